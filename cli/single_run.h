@@ -1,0 +1,19 @@
+// One calculation from the command line, as text or as JSON.
+#pragma once
+
+#include <string>
+
+#include "hydraulics/calculation_run.h"
+
+namespace veltrane::cli {
+
+// Exit status of veltrane-calc: a report, a message, or a usage error.
+enum ExitCode { kExitReport = 0, kExitMessage = 1, kExitUsage = 2 };
+
+// The report box text as lines: each CR LF becomes "\n", plus one final "\n".
+std::string ReportAsLines(std::string_view report);
+
+// The outcome as one JSON object, without a trailing line break.
+std::string OutcomeAsJson(const USection& section, const CalculationOutcome& outcome);
+
+}  // namespace veltrane::cli

@@ -1,0 +1,52 @@
+// The five standard precast U-sections. Every per-size fact the calculation
+// needs lives in one row of SectionCatalogue; nothing is recomputed from the
+// wall angle or the radius at run time.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace veltrane {
+
+// Order matters: it is the order of the main window's option buttons and of
+// the rows of its dimension table.
+enum class SectionSize { U60, U80, U100, U120, U140 };
+
+inline constexpr int kSectionCount = 5;
+
+// The calculation window that serves a size.
+enum class CalcWindow { Form2, Form3, Form4, Form5, Form7 };
+
+struct USection {
+    SectionSize size;
+    double radius;        // r, m
+    double twoRadius;     // 2r, m, held as its own decimal
+    double alphaPi;       // wall inclination α in degrees times π; α in radians is alphaPi / 180
+    double arcAngle;      // central angle of the whole bottom arc, 180 − 2α, degrees
+    double betaPi;        // (90 − α) · π; half the arc's central angle in radians is betaPi / 180
+    double channelDepth;  // H, m: bound of both depth searches
+    double piDeg;         // π of the design search's radians-to-degrees conversion
+    int reportDecimals;   // decimals of the depth and element lines of the report
+    std::string_view defaultDischarge;  // default text of the discharge box, m³/s
+    std::string_view headerText;        // written into the report box when a run starts
+    std::string_view reportHeader;      // headerText plus one ASCII blank
+    CalcWindow calcWindow;
+    std::string_view windowCaption;
+    std::string_view sizeLabel;
+};
+
+extern const std::array<USection, kSectionCount> SectionCatalogue;
+
+const USection& LookupSection(SectionSize size);
+
+// "U60" … "U140".
+std::string_view SectionName(SectionSize size);
+
+// Reads "U60" … "U140" or the main window's "D60" … "D140", in any case.
+std::optional<SectionSize> ParseSectionName(std::string_view text);
+
+// The π of every conversion but the design search's degree conversion.
+inline constexpr double kPi = 3.141592654;
+
+}  // namespace veltrane

@@ -1,0 +1,44 @@
+// Uniform flow in a U-section: the flow elements at one depth, and the
+// stepped depth search that finds the depth carrying a discharge.
+// All lengths in m, areas in m², discharges in m³/s, velocities in m/s.
+#pragma once
+
+#include "section_catalogue.h"
+
+namespace veltrane {
+
+// The two searches use different (mathematically equal) half-angle rules in
+// the arc region; only Design computes the surface width and the velocity.
+enum class SearchKind { Design, Check };
+
+struct FlowElements {
+    double depth = 0;            // h, m
+    double area = 0;             // A, m²
+    double wettedPerimeter = 0;  // X, m
+    double hydraulicRadius = 0;  // R = A / X, m
+    double chezy = 0;            // C, m^½/s
+    double surfaceWidth = 0;     // b, m; 0 for SearchKind::Check
+    double discharge = 0;        // Q, m³/s
+    double velocity = 0;         // V = Q / A, m/s; 0 for SearchKind::Check
+};
+
+struct DepthSearchResult {
+    double reportedDepth = 0;  // the running depth after the last step, m
+    FlowElements elements;     // computed one step below reportedDepth
+    bool overflow = false;     // reportedDepth > channelDepth
+};
+
+// Depth where the bottom arc meets the straight walls, m.
+double TangentDepth(const USection& section);
+
+// Elements at depth h (> 0) for roughness n (> 0) and slope 1/x (x > 0).
+// Depths up to the tangent depth use the arc rules, deeper ones the wall rules.
+FlowElements ComputeFlowElements(const USection& section, double h, double n, double x,
+                                 SearchKind kind);
+
+// Steps the depth from 0.001 m by 0.001 m until the discharge first exceeds
+// targetDischarge or the depth passes the channel depth.
+DepthSearchResult SearchDepth(const USection& section, double targetDischarge, double n,
+                              double x, SearchKind kind);
+
+}  // namespace veltrane
