@@ -1,0 +1,2 @@
+#include "batch.h"
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+#include "veltrane_cli.h"
+#include <gtest/gtest.h>

@@ -1,0 +1,150 @@
+#include "hydraulics/number_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace veltrane {
+namespace {
+
+struct ParseCase {
+    const char* name;
+    std::string text;
+    double value;
+};
+
+class ParseNumberTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseNumberTest, Reads) {
+    const double v = ParseNumber(GetParam().text);
+    EXPECT_EQ(v, GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(std::signbit(v), std::signbit(GetParam().value)) << '"' << GetParam().text << '"';
+}
+
+const double kInf = std::numeric_limits<double>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseNumberTest,
+    ::testing::Values(
+        ParseCase{"Empty", "", 0}, ParseCase{"Letters", "abc", 0},
+        ParseCase{"TrailingUnit", " 0.25 m", 0.25}, ParseCase{"Comma", "1,5", 1},
+        ParseCase{"CommaAfterZero", "0,25", 0}, ParseCase{"InnerBlank", "2 50", 250},
+        ParseCase{"Exponent", "1e-1", 0.1}, ParseCase{"ExponentD", "2.5D2", 250},
+        ParseCase{"ExponentUpper", "3E+2", 300}, ParseCase{"ExponentWithoutDigits", "7e", 7},
+        ParseCase{"ExponentSignOnly", "7e-", 7}, ParseCase{"BlankAfterSign", "- 5", -5},
+        ParseCase{"TabsAndLineFeeds", "\t1\n2.\t5", 12.5}, ParseCase{"CarriageReturnStops", "1\r2", 1},
+        ParseCase{"PlusSign", "+0.017", 0.017}, ParseCase{"SecondSignStops", "--1", 0},
+        ParseCase{"PlusMinus", "+-1", 0}, ParseCase{"SecondPointStops", "1.2.3", 1.2},
+        ParseCase{"LeadingPoint", ".5", 0.5}, ParseCase{"BarePoint", ".", 0},
+        ParseCase{"NegativeZero", "-0", 0}, ParseCase{"LeadingZeros", "000120", 120},
+        ParseCase{"FractionZeros", "0.000120", 0.00012}, ParseCase{"Hex", "&H1F", 31},
+        ParseCase{"HexLower", "&hff", 255}, ParseCase{"Hex16BitSigned", "&HFFFF", -1},
+        ParseCase{"Hex16BitMin", "&H8000", -32768}, ParseCase{"Hex32Bit", "&H10000", 65536},
+        ParseCase{"Hex32BitSigned", "&H80000000", -2147483648.0},
+        ParseCase{"Hex32BitAllOnes", "&HFFFFFFFF", -1},
+        ParseCase{"HexWide", "&H100000000", 4294967296.0},
+        ParseCase{"HexWrapsAt64Bits", "&H10000000000000001", 1},
+        ParseCase{"Octal", "&O17", 15}, ParseCase{"Octal16BitSigned", "&O177777", -1},
+        ParseCase{"OctalStopsAtEight", "&O78", 7}, ParseCase{"HexStopsAtG", "&H1G", 1},
+        ParseCase{"BareAmpersand", "&", 0}, ParseCase{"AmpersandOther", "&X1", 0},
+        ParseCase{"SignBeforeHex", "-&H1", 0}, ParseCase{"BlankInPrefix", "& H 1 0", 16},
+        ParseCase{"BeyondRange", "1e400", kInf}, ParseCase{"NegativeBeyondRange", "-1e400", -kInf},
+        ParseCase{"Subnormal", "1e-310", 1e-310}, ParseCase{"Underflow", "1e-400", 0},
+        ParseCase{"HugeExponent", "1e99999999999999999999999", kInf},
+        ParseCase{"HugeNegativeExponent", "5e-99999999999999999999999", 0},
+        ParseCase{"LongFraction", "0." + std::string(5000, '0') + "1e5001", 1},
+        ParseCase{"LongInteger", "1" + std::string(1000, '0') + "e-1000", 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// 1 + 2^-53 lies halfway between 1 and the next double: the tie goes to the
+// even 1, and a non-zero digit however far behind it rounds up.
+TEST(ParseNumber, RoundsLongTextsCorrectly) {
+    const std::string tie = "1.00000000000000011102230246251565404236316680908203125";
+    const double next = std::nextafter(1.0, 2.0);
+    EXPECT_EQ(ParseNumber(tie), 1.0);
+    EXPECT_EQ(ParseNumber(tie + std::string(3000, '0') + "1"), next);
+    EXPECT_EQ(ParseNumber(std::string(2000, '0') + tie + std::string(3000, '0') + "1"), next);
+    EXPECT_EQ(ParseNumber(tie.substr(0, tie.size() - 1) + "4" + std::string(3000, '9')), 1.0);
+}
+
+TEST(ParseNumber, DoesNotDependOnTheLocale) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no de_DE locale here";
+    }
+    EXPECT_EQ(ParseNumber("0.017"), 0.017);
+    EXPECT_EQ(FormatResultNumber(45.034), " 45.034");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+struct RoundCase {
+    const char* name;
+    double value;
+    int decimals;
+    double expected;
+};
+
+class RoundHalfEvenTest : public ::testing::TestWithParam<RoundCase> {};
+
+TEST_P(RoundHalfEvenTest, Rounds) {
+    EXPECT_EQ(RoundHalfEven(GetParam().value, GetParam().decimals), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundHalfEvenTest,
+    ::testing::Values(RoundCase{"ExactTieDown", 0.03125, 4, 0.0312},
+                      RoundCase{"ExactTieUp", 0.09375, 4, 0.0938},
+                      RoundCase{"NotATieAbove", 0.03135, 4, 0.0314},  // 0.03135000000000000286…
+                      RoundCase{"NotATieBelow", 0.0625 + 1e-17, 3, 0.063},
+                      RoundCase{"HalfToEvenZero", 0.5, 0, 0}, RoundCase{"HalfToTwo", 1.5, 0, 2},
+                      RoundCase{"TwoAndAHalf", 2.5, 0, 2},
+                      RoundCase{"BelowHalfOfLastPlace", 0.00049, 3, 0},
+                      RoundCase{"CarryThroughNines", 0.99996, 4, 1},
+                      RoundCase{"Negative", -0.03125, 4, -0.0312},
+                      RoundCase{"LargeWhole", 1e20, 4, 1e20},
+                      RoundCase{"Subnormal", 5e-324, 4, 0}, RoundCase{"JustBelowHalf", 0.5155, 3, 0.515},
+                      RoundCase{"ThreeDecimals", 45.03422351538237, 3, 45.034}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RoundHalfEven, LeavesNonFiniteValues) {
+    EXPECT_EQ(RoundHalfEven(kInf, 3), kInf);
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::nan(""), 3)));
+}
+
+struct FormatCase {
+    const char* name;
+    double value;
+    const char* text;
+};
+
+class FormatResultNumberTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatResultNumberTest, Formats) {
+    EXPECT_EQ(FormatResultNumber(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatResultNumberTest,
+    ::testing::Values(FormatCase{"BelowOne", 0.516, " .516"}, FormatCase{"AboveOne", 1.376, " 1.376"},
+                      FormatCase{"Tens", 45.034, " 45.034"}, FormatCase{"TrailingZero", 0.47, " .47"},
+                      FormatCase{"Zero", 0, " 0"}, FormatCase{"NegativeZero", -0.0, " 0"},
+                      FormatCase{"One", 1, " 1"}, FormatCase{"Negative", -0.25, "-.25"},
+                      FormatCase{"Small", 0.0001, " .0001"}, FormatCase{"Whole", 120, " 120"},
+                      FormatCase{"FifteenDigits", 0.1 + 0.2, " .3"},
+                      FormatCase{"FifteenSignificant", 123456.789012345678, " 123456.789012346"},
+                      FormatCase{"Tiny", 1e-20, " .00000000000000000001"},
+                      FormatCase{"BelowExponentForm", 999999999999999, " 999999999999999"},
+                      FormatCase{"RoundsIntoExponentForm", 999999999999999.9, " 1E+15"},
+                      FormatCase{"ExponentForm", 1e15, " 1E+15"},
+                      FormatCase{"LongMantissa", 4.00000000000001e199, " 4.00000000000001E+199"},
+                      FormatCase{"NegativeExponentForm", -2.5e300, "-2.5E+300"},
+                      FormatCase{"Largest", std::numeric_limits<double>::max(),
+                                 " 1.79769313486232E+308"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace veltrane
