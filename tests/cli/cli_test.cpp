@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <ostream>
 #include <string>
 
 namespace veltrane::cli {
@@ -60,6 +61,8 @@ struct UsageCase {
     const char* name;
     std::vector<std::string_view> args;
 };
+
+void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
 
 class CliUsage : public ::testing::TestWithParam<UsageCase> {};
 

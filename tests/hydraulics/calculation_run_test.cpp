@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <vector>
+#include <ostream>
 #include <string>
 
 namespace veltrane {
@@ -64,6 +65,8 @@ struct ReportCase {
     std::vector<std::string_view> values;
 };
 
+void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
+
 class ReportTest : public ::testing::TestWithParam<ReportCase> {};
 
 TEST_P(ReportTest, WholeText) {
@@ -118,6 +121,8 @@ struct MessageCase {
     const char* text;
     InputBox box;
 };
+
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 class MessageTest : public ::testing::TestWithParam<MessageCase> {};
 
@@ -202,6 +207,10 @@ TEST(RunCalculation, YesToAnInputMessageRestoresThatBoxOnly) {
 }
 
 class ResetAllTest : public ::testing::TestWithParam<CalculationInputs> {};
+
+void PrintTo(const CalculationInputs& c, std::ostream* os) {
+    *os << c.discharge << ' ' << c.slope << ' ' << c.roughness << ' ' << c.factor;
+}
 
 // After a depth message (or a result past the double range) everything starts over.
 TEST_P(ResetAllTest, YesRestoresAllBoxesAndTheReportHeader) {

@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace veltrane {
@@ -15,6 +16,8 @@ struct ParseCase {
     std::string text;
     double value;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
 
 class ParseNumberTest : public ::testing::TestWithParam<ParseCase> {};
 
@@ -88,6 +91,8 @@ struct RoundCase {
     double expected;
 };
 
+void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.name; }
+
 class RoundHalfEvenTest : public ::testing::TestWithParam<RoundCase> {};
 
 TEST_P(RoundHalfEvenTest, Rounds) {
@@ -120,6 +125,8 @@ struct FormatCase {
     double value;
     const char* text;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 
 class FormatResultNumberTest : public ::testing::TestWithParam<FormatCase> {};
 

@@ -4,8 +4,14 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 namespace veltrane {
+
+void PrintTo(SearchKind kind, std::ostream* os) {
+    *os << (kind == SearchKind::Design ? "Design" : "Check");
+}
+
 namespace {
 
 const USection& U60() { return LookupSection(SectionSize::U60); }

@@ -1,0 +1,71 @@
+// Speed of one calculation run and of the batch front end.
+// Run: build with -DVELTRANE_BUILD_BENCHMARKS=ON, then build/bench/veltrane_bench.
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+#include "batch.h"
+#include "hydraulics/calculation_run.h"
+
+namespace {
+
+using namespace veltrane;
+
+// U60 with its default texts: two searches of about 515 depths each.
+void BM_RunCalculation_U60Defaults(benchmark::State& state) {
+    const USection& u60 = LookupSection(SectionSize::U60);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RunCalculation(u60, {"0.25", "500", "0.017", "1.0"}));
+    }
+}
+BENCHMARK(BM_RunCalculation_U60Defaults)->Unit(benchmark::kMicrosecond);
+
+// U140 where both searches run to the channel depth: 2 × 1050 depths.
+void BM_RunCalculation_U140BothOverflow(benchmark::State& state) {
+    const USection& u140 = LookupSection(SectionSize::U140);
+    for (auto _ : state) {
+        const auto outcome = RunCalculation(u140, {"100", "500", "0.017", "1.0"});
+        benchmark::DoNotOptimize(outcome);
+        if (!outcome.design.overflow || !outcome.check.overflow) {
+            state.SkipWithError("expected both searches to overflow");
+        }
+    }
+}
+BENCHMARK(BM_RunCalculation_U140BothOverflow)->Unit(benchmark::kMicrosecond);
+
+constexpr int kBatchRows = 1000;
+
+std::string BatchInput() {
+    std::string csv = "size,discharge,slope,roughness,factor\n";
+    for (int i = 0; i < kBatchRows; ++i) {
+        csv += "U60,0.25,500,0.017,1.0\n";
+    }
+    return csv;
+}
+
+// The same rows through RunCalculation alone, the baseline for the batch.
+void BM_Batch_CalculationsOnly(benchmark::State& state) {
+    const USection& u60 = LookupSection(SectionSize::U60);
+    for (auto _ : state) {
+        for (int i = 0; i < kBatchRows; ++i) {
+            benchmark::DoNotOptimize(RunCalculation(u60, {"0.25", "500", "0.017", "1.0"}));
+        }
+    }
+}
+BENCHMARK(BM_Batch_CalculationsOnly)->Unit(benchmark::kMillisecond);
+
+// Reading, checking and writing the CSV on top of the same calculations.
+void BM_Batch_WholeFile(benchmark::State& state) {
+    const std::string csv = BatchInput();
+    for (auto _ : state) {
+        std::ostringstream out;
+        std::ostringstream err;
+        benchmark::DoNotOptimize(cli::RunBatch(csv, out, err));
+    }
+}
+BENCHMARK(BM_Batch_WholeFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
