@@ -8,6 +8,11 @@
 #include <string>
 
 namespace veltrane {
+
+void PrintTo(const CalculationInputs& c, std::ostream* os) {
+    *os << c.discharge << ' ' << c.slope << ' ' << c.roughness << ' ' << c.factor;
+}
+
 namespace {
 
 const USection& Row(SectionSize size) { return LookupSection(size); }
@@ -208,9 +213,6 @@ TEST(RunCalculation, YesToAnInputMessageRestoresThatBoxOnly) {
 
 class ResetAllTest : public ::testing::TestWithParam<CalculationInputs> {};
 
-void PrintTo(const CalculationInputs& c, std::ostream* os) {
-    *os << c.discharge << ' ' << c.slope << ' ' << c.roughness << ' ' << c.factor;
-}
 
 // After a depth message (or a result past the double range) everything starts over.
 TEST_P(ResetAllTest, YesRestoresAllBoxesAndTheReportHeader) {
