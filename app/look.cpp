@@ -1,0 +1,125 @@
+#include "look.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QStyleFactory>
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+namespace veltrane::ui {
+
+namespace {
+
+// Fusion honours button colours from the palette; the proxy keeps icons off
+// the message box buttons, which plain desktops do not show either.
+class AppStyle : public QProxyStyle {
+public:
+    AppStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+// SimSun's nearest kin on Debian is AR PL UMing (same 12-pixel grid at
+// 9 pt), then Noto Serif CJK, then whatever CJK face is installed.
+void InstallFontSubstitutions() {
+    QStringList song = {"SimSun", "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC"};
+    const QStringList cjk = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    if (!cjk.isEmpty()) {
+        song << cjk.first();
+    }
+    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), song.mid(1));
+    QFont::insertSubstitutions(QStringLiteral("华文宋体"), song);
+}
+
+}  // namespace
+
+QFont SongFont(qreal pt) {
+    QFont f(QStringLiteral("宋体"));
+    f.setPointSizeF(pt);
+    return f;
+}
+
+QFont HuawenSongFont(qreal pt) {
+    QFont f(QStringLiteral("华文宋体"));
+    f.setPointSizeF(pt);
+    return f;
+}
+
+void InstallLook(QApplication& app) {
+    InitResources();
+    app.setStyle(new AppStyle);
+    InstallFontSubstitutions();
+    app.setFont(SongFont(9));
+    app.setWindowIcon(ProgramIcon());
+}
+
+const QIcon& ProgramIcon() {
+    static const QIcon icon(QStringLiteral(":/veltrane.png"));
+    return icon;
+}
+
+void SetColours(QWidget* w, const QColor& text, const QColor* background) {
+    QPalette p = w->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        p.setColor(role, text);
+    }
+    if (background != nullptr) {
+        for (auto role : {QPalette::Window, QPalette::Button}) {
+            p.setColor(role, *background);
+        }
+        w->setAutoFillBackground(true);
+    }
+    w->setPalette(p);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                  const QFont& font, const QColor& text_colour, const QColor& background,
+                  int width, int height, Qt::Alignment align) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    SetColours(label, text_colour, &background);
+    label->setAlignment(align | Qt::AlignTop);
+    label->move(Px(left), Px(top));
+    if (width > 0) {
+        label->resize(Px(width), Px(height));
+    } else {
+        label->adjustSize();
+    }
+    return label;
+}
+
+QLabel* MakePicture(QWidget* parent, int left, int top, int width, int height) {
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(QStringLiteral("Picture1"));
+    picture->setGeometry(TwipRect(left, top, width, height));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setPixmap(ProgramIcon().pixmap(32, 32));
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    return picture;
+}
+
+void ShowCentred(QWidget* window) {
+    window->show();
+    QScreen* screen = window->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(area.center());
+    window->move(frame.topLeft());
+}
+
+}  // namespace veltrane::ui

@@ -1,0 +1,45 @@
+#include "message_boxes.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace veltrane {
+
+YesNoBox::YesNoBox(QWidget* parent, const QString& text)
+    : QMessageBox(QMessageBox::Critical, QStringLiteral("Dorvane"), text,
+                  QMessageBox::Yes | QMessageBox::No, parent) {
+    setDefaultButton(QMessageBox::Yes);
+    button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+    button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+}
+
+void YesNoBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QMessageBox::keyPressEvent(event);  // Y and N press their buttons here
+}
+
+void YesNoBox::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+std::unique_ptr<QMessageBox> MakeNoticeBox(QWidget* parent, const QString& title,
+                                           const QString& text) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
+                                             parent);
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    return box;
+}
+
+bool QtPrompter::askYesNo(QWidget* parent, const QString& text) {
+    YesNoBox box(parent, text);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+void QtPrompter::notice(QWidget* parent, const QString& title, const QString& text) {
+    MakeNoticeBox(parent, title, text)->exec();
+}
+
+}  // namespace veltrane

@@ -1,0 +1,45 @@
+// One reference per window, empty at start. The first use of a window
+// creates it; nothing is destroyed while the program runs.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "calculation_window.h"
+#include "main_window.h"
+#include "navigator.h"
+#include "seams.h"
+#include "welcome.h"
+
+namespace veltrane {
+
+class WindowRegistry : public Navigator {
+public:
+    explicit WindowRegistry(AppServices services);
+    ~WindowRegistry() override;
+
+    // Creating the welcome window runs its load step.
+    WelcomeWindow& welcome();
+    MainWindow& mainWindow();
+    CalculationWindow& calculationWindow(SectionSize size);
+
+    // Null until first used.
+    WelcomeWindow* existingWelcome() const { return welcome_.get(); }
+    MainWindow* existingMainWindow() const { return main_.get(); }
+    CalculationWindow* existingCalculationWindow(SectionSize size) const {
+        return calculation_[static_cast<std::size_t>(size)].get();
+    }
+
+    void showMainWindow() override;
+    void openCalculationWindow(SectionSize size) override;
+
+private:
+    AppServices services_;
+    std::unique_ptr<WelcomeWindow> welcome_;
+    std::unique_ptr<MainWindow> main_;
+    std::array<std::unique_ptr<CalculationWindow>, kSectionCount> calculation_;
+    std::array<bool, kSectionCount> shownOnce_{};
+    bool mainShownOnce_ = false;
+};
+
+}  // namespace veltrane
