@@ -1,0 +1,112 @@
+// Fakes for the seams between the windows and the world, and a registry
+// wired to them.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "calculation_window.h"
+#include "look.h"
+#include "window_registry.h"
+
+namespace veltrane::testing {
+
+// Answers Yes unless told otherwise, and records what was asked.
+class FakePrompter : public Prompter {
+public:
+    struct Asked {
+        QString text;
+        QString reportBoxAtAsk;  // the parent's Text1 while the box is up
+        bool parentVisible = false;
+    };
+
+    bool askYesNo(QWidget* parent, const QString& text) override {
+        Asked a{text, {}, parent != nullptr && parent->isVisible()};
+        if (auto* w = qobject_cast<CalculationWindow*>(parent)) {
+            a.reportBoxAtAsk = w->reportText();
+        }
+        asked.push_back(a);
+        if (answers.empty()) {
+            return true;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    void notice(QWidget*, const QString& title, const QString& text) override {
+        notices.push_back(title + QStringLiteral("|") + text);
+    }
+
+    std::deque<bool> answers;
+    std::vector<Asked> asked;
+    std::vector<QString> notices;
+};
+
+class FakeExitHook : public ExitHook {
+public:
+    void exitNow(int status) override {
+        ++calls;
+        lastStatus = status;
+    }
+    int calls = 0;
+    int lastStatus = -1;
+};
+
+class FakeDetector : public InstanceDetector {
+public:
+    bool anotherInstanceRunning() override {
+        ++asked;
+        return running;
+    }
+    bool running = false;
+    int asked = 0;
+};
+
+struct App {
+    FakePrompter prompter;
+    FakeExitHook exitHook;
+    FakeDetector detector;
+    WindowRegistry windows{{prompter, exitHook, detector}};
+};
+
+// The offscreen platform warns at every raise(); that says nothing about us.
+inline QtMessageHandler previousHandler = nullptr;
+
+inline void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+    if (msg.contains(QStringLiteral("does not support raise()"))) {
+        return;
+    }
+    if (previousHandler != nullptr) {
+        previousHandler(type, context, msg);
+    }
+}
+
+inline void InstallLookOnce() {
+    static bool done = false;
+    if (!done) {
+        done = true;
+        ui::InstallLook(*qApp);
+        previousHandler = qInstallMessageHandler(QuietHandler);
+    }
+}
+
+// Top-level windows on screen, message boxes aside.
+inline std::vector<QWidget*> VisibleWindows() {
+    std::vector<QWidget*> out;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->isWindow() && qobject_cast<QDialog*>(w) != nullptr) {
+            out.push_back(w);
+        }
+    }
+    return out;
+}
+
+inline QString U8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace veltrane::testing
