@@ -7,6 +7,7 @@
 namespace veltrane::ui {
 
 class LineWidget : public QWidget {
+    Q_OBJECT
 public:
     // From and to in twips of the parent; widthPx in pixels (1 or 2).
     LineWidget(QWidget* parent, const QString& name, QPoint fromTwips, QPoint toTwips,
