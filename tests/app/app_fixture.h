@@ -73,11 +73,12 @@ struct App {
     WindowRegistry windows{{prompter, exitHook, detector}};
 };
 
-// The offscreen platform warns at every raise(); that says nothing about us.
+// The offscreen platform warns at every raise() and resize hint; that says
+// nothing about the program.
 inline QtMessageHandler previousHandler = nullptr;
 
 inline void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-    if (msg.contains(QStringLiteral("does not support raise()"))) {
+    if (msg.startsWith(QStringLiteral("This plugin does not support"))) {
         return;
     }
     if (previousHandler != nullptr) {
