@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <ostream>
@@ -73,15 +74,38 @@ TEST(ParseNumber, RoundsLongTextsCorrectly) {
     EXPECT_EQ(ParseNumber(tie.substr(0, tie.size() - 1) + "4" + std::string(3000, '9')), 1.0);
 }
 
-TEST(ParseNumber, DoesNotDependOnTheLocale) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = old ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no de_DE locale here";
+// The program's toolkit adopts the user's locale, where the decimal point
+// may be a comma; the number rules must not follow it.
+bool UseCommaLocale() {
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
+        return true;
     }
+#ifdef __linux__
+    // Build the locale where the system has only its sources.
+    const std::string dir = ::testing::TempDir() + "veltrane-locales";
+    const std::string command = "mkdir -p " + dir + " && localedef -i de_DE -f UTF-8 " + dir +
+                                "/de_DE.UTF-8 >/dev/null 2>&1";
+    if (std::system(command.c_str()) == 0) {
+        ::setenv("LOCPATH", dir.c_str(), 1);
+        return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    }
+#endif
+    return false;
+}
+
+TEST(ParseNumber, DoesNotDependOnTheLocale) {
+    struct Restore {
+        std::string name = std::setlocale(LC_NUMERIC, nullptr);
+        ~Restore() { std::setlocale(LC_NUMERIC, name.c_str()); }
+    } restore;
+    if (!UseCommaLocale()) {
+        GTEST_SKIP() << "no locale with a decimal comma here";
+    }
+    ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
     EXPECT_EQ(ParseNumber("0.017"), 0.017);
+    EXPECT_EQ(ParseNumber("1,5"), 1);
+    EXPECT_EQ(RoundHalfEven(0.5155, 3), 0.515);
     EXPECT_EQ(FormatResultNumber(45.034), " 45.034");
-    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 struct RoundCase {
