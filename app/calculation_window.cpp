@@ -22,8 +22,8 @@ QString FromUtf8(std::string_view text) {
 }
 
 Qt::WindowFlags CalculationWindowFlags() {
-    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 }
 
 }  // namespace
@@ -106,8 +106,8 @@ void CalculationWindow::buildFrame() {
         edit->setObjectName(FromUtf8(InputBoxName(box)));
         edit->setAccessibleName(caption);
         const int width = box == InputBox::Text7 ? layout_.text7Width : layout_.inputWidth;
-        edit->setGeometry(ui::TwipRect(layout_.inputLeft, layout_.inputTops[static_cast<std::size_t>(i)],
-                                       width, 300));
+        edit->setGeometry(ui::TwipRect(layout_.inputLeft,
+                                       layout_.inputTops[static_cast<std::size_t>(i)], width, 300));
         edit->setFont(ui::SongFont(9));
         ui::SetColours(edit, ui::kBlue, nullptr);
         switch (box) {
@@ -191,17 +191,25 @@ QString CalculationWindow::DisplayText(std::string_view report) {
     return text;
 }
 
-void CalculationWindow::setReportText(const QString& text) { report_->setPlainText(text); }
+void CalculationWindow::setReportText(const QString& text) {
+    report_->setPlainText(text);
+}
 
-QString CalculationWindow::reportText() const { return report_->toPlainText(); }
+QString CalculationWindow::reportText() const {
+    return report_->toPlainText();
+}
 
 QLineEdit* CalculationWindow::inputBox(InputBox box) const {
     return inputs_[static_cast<std::size_t>(box)];
 }
 
-QPushButton* CalculationWindow::backButton() const { return back_; }
+QPushButton* CalculationWindow::backButton() const {
+    return back_;
+}
 
-QPushButton* CalculationWindow::exitButton() const { return exit_; }
+QPushButton* CalculationWindow::exitButton() const {
+    return exit_;
+}
 
 void CalculationWindow::fanhui() {
     if (layout_.backOrder == BackOrder::HideThenShowMain) {

@@ -18,7 +18,7 @@ class Navigator;
 
 class CalculationWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     CalculationWindow(const CalculationLayout& layout, AppServices services, Navigator& navigator);
 
     const CalculationLayout& layout() const { return layout_; }
@@ -39,12 +39,12 @@ public:
     // The report text as the box holds it: its lines joined by "\n".
     static QString DisplayText(std::string_view report);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Command1_Click();
     void carryOut(const CalculationMessage& message);
     void buildFrame();

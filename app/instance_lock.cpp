@@ -27,25 +27,43 @@ Handle OpenFile(const QString& path, bool create) {
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        create ? CREATE_NEW : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
-bool Valid(Handle h) { return h != INVALID_HANDLE_VALUE; }
+bool Valid(Handle h) {
+    return h != INVALID_HANDLE_VALUE;
+}
 bool TryLock(Handle h) {
     OVERLAPPED o{};
     return LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &o) != 0;
 }
-void CloseFile(Handle h) { CloseHandle(h); }
-void* ToVoid(Handle h) { return h; }
-Handle FromVoid(void* p) { return p; }
+void CloseFile(Handle h) {
+    CloseHandle(h);
+}
+void* ToVoid(Handle h) {
+    return h;
+}
+Handle FromVoid(void* p) {
+    return p;
+}
 #else
 using Handle = int;
 Handle OpenFile(const QString& path, bool create) {
     const QByteArray name = QFile::encodeName(path);
     return ::open(name.constData(), O_RDWR | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0), 0600);
 }
-bool Valid(Handle h) { return h >= 0; }
-bool TryLock(Handle h) { return ::flock(h, LOCK_EX | LOCK_NB) == 0; }
-void CloseFile(Handle h) { ::close(h); }
-void* ToVoid(Handle h) { return reinterpret_cast<void*>(static_cast<intptr_t>(h) + 1); }
-Handle FromVoid(void* p) { return static_cast<Handle>(reinterpret_cast<intptr_t>(p) - 1); }
+bool Valid(Handle h) {
+    return h >= 0;
+}
+bool TryLock(Handle h) {
+    return ::flock(h, LOCK_EX | LOCK_NB) == 0;
+}
+void CloseFile(Handle h) {
+    ::close(h);
+}
+void* ToVoid(Handle h) {
+    return reinterpret_cast<void*>(static_cast<intptr_t>(h) + 1);
+}
+Handle FromVoid(void* p) {
+    return static_cast<Handle>(reinterpret_cast<intptr_t>(p) - 1);
+}
 #endif
 
 }  // namespace

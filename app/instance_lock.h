@@ -13,7 +13,7 @@
 namespace veltrane {
 
 class InstanceLock : public InstanceDetector {
-public:
+  public:
     // folder: where the lock files live; created with owner-only access.
     explicit InstanceLock(const QString& folder);
     ~InstanceLock() override;
@@ -29,7 +29,7 @@ public:
     // The folder the program uses: a subfolder of the user's runtime folder.
     static QString DefaultFolder();
 
-private:
+  private:
     QString folder_;
     QString ownPath_;
     void* handle_ = nullptr;  // the open, locked file (a file descriptor or a HANDLE)

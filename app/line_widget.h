@@ -8,7 +8,7 @@ namespace veltrane::ui {
 
 class LineWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     // From and to in twips of the parent; widthPx in pixels (1 or 2).
     LineWidget(QWidget* parent, const QString& name, QPoint fromTwips, QPoint toTwips,
                const QColor& colour, int widthPx);
@@ -16,10 +16,10 @@ public:
     QColor colour() const { return colour_; }
     int lineWidth() const { return width_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor colour_;
     int width_;
 };

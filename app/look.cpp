@@ -9,7 +9,9 @@
 #include <QStyleFactory>
 
 // Resources of a static library are registered by hand, outside any namespace.
-static void InitResources() { Q_INIT_RESOURCE(resources); }
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace veltrane::ui {
 
@@ -18,7 +20,7 @@ namespace {
 // Fusion honours button colours from the palette; the proxy keeps icons off
 // the message box buttons, which plain desktops do not show either.
 class AppStyle : public QProxyStyle {
-public:
+  public:
     AppStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* data) const override {
@@ -39,8 +41,9 @@ public:
 bool songIsComplete = false;
 
 const QStringList& SongFaces() {
-    static const QStringList faces = {"SimSun",           "AR PL UMing CN",   "AR PL UMing TW",
-                                      "Noto Serif CJK SC", "Noto Sans CJK SC", "WenQuanYi Zen Hei"};
+    static const QStringList faces = {"SimSun",           "AR PL UMing CN",
+                                      "AR PL UMing TW",   "Noto Serif CJK SC",
+                                      "Noto Sans CJK SC", "WenQuanYi Zen Hei"};
     return faces;
 }
 
@@ -107,8 +110,8 @@ void SetColours(QWidget* w, const QColor& text, const QColor* background) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  const QFont& font, const QColor& text_colour, const QColor& background,
-                  int width, int height, Qt::Alignment align) {
+                  const QFont& font, const QColor& text_colour, const QColor& background, int width,
+                  int height, Qt::Alignment align) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);

@@ -14,7 +14,9 @@ namespace veltrane::ui {
 
 // Layouts are in twips; 15 twips make one logical pixel. Qt's own high-DPI
 // scaling takes it from there.
-constexpr int Px(int twips) { return (twips + 7) / 15; }
+constexpr int Px(int twips) {
+    return (twips + 7) / 15;
+}
 
 inline QRect TwipRect(int left, int top, int width, int height) {
     return QRect(Px(left), Px(top), Px(width), Px(height));

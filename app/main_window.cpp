@@ -30,20 +30,45 @@ struct Cell {
 
 constexpr int kColumns = 6;
 constexpr std::array<Cell, kColumns> kHeads = {{{"Label3", "规格"},
-                                               {"Label14", "渠深"},
-                                               {"Label15", "渠口宽"},
-                                               {"Label16", "板厚"},
-                                               {"Label17", "倾角"},
-                                               {"Label18", "半径"}}};
+                                                {"Label14", "渠深"},
+                                                {"Label15", "渠口宽"},
+                                                {"Label16", "板厚"},
+                                                {"Label17", "倾角"},
+                                                {"Label18", "半径"}}};
 constexpr std::array<int, kColumns> kHeadLefts = {2505, 3090, 3670, 4420, 4990, 5520};
 constexpr std::array<int, kColumns> kHeadTops = {855, 860, 860, 855, 855, 855};
 
 constexpr std::array<std::array<Cell, kColumns>, kSectionCount> kRows = {{
-    {{{"Label4", "D60"}, {"Label9", "54"}, {"Label24", "66"}, {"Label29", "4.0"}, {"Label34", "7"}, {"Label19", "30"}}},
-    {{{"Label5", "D80"}, {"Label10", "64"}, {"Label25", "88"}, {"Label30", "4.5"}, {"Label35", "8"}, {"Label20", "40"}}},
-    {{{"Label6", "D100"}, {"Label11", "75"}, {"Label26", "110"}, {"Label31", "5.0"}, {"Label36", "9"}, {"Label21", "50"}}},
-    {{{"Label7", "D120"}, {"Label12", "90"}, {"Label27", "132"}, {"Label32", "5.5"}, {"Label37", "10"}, {"Label22", "60"}}},
-    {{{"Label8", "D140"}, {"Label13", "105"}, {"Label28", "156"}, {"Label33", "6.0"}, {"Label38", "11"}, {"Label23", "70"}}},
+    {{{"Label4", "D60"},
+      {"Label9", "54"},
+      {"Label24", "66"},
+      {"Label29", "4.0"},
+      {"Label34", "7"},
+      {"Label19", "30"}}},
+    {{{"Label5", "D80"},
+      {"Label10", "64"},
+      {"Label25", "88"},
+      {"Label30", "4.5"},
+      {"Label35", "8"},
+      {"Label20", "40"}}},
+    {{{"Label6", "D100"},
+      {"Label11", "75"},
+      {"Label26", "110"},
+      {"Label31", "5.0"},
+      {"Label36", "9"},
+      {"Label21", "50"}}},
+    {{{"Label7", "D120"},
+      {"Label12", "90"},
+      {"Label27", "132"},
+      {"Label32", "5.5"},
+      {"Label37", "10"},
+      {"Label22", "60"}}},
+    {{{"Label8", "D140"},
+      {"Label13", "105"},
+      {"Label28", "156"},
+      {"Label33", "6.0"},
+      {"Label38", "11"},
+      {"Label23", "70"}}},
 }};
 constexpr std::array<int, kSectionCount> kRowTops = {1200, 1560, 1920, 2320, 2680};
 
@@ -71,8 +96,8 @@ constexpr std::array<int, 5> kInnerVerticals = {3000, 3600, 4300, 4900, 5450};
 constexpr std::array<int, 5> kInnerHorizontals = {1150, 1520, 1890, 2260, 2630};
 
 Qt::WindowFlags MainWindowFlags() {
-    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint;
 }
 
 }  // namespace
@@ -122,7 +147,8 @@ MainWindow::MainWindow(AppServices services, Navigator& navigator)
 
     updateOptionFocus();
     for (int i = 1; i < kSectionCount; ++i) {
-        setTabOrder(options_[static_cast<std::size_t>(i - 1)], options_[static_cast<std::size_t>(i)]);
+        setTabOrder(options_[static_cast<std::size_t>(i - 1)],
+                    options_[static_cast<std::size_t>(i)]);
     }
     setTabOrder(options_.back(), made[0]);
     setTabOrder(made[0], made[1]);

@@ -17,19 +17,19 @@ class Navigator;
 
 class MainWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     MainWindow(AppServices services, Navigator& navigator);
 
     QRadioButton* option(SectionSize size) const;
     // The first selected option, if any.
     std::optional<SectionSize> selectedSize() const;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void Command1_Click();
     void buildTable(QWidget* frame);
     void updateOptionFocus();

@@ -22,12 +22,14 @@ void YesNoBox::keyPressEvent(QKeyEvent* event) {
     QMessageBox::keyPressEvent(event);  // Y and N press their buttons here
 }
 
-void YesNoBox::closeEvent(QCloseEvent* event) { event->ignore(); }
+void YesNoBox::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
 
 std::unique_ptr<QMessageBox> MakeNoticeBox(QWidget* parent, const QString& title,
                                            const QString& text) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
-                                             parent);
+    auto box =
+        std::make_unique<QMessageBox>(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     return box;
 }

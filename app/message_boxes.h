@@ -11,10 +11,10 @@ namespace veltrane {
 // The Yes/No box of the calculation messages. Esc and the close box give no
 // answer, as on desktops where a Yes/No box has no Cancel; Y and N answer it.
 class YesNoBox : public QMessageBox {
-public:
+  public:
     YesNoBox(QWidget* parent, const QString& text);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
@@ -24,7 +24,7 @@ std::unique_ptr<QMessageBox> MakeNoticeBox(QWidget* parent, const QString& title
                                            const QString& text);
 
 class QtPrompter : public Prompter {
-public:
+  public:
     bool askYesNo(QWidget* parent, const QString& text) override;
     void notice(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -6,7 +6,7 @@
 namespace veltrane {
 
 class Navigator {
-public:
+  public:
     virtual ~Navigator() = default;
     // Shows the main selection window (creating it on first use) and brings
     // it to the front.

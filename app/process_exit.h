@@ -8,13 +8,13 @@
 namespace veltrane {
 
 class ProcessExit : public ExitHook {
-public:
+  public:
     // beforeExit runs first (it removes the instance lock file).
     explicit ProcessExit(std::function<void()> beforeExit = {});
     // No window event runs after this; every window disappears with the process.
     [[noreturn]] void exitNow(int status) override;
 
-private:
+  private:
     std::function<void()> beforeExit_;
 };
 

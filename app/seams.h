@@ -9,7 +9,7 @@ class QWidget;
 namespace veltrane {
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     // A modal Yes/No box with the stop icon and the caption "Dorvane".
     // Returns true for Yes; the box has no other answer.
@@ -19,14 +19,14 @@ public:
 };
 
 class ExitHook {
-public:
+  public:
     virtual ~ExitHook() = default;
     // Ends the program at once. The real hook does not return.
     virtual void exitNow(int status) = 0;
 };
 
 class InstanceDetector {
-public:
+  public:
     virtual ~InstanceDetector() = default;
     // Whether another copy of the program runs for this user.
     virtual bool anotherInstanceRunning() = 0;

@@ -31,13 +31,19 @@ constexpr WelcomeLabel kLabels[] = {
     {"Label2", 810, 2400, "Tamsor", WelcomeLabel::Blue, 9, 0, 0, true},
     {"Label7", 360, 2700, "时间：2003年12月", WelcomeLabel::Blue, 9, 0, 0, false},
     // One paragraph in seven lines; the blanks are part of the texts.
-    {"Label3", 2295, 720, "     U形渠道优点：整齐美观、水力条件好、接", WelcomeLabel::Blue, 9, 0, 0, false},
-    {"Label8", 2480, 1050, "近最优断面、流速大、不易产生淤积、渠口宽", WelcomeLabel::Blue, 9, 0, 0, false},
+    {"Label3", 2295, 720, "     U形渠道优点：整齐美观、水力条件好、接", WelcomeLabel::Blue, 9, 0, 0,
+     false},
+    {"Label8", 2480, 1050, "近最优断面、流速大、不易产生淤积、渠口宽", WelcomeLabel::Blue, 9, 0, 0,
+     false},
     {"Label10", 2475, 1380, "度窄、占用耕地少等。", WelcomeLabel::Blue, 9, 0, 0, false},
-    {"Label11", 2385, 1710, "    现浇U形渠道机械施工存在工期长、质量不", WelcomeLabel::Blue, 9, 0, 0, false},
-    {"Label13", 2480, 2040, "易保证、抗冻性能差等，而装配式预制U形构件", WelcomeLabel::Blue, 9, 3735, 180, false},
-    {"Label14", 2480, 2370, "密实度高、抗压、抗渗、抗冻性能较好等。 ", WelcomeLabel::Blue, 9, 3735, 180, false},
-    {"Label12", 2475, 2700, "   本软件只适用于计算装配式U形渠道。", WelcomeLabel::Blue, 9, 0, 0, false},
+    {"Label11", 2385, 1710, "    现浇U形渠道机械施工存在工期长、质量不", WelcomeLabel::Blue, 9, 0,
+     0, false},
+    {"Label13", 2480, 2040, "易保证、抗冻性能差等，而装配式预制U形构件", WelcomeLabel::Blue, 9,
+     3735, 180, false},
+    {"Label14", 2480, 2370, "密实度高、抗压、抗渗、抗冻性能较好等。 ", WelcomeLabel::Blue, 9, 3735,
+     180, false},
+    {"Label12", 2475, 2700, "   本软件只适用于计算装配式U形渠道。", WelcomeLabel::Blue, 9, 0, 0,
+     false},
 };
 
 const QColor& ColourOf(WelcomeLabel::Colour c) {
@@ -68,8 +74,8 @@ WelcomeWindow::WelcomeWindow(AppServices services, Navigator& navigator)
                   ui::HuawenSongFont(12), ui::kMagenta, ui::kLightCyan);
     for (const WelcomeLabel& l : kLabels) {
         ui::MakeLabel(this, l.name, QString::fromUtf8(l.text), l.left, l.top,
-                      ui::SongFont(l.fontPt), ColourOf(l.colour), ui::kLightCyan, l.width,
-                      l.height, l.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+                      ui::SongFont(l.fontPt), ColourOf(l.colour), ui::kLightCyan, l.width, l.height,
+                      l.centred ? Qt::AlignHCenter : Qt::AlignLeft);
     }
     new ui::LineWidget(this, QStringLiteral("Line1"), {0, 480}, {6200, 480}, ui::kBlue, 2);
     ui::MakePicture(this, 840, 720, 495, 495);

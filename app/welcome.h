@@ -12,18 +12,18 @@ class Navigator;
 
 class WelcomeWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     WelcomeWindow(AppServices services, Navigator& navigator);
 
     // Runs once, after creation and before the first show: the notice when
     // another copy of the program is running.
     void Form_Load();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void Command1_Click();
 
     AppServices services_;

@@ -57,8 +57,9 @@ void WindowRegistry::openCalculationWindow(SectionSize size) {
     if (main_) {
         main_->hide();
     }
-    w.setReportText(QString::fromUtf8(LookupSection(size).reportHeader.data(),
-                                      static_cast<qsizetype>(LookupSection(size).reportHeader.size())));
+    w.setReportText(
+        QString::fromUtf8(LookupSection(size).reportHeader.data(),
+                          static_cast<qsizetype>(LookupSection(size).reportHeader.size())));
 }
 
 }  // namespace veltrane

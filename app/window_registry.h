@@ -14,7 +14,7 @@
 namespace veltrane {
 
 class WindowRegistry : public Navigator {
-public:
+  public:
     explicit WindowRegistry(AppServices services);
     ~WindowRegistry() override;
 
@@ -33,7 +33,7 @@ public:
     void showMainWindow() override;
     void openCalculationWindow(SectionSize size) override;
 
-private:
+  private:
     AppServices services_;
     std::unique_ptr<WelcomeWindow> welcome_;
     std::unique_ptr<MainWindow> main_;

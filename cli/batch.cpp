@@ -14,8 +14,8 @@ namespace {
 
 enum Column { kSize, kDischarge, kSlope, kRoughness, kFactor, kColumnCount };
 
-constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
-    "size", "discharge", "slope", "roughness", "factor"};
+constexpr std::array<std::string_view, kColumnCount> kColumnNames = {"size", "discharge", "slope",
+                                                                     "roughness", "factor"};
 
 constexpr std::string_view kOutputHeader =
     "size,discharge,slope,roughness,factor,status,check_discharge,design_depth,check_depth,"

@@ -9,7 +9,7 @@
 namespace veltrane::cli {
 
 class CsvReader {
-public:
+  public:
     // A UTF-8 byte order mark at the start is skipped.
     explicit CsvReader(std::string_view text);
 
@@ -21,7 +21,7 @@ public:
     // 1-based line number where the last record read starts.
     std::size_t line() const { return recordLine_; }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;

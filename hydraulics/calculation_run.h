@@ -45,8 +45,8 @@ struct BoxText {
 
 // What a message says, and what answering Yes puts right.
 struct CalculationMessage {
-    int number = 0;         // 1 … 7
-    std::string_view text;  // the prompt, exactly as shown
+    int number = 0;                  // 1 … 7
+    std::string_view text;           // the prompt, exactly as shown
     InputBox box = InputBox::Text2;  // the box concerned: it takes the focus after Yes
     // Texts written back after Yes, in this order.
     std::array<BoxText, kInputBoxCount> restores{};
@@ -68,7 +68,7 @@ struct CalculationOutcome {
     std::string_view header;  // written into the report box before anything else
     ParsedInputs inputs;
     bool isReport = false;
-    std::string report;          // the whole report box text, lines joined by CR LF
+    std::string report;  // the whole report box text, lines joined by CR LF
     // The report's number texts in ReportLines order, each with its leading blank.
     std::array<std::string, kReportLineCount> printed;
     CalculationMessage message;  // valid when !isReport

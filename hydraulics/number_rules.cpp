@@ -71,8 +71,8 @@ Decimal ExactDecimal(double value) {
         }
     } else {
         static constexpr std::uint64_t kPow5[14] = {
-            1,        5,         25,        125,        625,        3125,       15625,
-            78125,    390625,    1953125,   9765625,    48828125,   244140625,  1220703125};
+            1,     5,      25,      125,     625,      3125,      15625,
+            78125, 390625, 1953125, 9765625, 48828125, 244140625, 1220703125};
         for (int left = -exponent; left > 0; left -= 13) {
             MultiplyLimbs(limbs, kPow5[left < 13 ? left : 13]);
         }
@@ -130,7 +130,9 @@ double ToDouble(const std::string& digits, long long exponent) {
     return std::strtod(text.c_str(), nullptr);
 }
 
-bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsSkipped(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') {
@@ -147,7 +149,7 @@ int HexDigit(char c) {
 
 // A text cursor that passes over blanks, tabs and line feeds.
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view text) : text_(text) {}
     // The next character that counts, or '\0' at the end.
     char Peek() {
@@ -158,7 +160,7 @@ public:
     }
     void Next() { ++pos_; }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };

@@ -50,7 +50,9 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }
 }  // namespace
 
-std::string_view SectionName(SectionSize size) { return kNames[static_cast<std::size_t>(size)]; }
+std::string_view SectionName(SectionSize size) {
+    return kNames[static_cast<std::size_t>(size)];
+}
 
 std::optional<SectionSize> ParseSectionName(std::string_view text) {
     if (text.empty()) {

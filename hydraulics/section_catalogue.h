@@ -20,14 +20,14 @@ enum class CalcWindow { Form2, Form3, Form4, Form5, Form7 };
 
 struct USection {
     SectionSize size;
-    double radius;        // r, m
-    double twoRadius;     // 2r, m, held as its own decimal
-    double alphaPi;       // wall inclination α in degrees times π; α in radians is alphaPi / 180
-    double arcAngle;      // central angle of the whole bottom arc, 180 − 2α, degrees
-    double betaPi;        // (90 − α) · π; half the arc's central angle in radians is betaPi / 180
-    double channelDepth;  // H, m: bound of both depth searches
-    double piDeg;         // π of the design search's radians-to-degrees conversion
-    int reportDecimals;   // decimals of the depth and element lines of the report
+    double radius;     // r, m
+    double twoRadius;  // 2r, m, held as its own decimal
+    double alphaPi;    // wall inclination α in degrees times π; α in radians is alphaPi / 180
+    double arcAngle;   // central angle of the whole bottom arc, 180 − 2α, degrees
+    double betaPi;     // (90 − α) · π; half the arc's central angle in radians is betaPi / 180
+    double channelDepth;                // H, m: bound of both depth searches
+    double piDeg;                       // π of the design search's radians-to-degrees conversion
+    int reportDecimals;                 // decimals of the depth and element lines of the report
     std::string_view defaultDischarge;  // default text of the discharge box, m³/s
     std::string_view headerText;        // written into the report box when a run starts
     std::string_view reportHeader;      // headerText plus one ASCII blank

@@ -71,15 +71,17 @@ FlowElements Evaluate(const USection& s, const WallTrig& w, double h, double n, 
 
 }  // namespace
 
-double TangentDepth(const USection& section) { return MakeWallTrig(section).tangentDepth; }
+double TangentDepth(const USection& section) {
+    return MakeWallTrig(section).tangentDepth;
+}
 
 FlowElements ComputeFlowElements(const USection& section, double h, double n, double x,
                                  SearchKind kind) {
     return Evaluate(section, MakeWallTrig(section), h, n, x, kind);
 }
 
-DepthSearchResult SearchDepth(const USection& section, double targetDischarge, double n,
-                              double x, SearchKind kind) {
+DepthSearchResult SearchDepth(const USection& section, double targetDischarge, double n, double x,
+                              SearchKind kind) {
     const WallTrig trig = MakeWallTrig(section);
     const double step = 0.001;
     DepthSearchResult result;

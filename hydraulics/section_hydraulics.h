@@ -38,7 +38,7 @@ FlowElements ComputeFlowElements(const USection& section, double h, double n, do
 
 // Steps the depth from 0.001 m by 0.001 m until the discharge first exceeds
 // targetDischarge or the depth passes the channel depth.
-DepthSearchResult SearchDepth(const USection& section, double targetDischarge, double n,
-                              double x, SearchKind kind);
+DepthSearchResult SearchDepth(const USection& section, double targetDischarge, double n, double x,
+                              SearchKind kind);
 
 }  // namespace veltrane

@@ -20,7 +20,7 @@ namespace {
 
 // Ends the process at the first paint of the watched window.
 class FirstPaint : public QObject {
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             std::fflush(nullptr);
@@ -31,7 +31,7 @@ protected:
 };
 
 class NoExit : public veltrane::ExitHook {
-public:
+  public:
     void exitNow(int status) override { std::_Exit(status); }
 };
 

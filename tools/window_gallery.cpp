@@ -14,18 +14,18 @@
 namespace {
 
 class NoPrompts : public veltrane::Prompter {
-public:
+  public:
     bool askYesNo(QWidget*, const QString&) override { return true; }
     void notice(QWidget*, const QString&, const QString&) override {}
 };
 
 class NoExit : public veltrane::ExitHook {
-public:
+  public:
     void exitNow(int) override {}
 };
 
 class NoOthers : public veltrane::InstanceDetector {
-public:
+  public:
     bool anotherInstanceRunning() override { return false; }
 };
 

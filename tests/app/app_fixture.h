@@ -16,7 +16,7 @@ namespace veltrane::testing {
 
 // Answers Yes unless told otherwise, and records what was asked.
 class FakePrompter : public Prompter {
-public:
+  public:
     struct Asked {
         QString text;
         QString reportBoxAtAsk;  // the parent's Text1 while the box is up
@@ -47,7 +47,7 @@ public:
 };
 
 class FakeExitHook : public ExitHook {
-public:
+  public:
     void exitNow(int status) override {
         ++calls;
         lastStatus = status;
@@ -57,7 +57,7 @@ public:
 };
 
 class FakeDetector : public InstanceDetector {
-public:
+  public:
     bool anotherInstanceRunning() override {
         ++asked;
         return running;

@@ -46,13 +46,15 @@ void SetInputs(CalculationWindow& w, const QString& q, const QString& x, const Q
     w.inputBox(InputBox::Text7)->setText(k);
 }
 
-QPushButton* Button(QWidget& w, const char* name) { return w.findChild<QPushButton*>(name); }
+QPushButton* Button(QWidget& w, const char* name) {
+    return w.findChild<QPushButton*>(name);
+}
 
 }  // namespace
 
 class CalculationWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { InstallLookOnce(); }
 
     void layoutDifferences_data();
@@ -104,21 +106,46 @@ void CalculationWindowTest::layoutDifferences_data() {
     QTest::addColumn<QSize>("client");
     QTest::addColumn<QString>("firstFocus");
 
-    QTest::newRow("U60") << SectionSize::U60 << " Veltrane U60----Dorvane" << "已知流量："
-                         << "糙　率　：" << "Label5" << "0.25" << "Command2" << "退出程序" << 10.5
-                         << true << false << false << QSize(424, 307) << "Command1";
-    QTest::newRow("U80") << SectionSize::U80 << " Veltrane U80----Dorvane" << "已知流量："
-                         << "糙   率 ：" << "Label5" << "0.4" << "Command2" << "退出程序" << 10.5
-                         << false << false << true << QSize(422, 305) << "Command1";
-    QTest::newRow("U100") << SectionSize::U100 << " Veltrane U100----Dorvane" << "已知流量："
-                          << "糙   率 ：" << "Label6" << "0.55" << "Command3" << "退出程序" << 10.5
-                          << false << false << false << QSize(424, 309) << "Command1";
-    QTest::newRow("U120") << SectionSize::U120 << "Veltrane U120----Dorvane" << "设计流量："
-                          << "糙   率 ：" << "Label5" << "0.90" << "Command2" << "退出软件" << 12.0
-                          << false << false << false << QSize(422, 303) << "Command1";
-    QTest::newRow("U140") << SectionSize::U140 << "Veltrane U140----Dorvane" << "已知流量："
-                          << "糙　率　：" << "Label5" << "1.20" << "Command2" << "退出程序" << 10.5
-                          << true << true << true << QSize(420, 312) << "Text1";
+    QTest::newRow("U60") << SectionSize::U60 << " Veltrane U60----Dorvane"
+                         << "已知流量："
+                         << "糙　率　："
+                         << "Label5"
+                         << "0.25"
+                         << "Command2"
+                         << "退出程序" << 10.5 << true << false << false << QSize(424, 307)
+                         << "Command1";
+    QTest::newRow("U80") << SectionSize::U80 << " Veltrane U80----Dorvane"
+                         << "已知流量："
+                         << "糙   率 ："
+                         << "Label5"
+                         << "0.4"
+                         << "Command2"
+                         << "退出程序" << 10.5 << false << false << true << QSize(422, 305)
+                         << "Command1";
+    QTest::newRow("U100") << SectionSize::U100 << " Veltrane U100----Dorvane"
+                          << "已知流量："
+                          << "糙   率 ："
+                          << "Label6"
+                          << "0.55"
+                          << "Command3"
+                          << "退出程序" << 10.5 << false << false << false << QSize(424, 309)
+                          << "Command1";
+    QTest::newRow("U120") << SectionSize::U120 << "Veltrane U120----Dorvane"
+                          << "设计流量："
+                          << "糙   率 ："
+                          << "Label5"
+                          << "0.90"
+                          << "Command2"
+                          << "退出软件" << 12.0 << false << false << false << QSize(422, 303)
+                          << "Command1";
+    QTest::newRow("U140") << SectionSize::U140 << "Veltrane U140----Dorvane"
+                          << "已知流量："
+                          << "糙　率　："
+                          << "Label5"
+                          << "1.20"
+                          << "Command2"
+                          << "退出程序" << 10.5 << true << true << true << QSize(420, 312)
+                          << "Text1";
 }
 
 void CalculationWindowTest::layoutDifferences() {
@@ -140,7 +167,8 @@ void CalculationWindowTest::layoutDifferences() {
     QTEST(w.exitButton()->toolTip(), "exitTooltip");
     QTEST(w.exitButton()->font().pointSizeF(), "exitPt");
     QFETCH(bool, text7Tooltip);
-    QCOMPARE(w.inputBox(InputBox::Text7)->toolTip(), text7Tooltip ? QString("计算范围1~2") : QString());
+    QCOMPARE(w.inputBox(InputBox::Text7)->toolTip(),
+             text7Tooltip ? QString("计算范围1~2") : QString());
     QFETCH(bool, editableReport);
     auto* report = w.findChild<QPlainTextEdit*>("Text1");
     QCOMPARE(report->isReadOnly(), !editableReport);
@@ -163,9 +191,9 @@ void CalculationWindowTest::controlsKeepTheirNames() {
     App app;
     CalculationWindow& w = app.windows.calculationWindow(size);
     QCOMPARE(w.objectName(), QString(LayoutFor(size).formName));
-    for (const char* name : {"Command1", "Command2", "Command3", "Text1", "Text2", "Text4",
-                             "text6", "Text7", "Label2", "Frame1", "Picture1", "Line1", "Line2",
-                             "Line3", "Line4"}) {
+    for (const char* name :
+         {"Command1", "Command2", "Command3", "Text1", "Text2", "Text4", "text6", "Text7", "Label2",
+          "Frame1", "Picture1", "Line1", "Line2", "Line3", "Line4"}) {
         QVERIFY2(w.findChild<QWidget*>(name) != nullptr, name);
     }
     // Screen readers find the boxes by their labels' captions.
@@ -185,8 +213,7 @@ void CalculationWindowTest::focusOrder() {
     w.findChild<QWidget*>(order[0])->setFocus();
     for (std::size_t i = 1; i <= order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(),
-                 QString(order[i % order.size()]));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString(order[i % order.size()]));
     }
 }
 
@@ -328,20 +355,20 @@ void CalculationWindowTest::messages_data() {
     QTest::addColumn<QStringList>("afterYes");
 
     QTest::newRow("1 roughness") << QStringList{"0.2", "x", "abc", "9"}
-                                 << "糙率不能为0或负数，请重新输入。" << "text6"
-                                 << QStringList{"0.2", "x", "0.017", "9"};
+                                 << "糙率不能为0或负数，请重新输入。"
+                                 << "text6" << QStringList{"0.2", "x", "0.017", "9"};
     QTest::newRow("2 discharge") << QStringList{"", "-5", "0.02", "9"}
-                                 << "设计流量不能为0或负数，请重新输入" << "Text2"
-                                 << QStringList{"0.25", "-5", "0.02", "9"};
+                                 << "设计流量不能为0或负数，请重新输入"
+                                 << "Text2" << QStringList{"0.25", "-5", "0.02", "9"};
     QTest::newRow("3 slope") << QStringList{"0.2", "-5", "0.02", ""}
-                             << "设计纵坡不能为负数或0，请重新输入" << "Text4"
-                             << QStringList{"0.2", "500", "0.02", ""};
+                             << "设计纵坡不能为负数或0，请重新输入"
+                             << "Text4" << QStringList{"0.2", "500", "0.02", ""};
     QTest::newRow("4 factor") << QStringList{"0.2", "600", "0.02", "2.01"}
-                              << "加大系数已不在适用范围，请重新输入" << "Text7"
-                              << QStringList{"0.2", "600", "0.02", "1.0"};
-    QTest::newRow("7 beyond range") << QStringList{"0.2", "1e999", "0.02", "1"}
-                                    << "输入数值超出计算范围，请重新输入" << "Text4"
-                                    << QStringList{"0.2", "500", "0.02", "1"};
+                              << "加大系数已不在适用范围，请重新输入"
+                              << "Text7" << QStringList{"0.2", "600", "0.02", "1.0"};
+    QTest::newRow("7 beyond range")
+        << QStringList{"0.2", "1e999", "0.02", "1"} << "输入数值超出计算范围，请重新输入"
+        << "Text4" << QStringList{"0.2", "500", "0.02", "1"};
 }
 
 // U60: each input message, answered Yes and then No.
@@ -408,7 +435,8 @@ void CalculationWindowTest::headerComesBeforeTheBox() {
     w.inputBox(InputBox::text6)->setText("0");
     app.prompter.answers = {false};
     Button(w, "Command1")->click();
-    QCOMPARE(app.prompter.asked.back().reportBoxAtAsk, U8(LookupSection(SectionSize::U80).headerText));
+    QCOMPARE(app.prompter.asked.back().reportBoxAtAsk,
+             U8(LookupSection(SectionSize::U80).headerText));
     QVERIFY(app.prompter.asked.back().parentVisible);
 }
 

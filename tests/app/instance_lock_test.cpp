@@ -1,8 +1,8 @@
+#include <signal.h>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
-#include <signal.h>
 
 #include "instance_lock.h"
 
@@ -12,7 +12,7 @@ namespace {
 
 // A running copy, started for real.
 class Copy {
-public:
+  public:
     explicit Copy(const QString& folder) {
         process_.setProgram(QStringLiteral(INSTANCE_PROBE));
         process_.setArguments({folder});
@@ -44,7 +44,7 @@ public:
         QVERIFY(process_.waitForFinished(10000));
     }
 
-private:
+  private:
     QProcess process_;
     QString answer_;
 };
@@ -57,7 +57,7 @@ int LockFiles(const QString& folder) {
 
 class InstanceLockTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void everyLiveCopyCounts();
     void killedCopiesClaimNothing();
     void foldersDoNotMix();

@@ -24,13 +24,15 @@ MainWindow& ShowMain(App& app) {
     return m;
 }
 
-QPushButton* Button(QWidget& w, const char* name) { return w.findChild<QPushButton*>(name); }
+QPushButton* Button(QWidget& w, const char* name) {
+    return w.findChild<QPushButton*>(name);
+}
 
 }  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { InstallLookOnce(); }
 
     void layout();
@@ -91,18 +93,30 @@ void MainWindowTest::dimensionTable_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QPoint>("topLeftTwips");
     QTest::addColumn<double>("pt");
-    QTest::newRow("title") << "Label1" << "常用U形构件主要尺寸" << QPoint(3000, 380) << 12.0;
-    QTest::newRow("unit") << "Label2" << "厘米" << QPoint(5500, 550) << 9.0;
-    QTest::newRow("head size") << "Label3" << "规格" << QPoint(2505, 855) << 10.5;
-    QTest::newRow("head radius") << "Label18" << "半径" << QPoint(5520, 855) << 10.5;
-    QTest::newRow("D60") << "Label4" << "D60" << QPoint(2520, 1200) << 12.0;
-    QTest::newRow("D140") << "Label8" << "D140" << QPoint(2470, 2680) << 12.0;
-    QTest::newRow("D120 depth") << "Label12" << "90" << QPoint(3120, 2320) << 12.0;
-    QTest::newRow("D100 width") << "Label26" << "110" << QPoint(3790, 1920) << 12.0;
-    QTest::newRow("D80 wall") << "Label30" << "4.5" << QPoint(4440, 1560) << 12.0;
-    QTest::newRow("D60 angle") << "Label34" << "7" << QPoint(5150, 1200) << 12.0;
-    QTest::newRow("D140 angle") << "Label38" << "11" << QPoint(5050, 2680) << 12.0;
-    QTest::newRow("D140 radius") << "Label23" << "70" << QPoint(5580, 2680) << 12.0;
+    QTest::newRow("title") << "Label1"
+                           << "常用U形构件主要尺寸" << QPoint(3000, 380) << 12.0;
+    QTest::newRow("unit") << "Label2"
+                          << "厘米" << QPoint(5500, 550) << 9.0;
+    QTest::newRow("head size") << "Label3"
+                               << "规格" << QPoint(2505, 855) << 10.5;
+    QTest::newRow("head radius") << "Label18"
+                                 << "半径" << QPoint(5520, 855) << 10.5;
+    QTest::newRow("D60") << "Label4"
+                         << "D60" << QPoint(2520, 1200) << 12.0;
+    QTest::newRow("D140") << "Label8"
+                          << "D140" << QPoint(2470, 2680) << 12.0;
+    QTest::newRow("D120 depth") << "Label12"
+                                << "90" << QPoint(3120, 2320) << 12.0;
+    QTest::newRow("D100 width") << "Label26"
+                                << "110" << QPoint(3790, 1920) << 12.0;
+    QTest::newRow("D80 wall") << "Label30"
+                              << "4.5" << QPoint(4440, 1560) << 12.0;
+    QTest::newRow("D60 angle") << "Label34"
+                               << "7" << QPoint(5150, 1200) << 12.0;
+    QTest::newRow("D140 angle") << "Label38"
+                                << "11" << QPoint(5050, 2680) << 12.0;
+    QTest::newRow("D140 radius") << "Label23"
+                                 << "70" << QPoint(5580, 2680) << 12.0;
 }
 
 void MainWindowTest::dimensionTable() {
@@ -146,7 +160,8 @@ void MainWindowTest::preselectedD120() {
 void MainWindowTest::opensTheSelectedSize_data() {
     QTest::addColumn<SectionSize>("size");
     for (int i = 0; i < kSectionCount; ++i) {
-        QTest::newRow(SectionName(static_cast<SectionSize>(i)).data()) << static_cast<SectionSize>(i);
+        QTest::newRow(SectionName(static_cast<SectionSize>(i)).data())
+            << static_cast<SectionSize>(i);
     }
 }
 

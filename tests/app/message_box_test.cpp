@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStyle>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -33,7 +33,7 @@ void WhenBoxShows(std::function<void(QMessageBox*)> step) {
 
 class MessageBoxTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { InstallLookOnce(); }
 
     void yesNoBoxLooksRight();
@@ -88,7 +88,8 @@ void MessageBoxTest::escapeAndCloseGiveNoAnswer() {
         stillOpen = box->isVisible();
         box->button(QMessageBox::No)->click();
     });
-    QVERIFY(!prompter.askYesNo(nullptr, QStringLiteral("校核水深已大于渠深,请选用其他U形渠道构件。")));
+    QVERIFY(
+        !prompter.askYesNo(nullptr, QStringLiteral("校核水深已大于渠深,请选用其他U形渠道构件。")));
     QVERIFY(stillOpen);
 }
 
@@ -102,7 +103,8 @@ void MessageBoxTest::noticeHasOkOnly() {
 
     QtPrompter prompter;
     WhenBoxShows([](QMessageBox* b) { b->button(QMessageBox::Ok)->click(); });
-    prompter.notice(nullptr, QStringLiteral("Veltrane"), QStringLiteral("程序正在运行，请检查窗口是否被最小化。"));
+    prompter.notice(nullptr, QStringLiteral("Veltrane"),
+                    QStringLiteral("程序正在运行，请检查窗口是否被最小化。"));
 }
 
 // A real box over a real window: the header is in place while it shows,

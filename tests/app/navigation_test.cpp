@@ -25,11 +25,11 @@ Inputs InputsOf(const CalculationWindow& w) {
     return out;
 }
 
-const QStringList kTexts = {"0.25", "", "abc", "-5", "0", "1e400", "0.3", "2", "1.2",
-                            "0.1",  "9", "1,5", "0.0001", "&HFF", "500"};
+const QStringList kTexts = {"0.25", "",    "abc", "-5",  "0",      "1e400", "0.3", "2",
+                            "1.2",  "0.1", "9",   "1,5", "0.0001", "&HFF",  "500"};
 
 class Walker {
-public:
+  public:
     Walker(unsigned seed) : rng_(seed) {}
 
     // Runs up to `steps` actions; returns an empty string or what went wrong.
@@ -62,7 +62,7 @@ public:
         return {};
     }
 
-private:
+  private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
     static QWidget* visibleOne() {
@@ -186,7 +186,7 @@ private:
 
 class NavigationTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { InstallLookOnce(); }
     void randomSequences();
 };

@@ -19,13 +19,15 @@ WelcomeWindow& ShowWelcome(App& app) {
     return w;
 }
 
-QPushButton* Button(QWidget& w, const char* name) { return w.findChild<QPushButton*>(name); }
+QPushButton* Button(QWidget& w, const char* name) {
+    return w.findChild<QPushButton*>(name);
+}
 
 }  // namespace
 
 class WelcomeTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { InstallLookOnce(); }
 
     void layout_data();
@@ -47,16 +49,26 @@ void WelcomeTest::layout_data() {
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<double>("pt");
     const QColor magenta(255, 0, 255), darkBlue(0, 0, 192), blue(0, 0, 255);
-    QTest::newRow("title") << "Label1" << "欢迎进入Veltrane程序" << magenta << 12.0;
-    QTest::newRow("version") << "Label9" << "版本：V1.0" << magenta << 9.0;
-    QTest::newRow("name") << "Label4" << "装配式U形渠道" << magenta << 10.5;
-    QTest::newRow("institute") << "Label5" << "Korlund" << darkBlue << 9.0;
-    QTest::newRow("department") << "Label6" << "Dorvane" << darkBlue << 9.0;
-    QTest::newRow("author") << "Label2" << "Tamsor" << blue << 9.0;
-    QTest::newRow("date") << "Label7" << "时间：2003年12月" << blue << 9.0;
-    QTest::newRow("merits 1") << "Label3" << "     U形渠道优点：整齐美观、水力条件好、接" << blue << 9.0;
-    QTest::newRow("merits 6") << "Label14" << "密实度高、抗压、抗渗、抗冻性能较好等。 " << blue << 9.0;
-    QTest::newRow("merits 7") << "Label12" << "   本软件只适用于计算装配式U形渠道。" << blue << 9.0;
+    QTest::newRow("title") << "Label1"
+                           << "欢迎进入Veltrane程序" << magenta << 12.0;
+    QTest::newRow("version") << "Label9"
+                             << "版本：V1.0" << magenta << 9.0;
+    QTest::newRow("name") << "Label4"
+                          << "装配式U形渠道" << magenta << 10.5;
+    QTest::newRow("institute") << "Label5"
+                               << "Korlund" << darkBlue << 9.0;
+    QTest::newRow("department") << "Label6"
+                                << "Dorvane" << darkBlue << 9.0;
+    QTest::newRow("author") << "Label2"
+                            << "Tamsor" << blue << 9.0;
+    QTest::newRow("date") << "Label7"
+                          << "时间：2003年12月" << blue << 9.0;
+    QTest::newRow("merits 1") << "Label3"
+                              << "     U形渠道优点：整齐美观、水力条件好、接" << blue << 9.0;
+    QTest::newRow("merits 6") << "Label14"
+                              << "密实度高、抗压、抗渗、抗冻性能较好等。 " << blue << 9.0;
+    QTest::newRow("merits 7") << "Label12"
+                              << "   本软件只适用于计算装配式U形渠道。" << blue << 9.0;
 }
 
 void WelcomeTest::layout() {

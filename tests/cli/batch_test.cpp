@@ -44,7 +44,8 @@ TEST(Batch, OneRowPerInputRowInOrder) {
 
 TEST(Batch, ColumnsInAnyOrderWithBomAndCrLf) {
     const Result r = Batch(
-        "\xEF\xBB\xBF" "factor,Roughness, slope ,size,discharge,note\r\n"
+        "\xEF\xBB\xBF"
+        "factor,Roughness, slope ,size,discharge,note\r\n"
         "1.0,0.017,500,u60,0.25,first\r\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, std::string(kHeader) +
@@ -58,9 +59,10 @@ TEST(Batch, QuotedFieldsAreReadAndEchoed) {
         "\"U60\",\"0,25\",\"5\"\"00\",0.017,\"1\n.0\"\n");
     EXPECT_EQ(r.status, 0);
     // "0,25" reads 0; the quoted line feed inside the factor is skipped.
-    EXPECT_EQ(r.out, std::string(kHeader) +
-                         "U60,\"0,25\",\"5\"\"00\",0.017,\"1\n.0\",message,,,,,,,,,,设计流量不能为0或"
-                         "负数，请重新输入\n");
+    EXPECT_EQ(r.out,
+              std::string(kHeader) +
+                  "U60,\"0,25\",\"5\"\"00\",0.017,\"1\n.0\",message,,,,,,,,,,设计流量不能为0或"
+                  "负数，请重新输入\n");
 }
 
 TEST(Batch, BadRowsGiveErrorRowsAndTheRestGoesOn) {
@@ -73,14 +75,15 @@ TEST(Batch, BadRowsGiveErrorRowsAndTheRestGoesOn) {
         "U60,1e-310,500,0.017,1\n"
         "U60,0.25,500,0.017,\"1.0\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, std::string(kHeader) +
-                         "U70,0.25,500,0.017,1.0,error,,,,,,,,,,line 2: unknown size 'U70'\n"
-                         "U60,0.25,500,,,error,,,,,,,,,,\"line 3: 3 fields, the header has 5\"\n"
-                         "U60,0.25,500,0.017,1.0,error,,,,,,,,,,\"line 5: 6 fields, the header has "
-                         "5\"\n"
-                         "U60,1e-310,500,0.017,1,report,0,.002,.002,.02,.049,0,.049,.001,17.384,\n"
-                         "U60,0.25,500,0.017,\"1.0\n\",error,,,,,,,,,,line 7: a quoted field is not "
-                         "closed\n");
+    EXPECT_EQ(r.out,
+              std::string(kHeader) +
+                  "U70,0.25,500,0.017,1.0,error,,,,,,,,,,line 2: unknown size 'U70'\n"
+                  "U60,0.25,500,,,error,,,,,,,,,,\"line 3: 3 fields, the header has 5\"\n"
+                  "U60,0.25,500,0.017,1.0,error,,,,,,,,,,\"line 5: 6 fields, the header has "
+                  "5\"\n"
+                  "U60,1e-310,500,0.017,1,report,0,.002,.002,.02,.049,0,.049,.001,17.384,\n"
+                  "U60,0.25,500,0.017,\"1.0\n\",error,,,,,,,,,,line 7: a quoted field is not "
+                  "closed\n");
 }
 
 TEST(Batch, MissingColumnStopsBeforeAnyOutput) {

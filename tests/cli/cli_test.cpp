@@ -4,8 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 namespace veltrane::cli {
@@ -51,7 +51,8 @@ TEST(Cli, MessageGoesToStderrAlone) {
 }
 
 TEST(Cli, ValuesAfterTheSizeMayLookLikeOptions) {
-    EXPECT_EQ(Cli({"U60", "0.25", "-5", "0.017", "1.0"}).err, "设计纵坡不能为负数或0，请重新输入\n");
+    EXPECT_EQ(Cli({"U60", "0.25", "-5", "0.017", "1.0"}).err,
+              "设计纵坡不能为负数或0，请重新输入\n");
     EXPECT_EQ(Cli({"U60", "", "500", "0.017", "1.0"}).err, "设计流量不能为0或负数，请重新输入\n");
     EXPECT_EQ(Cli({"U60", "0.25", "500", "--json", "1.0"}).err,
               "糙率不能为0或负数，请重新输入。\n");
@@ -62,7 +63,9 @@ struct UsageCase {
     std::vector<std::string_view> args;
 };
 
-void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CliUsage : public ::testing::TestWithParam<UsageCase> {};
 
@@ -75,7 +78,8 @@ TEST_P(CliUsage, IsAUsageError) {
 
 INSTANTIATE_TEST_SUITE_P(
     Args, CliUsage,
-    ::testing::Values(UsageCase{"Nothing", {}}, UsageCase{"UnknownSize", {"U70", "1", "2", "3", "4"}},
+    ::testing::Values(UsageCase{"Nothing", {}},
+                      UsageCase{"UnknownSize", {"U70", "1", "2", "3", "4"}},
                       UsageCase{"TooFewValues", {"U60", "0.25", "500", "0.017"}},
                       UsageCase{"TooManyValues", {"U60", "0.25", "500", "0.017", "1", "1"}},
                       UsageCase{"UnknownOption", {"--xml", "U60", "0.25", "500", "0.017", "1"}},
@@ -95,17 +99,18 @@ TEST(Cli, HelpAndVersion) {
 TEST(CliJson, Report) {
     const Result r = Cli({"--json", "U60", "0.25", "500", "0.017", "1.0"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "{\"size\":\"U60\",\"inputs\":{\"discharge\":0.25,\"slope\":500,\"roughness\":0.017,"
-              "\"factor\":1},\"status\":\"report\",\"report\":\"显示计算成果： U60形渠道构件。 "
-              "\\r\\n校核流量：Q = .25\\r\\n\\r\\n设计水深：h = .516\\r\\n\\r\\n校核水深：h1= "
-              ".516\\r\\n\\r\\n流    速：V = .904\\r\\n\\r\\n水面宽度：b = .657\\r\\n\\r\\n过水面积："
-              "A = .277\\r\\n\\r\\n湿    周：X = 1.376\\r\\n\\r\\n水力半径：R = .201\\r\\n\\r\\n谢才系"
-              "数：C = 45.034\",\"check_discharge\":0.25,\"design\":{\"depth\":0.5160000000000003,"
-              "\"velocity\":0.9037170540823322,\"surface_width\":0.6573032564867026,\"area\":0."
-              "2770711894366503,\"wetted_perimeter\":1.3760739291062793,\"hydraulic_radius\":0."
-              "20134905805286213,\"chezy\":45.03422351538237},\"check\":{\"depth\":0."
-              "5160000000000003}}\n");
+    EXPECT_EQ(
+        r.out,
+        "{\"size\":\"U60\",\"inputs\":{\"discharge\":0.25,\"slope\":500,\"roughness\":0.017,"
+        "\"factor\":1},\"status\":\"report\",\"report\":\"显示计算成果： U60形渠道构件。 "
+        "\\r\\n校核流量：Q = .25\\r\\n\\r\\n设计水深：h = .516\\r\\n\\r\\n校核水深：h1= "
+        ".516\\r\\n\\r\\n流    速：V = .904\\r\\n\\r\\n水面宽度：b = .657\\r\\n\\r\\n过水面积："
+        "A = .277\\r\\n\\r\\n湿    周：X = 1.376\\r\\n\\r\\n水力半径：R = .201\\r\\n\\r\\n谢才系"
+        "数：C = 45.034\",\"check_discharge\":0.25,\"design\":{\"depth\":0.5160000000000003,"
+        "\"velocity\":0.9037170540823322,\"surface_width\":0.6573032564867026,\"area\":0."
+        "2770711894366503,\"wetted_perimeter\":1.3760739291062793,\"hydraulic_radius\":0."
+        "20134905805286213,\"chezy\":45.03422351538237},\"check\":{\"depth\":0."
+        "5160000000000003}}\n");
 }
 
 TEST(CliJson, MessageKeepsTheReadInputs) {
@@ -121,8 +126,9 @@ TEST(CliJson, MessageKeepsTheReadInputs) {
 TEST(CliJson, DepthMessageNamesTheDischargeBox) {
     const Result r = Cli({"--json", "U60", "0.25", "500", "0.017", "1.2"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("\"message\":\"校核水深已大于渠深,请选用其他U形渠道构件。\",\"box\":\"Text2\"}"),
-              std::string::npos);
+    EXPECT_NE(
+        r.out.find("\"message\":\"校核水深已大于渠深,请选用其他U形渠道构件。\",\"box\":\"Text2\"}"),
+        std::string::npos);
 }
 
 // The real program, for what only a process shows: exit statuses and streams.

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -18,7 +18,9 @@ struct ParseCase {
     double value;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ParseNumberTest : public ::testing::TestWithParam<ParseCase> {};
 
@@ -39,24 +41,25 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"Exponent", "1e-1", 0.1}, ParseCase{"ExponentD", "2.5D2", 250},
         ParseCase{"ExponentUpper", "3E+2", 300}, ParseCase{"ExponentWithoutDigits", "7e", 7},
         ParseCase{"ExponentSignOnly", "7e-", 7}, ParseCase{"BlankAfterSign", "- 5", -5},
-        ParseCase{"TabsAndLineFeeds", "\t1\n2.\t5", 12.5}, ParseCase{"CarriageReturnStops", "1\r2", 1},
-        ParseCase{"PlusSign", "+0.017", 0.017}, ParseCase{"SecondSignStops", "--1", 0},
-        ParseCase{"PlusMinus", "+-1", 0}, ParseCase{"SecondPointStops", "1.2.3", 1.2},
-        ParseCase{"LeadingPoint", ".5", 0.5}, ParseCase{"BarePoint", ".", 0},
-        ParseCase{"NegativeZero", "-0", 0}, ParseCase{"LeadingZeros", "000120", 120},
-        ParseCase{"FractionZeros", "0.000120", 0.00012}, ParseCase{"Hex", "&H1F", 31},
-        ParseCase{"HexLower", "&hff", 255}, ParseCase{"Hex16BitSigned", "&HFFFF", -1},
-        ParseCase{"Hex16BitMin", "&H8000", -32768}, ParseCase{"Hex32Bit", "&H10000", 65536},
+        ParseCase{"TabsAndLineFeeds", "\t1\n2.\t5", 12.5},
+        ParseCase{"CarriageReturnStops", "1\r2", 1}, ParseCase{"PlusSign", "+0.017", 0.017},
+        ParseCase{"SecondSignStops", "--1", 0}, ParseCase{"PlusMinus", "+-1", 0},
+        ParseCase{"SecondPointStops", "1.2.3", 1.2}, ParseCase{"LeadingPoint", ".5", 0.5},
+        ParseCase{"BarePoint", ".", 0}, ParseCase{"NegativeZero", "-0", 0},
+        ParseCase{"LeadingZeros", "000120", 120}, ParseCase{"FractionZeros", "0.000120", 0.00012},
+        ParseCase{"Hex", "&H1F", 31}, ParseCase{"HexLower", "&hff", 255},
+        ParseCase{"Hex16BitSigned", "&HFFFF", -1}, ParseCase{"Hex16BitMin", "&H8000", -32768},
+        ParseCase{"Hex32Bit", "&H10000", 65536},
         ParseCase{"Hex32BitSigned", "&H80000000", -2147483648.0},
         ParseCase{"Hex32BitAllOnes", "&HFFFFFFFF", -1},
         ParseCase{"HexWide", "&H100000000", 4294967296.0},
-        ParseCase{"HexWrapsAt64Bits", "&H10000000000000001", 1},
-        ParseCase{"Octal", "&O17", 15}, ParseCase{"Octal16BitSigned", "&O177777", -1},
-        ParseCase{"OctalStopsAtEight", "&O78", 7}, ParseCase{"HexStopsAtG", "&H1G", 1},
-        ParseCase{"BareAmpersand", "&", 0}, ParseCase{"AmpersandOther", "&X1", 0},
-        ParseCase{"SignBeforeHex", "-&H1", 0}, ParseCase{"BlankInPrefix", "& H 1 0", 16},
-        ParseCase{"BeyondRange", "1e400", kInf}, ParseCase{"NegativeBeyondRange", "-1e400", -kInf},
-        ParseCase{"Subnormal", "1e-310", 1e-310}, ParseCase{"Underflow", "1e-400", 0},
+        ParseCase{"HexWrapsAt64Bits", "&H10000000000000001", 1}, ParseCase{"Octal", "&O17", 15},
+        ParseCase{"Octal16BitSigned", "&O177777", -1}, ParseCase{"OctalStopsAtEight", "&O78", 7},
+        ParseCase{"HexStopsAtG", "&H1G", 1}, ParseCase{"BareAmpersand", "&", 0},
+        ParseCase{"AmpersandOther", "&X1", 0}, ParseCase{"SignBeforeHex", "-&H1", 0},
+        ParseCase{"BlankInPrefix", "& H 1 0", 16}, ParseCase{"BeyondRange", "1e400", kInf},
+        ParseCase{"NegativeBeyondRange", "-1e400", -kInf}, ParseCase{"Subnormal", "1e-310", 1e-310},
+        ParseCase{"Underflow", "1e-400", 0},
         ParseCase{"HugeExponent", "1e99999999999999999999999", kInf},
         ParseCase{"HugeNegativeExponent", "5e-99999999999999999999999", 0},
         ParseCase{"LongFraction", "0." + std::string(5000, '0') + "1e5001", 1},
@@ -115,7 +118,9 @@ struct RoundCase {
     double expected;
 };
 
-void PrintTo(const RoundCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RoundCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RoundHalfEvenTest : public ::testing::TestWithParam<RoundCase> {};
 
@@ -125,18 +130,16 @@ TEST_P(RoundHalfEvenTest, Rounds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RoundHalfEvenTest,
-    ::testing::Values(RoundCase{"ExactTieDown", 0.03125, 4, 0.0312},
-                      RoundCase{"ExactTieUp", 0.09375, 4, 0.0938},
-                      RoundCase{"NotATieAbove", 0.03135, 4, 0.0314},  // 0.03135000000000000286…
-                      RoundCase{"NotATieBelow", 0.0625 + 1e-17, 3, 0.063},
-                      RoundCase{"HalfToEvenZero", 0.5, 0, 0}, RoundCase{"HalfToTwo", 1.5, 0, 2},
-                      RoundCase{"TwoAndAHalf", 2.5, 0, 2},
-                      RoundCase{"BelowHalfOfLastPlace", 0.00049, 3, 0},
-                      RoundCase{"CarryThroughNines", 0.99996, 4, 1},
-                      RoundCase{"Negative", -0.03125, 4, -0.0312},
-                      RoundCase{"LargeWhole", 1e20, 4, 1e20},
-                      RoundCase{"Subnormal", 5e-324, 4, 0}, RoundCase{"JustBelowHalf", 0.5155, 3, 0.515},
-                      RoundCase{"ThreeDecimals", 45.03422351538237, 3, 45.034}),
+    ::testing::Values(
+        RoundCase{"ExactTieDown", 0.03125, 4, 0.0312}, RoundCase{"ExactTieUp", 0.09375, 4, 0.0938},
+        RoundCase{"NotATieAbove", 0.03135, 4, 0.0314},  // 0.03135000000000000286…
+        RoundCase{"NotATieBelow", 0.0625 + 1e-17, 3, 0.063}, RoundCase{"HalfToEvenZero", 0.5, 0, 0},
+        RoundCase{"HalfToTwo", 1.5, 0, 2}, RoundCase{"TwoAndAHalf", 2.5, 0, 2},
+        RoundCase{"BelowHalfOfLastPlace", 0.00049, 3, 0},
+        RoundCase{"CarryThroughNines", 0.99996, 4, 1}, RoundCase{"Negative", -0.03125, 4, -0.0312},
+        RoundCase{"LargeWhole", 1e20, 4, 1e20}, RoundCase{"Subnormal", 5e-324, 4, 0},
+        RoundCase{"JustBelowHalf", 0.5155, 3, 0.515},
+        RoundCase{"ThreeDecimals", 45.03422351538237, 3, 45.034}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RoundHalfEven, LeavesNonFiniteValues) {
@@ -150,7 +153,9 @@ struct FormatCase {
     const char* text;
 };
 
-void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FormatResultNumberTest : public ::testing::TestWithParam<FormatCase> {};
 
@@ -160,21 +165,21 @@ TEST_P(FormatResultNumberTest, Formats) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, FormatResultNumberTest,
-    ::testing::Values(FormatCase{"BelowOne", 0.516, " .516"}, FormatCase{"AboveOne", 1.376, " 1.376"},
-                      FormatCase{"Tens", 45.034, " 45.034"}, FormatCase{"TrailingZero", 0.47, " .47"},
-                      FormatCase{"Zero", 0, " 0"}, FormatCase{"NegativeZero", -0.0, " 0"},
-                      FormatCase{"One", 1, " 1"}, FormatCase{"Negative", -0.25, "-.25"},
-                      FormatCase{"Small", 0.0001, " .0001"}, FormatCase{"Whole", 120, " 120"},
-                      FormatCase{"FifteenDigits", 0.1 + 0.2, " .3"},
-                      FormatCase{"FifteenSignificant", 123456.789012345678, " 123456.789012346"},
-                      FormatCase{"Tiny", 1e-20, " .00000000000000000001"},
-                      FormatCase{"BelowExponentForm", 999999999999999, " 999999999999999"},
-                      FormatCase{"RoundsIntoExponentForm", 999999999999999.9, " 1E+15"},
-                      FormatCase{"ExponentForm", 1e15, " 1E+15"},
-                      FormatCase{"LongMantissa", 4.00000000000001e199, " 4.00000000000001E+199"},
-                      FormatCase{"NegativeExponentForm", -2.5e300, "-2.5E+300"},
-                      FormatCase{"Largest", std::numeric_limits<double>::max(),
-                                 " 1.79769313486232E+308"}),
+    ::testing::Values(
+        FormatCase{"BelowOne", 0.516, " .516"}, FormatCase{"AboveOne", 1.376, " 1.376"},
+        FormatCase{"Tens", 45.034, " 45.034"}, FormatCase{"TrailingZero", 0.47, " .47"},
+        FormatCase{"Zero", 0, " 0"}, FormatCase{"NegativeZero", -0.0, " 0"},
+        FormatCase{"One", 1, " 1"}, FormatCase{"Negative", -0.25, "-.25"},
+        FormatCase{"Small", 0.0001, " .0001"}, FormatCase{"Whole", 120, " 120"},
+        FormatCase{"FifteenDigits", 0.1 + 0.2, " .3"},
+        FormatCase{"FifteenSignificant", 123456.789012345678, " 123456.789012346"},
+        FormatCase{"Tiny", 1e-20, " .00000000000000000001"},
+        FormatCase{"BelowExponentForm", 999999999999999, " 999999999999999"},
+        FormatCase{"RoundsIntoExponentForm", 999999999999999.9, " 1E+15"},
+        FormatCase{"ExponentForm", 1e15, " 1E+15"},
+        FormatCase{"LongMantissa", 4.00000000000001e199, " 4.00000000000001E+199"},
+        FormatCase{"NegativeExponentForm", -2.5e300, "-2.5E+300"},
+        FormatCase{"Largest", std::numeric_limits<double>::max(), " 1.79769313486232E+308"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

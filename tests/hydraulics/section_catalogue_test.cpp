@@ -10,7 +10,7 @@ namespace veltrane {
 namespace {
 
 class CatalogueRow : public ::testing::TestWithParam<int> {
-protected:
+  protected:
     const USection& row() const { return LookupSection(static_cast<SectionSize>(GetParam())); }
     // Wall inclination in whole degrees: 7 … 11.
     double alphaDegrees() const { return 7 + GetParam(); }
@@ -59,8 +59,8 @@ TEST_P(CatalogueRow, TopWidthMatchesTheDimensionTable) {
     static constexpr double kTopWidthCm[] = {66, 88, 110, 132, 156};
     const USection& s = row();
     const double alpha = s.alphaPi / 180;
-    const double top = 2 * s.radius * std::cos(alpha) +
-                       2 * (s.channelDepth - TangentDepth(s)) * std::tan(alpha);
+    const double top =
+        2 * s.radius * std::cos(alpha) + 2 * (s.channelDepth - TangentDepth(s)) * std::tan(alpha);
     EXPECT_NEAR(top * 100, kTopWidthCm[GetParam()], 1.0);
 }
 

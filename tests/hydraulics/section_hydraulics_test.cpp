@@ -14,7 +14,9 @@ void PrintTo(SearchKind kind, std::ostream* os) {
 
 namespace {
 
-const USection& U60() { return LookupSection(SectionSize::U60); }
+const USection& U60() {
+    return LookupSection(SectionSize::U60);
+}
 
 // Relative agreement to seven significant digits.
 void ExpectSevenDigits(double actual, double expected, const char* what) {
@@ -61,8 +63,7 @@ TEST(ComputeFlowElements, U60DesignCarriesTheShortPiFactor) {
     EXPECT_EQ(d.surfaceWidth, l.surfaceWidth);
 }
 
-class TangentJunction
-    : public ::testing::TestWithParam<std::tuple<int, SearchKind>> {};
+class TangentJunction : public ::testing::TestWithParam<std::tuple<int, SearchKind>> {};
 
 // At the tangent depth itself the arc rules apply; just above it the wall
 // rules. Both describe the same section, so they meet.
