@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <limits>
 
+#include "keys.h"
 #include "line_widget.h"
 #include "look.h"
 #include "navigator.h"
@@ -254,16 +255,9 @@ void CalculationWindow::carryOut(const CalculationMessage& message) {
 }
 
 void CalculationWindow::keyPressEvent(QKeyEvent* event) {
-    // Esc presses this window's cancel button and must never reach
-    // QDialog::reject(), which would close the window.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        if (event->modifiers() == Qt::NoModifier) {
-            (layout_.esc == EscRole::Back ? back_ : exit_)->click();
-        }
-        return;
+    if (!ui::HandleEscape(event, layout_.esc == EscRole::Back ? back_ : exit_)) {
+        QDialog::keyPressEvent(event);
     }
-    QDialog::keyPressEvent(event);
 }
 
 void CalculationWindow::closeEvent(QCloseEvent* event) {

@@ -57,13 +57,11 @@ void InstallFontSubstitutions() {
     songIsComplete = SongFaces().contains(QFontInfo(probe).family());
 }
 
-}  // namespace
-
 // No hinting: the Song faces draw their small sizes from embedded bitmaps on
 // a fixed grid, so the text looks the same, and start-up skips running the
 // hinting program of every glyph it measures (a fifth of the start-up cost).
-QFont SongFont(qreal pt) {
-    QFont f(QStringLiteral("宋体"));
+QFont Face(const QString& family, qreal pt) {
+    QFont f(family);
     f.setPointSizeF(pt);
     f.setHintingPreference(QFont::PreferNoHinting);
     if (songIsComplete) {
@@ -72,15 +70,11 @@ QFont SongFont(qreal pt) {
     return f;
 }
 
-QFont HuawenSongFont(qreal pt) {
-    QFont f(QStringLiteral("华文宋体"));
-    f.setPointSizeF(pt);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    if (songIsComplete) {
-        f.setStyleStrategy(QFont::NoFontMerging);
-    }
-    return f;
-}
+}  // namespace
+
+QFont SongFont(qreal pt) { return Face(QStringLiteral("宋体"), pt); }
+
+QFont HuawenSongFont(qreal pt) { return Face(QStringLiteral("华文宋体"), pt); }
 
 void InstallLook(QApplication& app) {
     InitResources();
@@ -132,7 +126,6 @@ QLabel* MakePicture(QWidget* parent, int left, int top, int width, int height) {
     picture->setGeometry(TwipRect(left, top, width, height));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setPixmap(ProgramIcon().pixmap(32, 32));
-    picture->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     return picture;
 }
 

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <string>
 
+#include "keys.h"
 #include "line_widget.h"
 #include "look.h"
 #include "navigator.h"
@@ -216,11 +217,9 @@ void MainWindow::Command1_Click() {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // This window has no cancel button: Esc does nothing.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
+    if (!ui::HandleEscape(event, nullptr)) {
+        QDialog::keyPressEvent(event);
     }
-    QDialog::keyPressEvent(event);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {

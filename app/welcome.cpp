@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "keys.h"
 #include "line_widget.h"
 #include "look.h"
 #include "navigator.h"
@@ -110,15 +111,9 @@ void WelcomeWindow::Command1_Click() {
 }
 
 void WelcomeWindow::keyPressEvent(QKeyEvent* event) {
-    // Esc presses 退出, the cancel button; it must not merely close the window.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        if (event->modifiers() == Qt::NoModifier) {
-            services_.exitHook.exitNow(0);
-        }
-        return;
+    if (!ui::HandleEscape(event, findChild<QPushButton*>(QStringLiteral("Command2")))) {
+        QDialog::keyPressEvent(event);
     }
-    QDialog::keyPressEvent(event);
 }
 
 void WelcomeWindow::closeEvent(QCloseEvent* event) {

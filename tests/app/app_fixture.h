@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTest>
 #include <QString>
 #include <deque>
 #include <memory>
@@ -104,6 +105,17 @@ inline std::vector<QWidget*> VisibleWindows() {
         }
     }
     return out;
+}
+
+// Shows a window and waits until it is active, so keys reach its focus.
+template <typename Window>
+Window& Activated(Window& w) {
+    w.show();
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w)) {
+        qWarning("%s did not become active", qPrintable(w.objectName()));
+    }
+    return w;
 }
 
 inline QString U8(std::string_view s) {

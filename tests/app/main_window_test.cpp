@@ -17,11 +17,7 @@ namespace {
 
 MainWindow& ShowMain(App& app) {
     app.windows.showMainWindow();
-    MainWindow& m = app.windows.mainWindow();
-    if (!QTest::qWaitForWindowActive(&m)) {
-        qWarning("main window did not become active");
-    }
-    return m;
+    return Activated(app.windows.mainWindow());
 }
 
 QPushButton* Button(QWidget& w, const char* name) {

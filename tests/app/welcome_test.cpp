@@ -11,12 +11,8 @@ using namespace veltrane::testing;
 namespace {
 
 WelcomeWindow& ShowWelcome(App& app) {
-    WelcomeWindow& w = app.windows.welcome();
-    ui::ShowCentred(&w);
-    if (!QTest::qWaitForWindowActive(&w)) {
-        qWarning("welcome window did not become active");
-    }
-    return w;
+    ui::ShowCentred(&app.windows.welcome());
+    return Activated(app.windows.welcome());
 }
 
 QPushButton* Button(QWidget& w, const char* name) {
