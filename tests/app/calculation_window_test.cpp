@@ -253,10 +253,7 @@ void CalculationWindowTest::enterCalculates() {
         w.setReportText({});
         report->setFocus();
         QTest::keyClick(report, Qt::Key_Return);
-        QVERIFY(w.reportText().endsWith(QStringLiteral("谢才系数：C =") +
-                                        ReportOf(size, s.defaultDischarge.data(), "500", "0.017",
-                                                 "1.0")
-                                            .section(QStringLiteral("C ="), 1)));
+        QCOMPARE(w.reportText(), ReportOf(size, s.defaultDischarge.data(), "500", "0.017", "1.0"));
     }
     w.setReportText({});
     Button(w, "Command1")->setFocus();
