@@ -1,5 +1,6 @@
 #include "calculation_run.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "number_rules.h"
@@ -90,48 +91,66 @@ std::array<ReportLine, kReportLineCount> ReportLines(const USection& section,
     }};
 }
 
-CalculationOutcome RunCalculation(const USection& section, const CalculationInputs& inputs) {
-    CalculationOutcome out;
-    out.header = section.headerText;
-    ParsedInputs& v = out.inputs;
+ParsedInputs ParseInputs(const CalculationInputs& inputs) {
+    ParsedInputs v;
     v.roughness = ParseNumber(inputs.roughness);
     v.discharge = ParseNumber(inputs.discharge);
     v.slope = ParseNumber(inputs.slope);
     v.factor = ParseNumber(inputs.factor);
+    return v;
+}
 
+std::optional<CalculationMessage> CheckInputs(const USection& section, const ParsedInputs& v,
+                                              std::span<const InputBox> boxes) {
     // One box at a time, roughness first. A value past the double range
     // ("1e400") is caught in its box's turn, after that box's own test.
     struct Check {
+        InputBox box;
         double value;
         bool bad;
         MessageText message;
-        InputBox box;
     };
     const Check checks[] = {
-        {v.roughness, v.roughness <= 0, kRoughness, InputBox::text6},
-        {v.discharge, v.discharge <= 0, kDischarge, InputBox::Text2},
-        {v.slope, v.slope <= 0, kSlope, InputBox::Text4},
-        {v.factor, v.factor < 1 || v.factor > 2, kFactor, InputBox::Text7},
+        {InputBox::text6, v.roughness, v.roughness <= 0, kRoughness},
+        {InputBox::Text2, v.discharge, v.discharge <= 0, kDischarge},
+        {InputBox::Text4, v.slope, v.slope <= 0, kSlope},
+        {InputBox::Text7, v.factor, v.factor < 1 || v.factor > 2, kFactor},
     };
     for (const Check& c : checks) {
+        if (std::find(boxes.begin(), boxes.end(), c.box) == boxes.end()) {
+            continue;
+        }
         if (c.bad) {
-            out.message = OneBoxMessage(section, c.message, c.box);
-            return out;
+            return OneBoxMessage(section, c.message, c.box);
         }
         if (!std::isfinite(c.value)) {
-            out.message = OneBoxMessage(section, kOutOfRange, c.box);
-            return out;
+            return OneBoxMessage(section, kOutOfRange, c.box);
         }
+    }
+    return std::nullopt;
+}
+
+CalculationOutcome EvaluateCalculation(const USection& section, const CalculationInputs& inputs) {
+    static constexpr InputBox kAllBoxes[] = {InputBox::Text2, InputBox::Text4, InputBox::text6,
+                                             InputBox::Text7};
+    CalculationOutcome out;
+    out.header = section.headerText;
+    out.inputs = ParseInputs(inputs);
+    const ParsedInputs& v = out.inputs;
+    if (auto message = CheckInputs(section, v, kAllBoxes)) {
+        out.message = *message;
+        return out;
     }
 
     out.searched = true;
     out.checkDischarge = v.factor * v.discharge;
     out.design = SearchDepth(section, v.discharge, v.roughness, v.slope, SearchKind::Design);
-    out.check = SearchDepth(section, out.checkDischarge, v.roughness, v.slope, SearchKind::Check);
     if (out.design.overflow) {
+        // The design overflow is reported whatever the check search finds.
         out.message = ResetAllMessage(section, kDesignOverflow);
         return out;
     }
+    out.check = SearchDepth(section, out.checkDischarge, v.roughness, v.slope, SearchKind::Check);
     if (out.check.overflow) {
         out.message = ResetAllMessage(section, kCheckOverflow);
         return out;
@@ -139,17 +158,21 @@ CalculationOutcome RunCalculation(const USection& section, const CalculationInpu
 
     // Extreme but finite inputs (a roughness of 1e-310 makes 1/n infinite)
     // can carry a result past the double range; such a report is never shown.
-    const auto lines = ReportLines(section, out);
-    std::array<double, kReportLineCount> rounded{};
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        rounded[i] = RoundHalfEven(lines[i].value, lines[i].decimals);
-        if (!std::isfinite(rounded[i])) {
+    // Rounding keeps a finite value finite, so the raw values decide.
+    for (const ReportLine& line : ReportLines(section, out)) {
+        if (!std::isfinite(line.value)) {
             out.message = ResetAllMessage(section, kOutOfRange);
             return out;
         }
     }
+    out.isReport = true;
+    return out;
+}
 
-    std::string& r = out.report;
+void WriteReport(const USection& section, CalculationOutcome& outcome) {
+    const auto lines = ReportLines(section, outcome);
+    std::string& r = outcome.report;
+    r.clear();
     r.reserve(320);
     r += section.reportHeader;
     r += kCrLf;
@@ -158,11 +181,17 @@ CalculationOutcome RunCalculation(const USection& section, const CalculationInpu
             r += kCrLf;
             r += kCrLf;
         }
-        out.printed[i] = FormatResultNumber(rounded[i]);
+        outcome.printed[i] = FormatResultNumber(RoundHalfEven(lines[i].value, lines[i].decimals));
         r += lines[i].label;
-        r += out.printed[i];
+        r += outcome.printed[i];
     }
-    out.isReport = true;
+}
+
+CalculationOutcome RunCalculation(const USection& section, const CalculationInputs& inputs) {
+    CalculationOutcome out = EvaluateCalculation(section, inputs);
+    if (out.isReport) {
+        WriteReport(section, out);
+    }
     return out;
 }
 

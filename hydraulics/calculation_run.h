@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -72,7 +74,8 @@ struct CalculationOutcome {
     // The report's number texts in ReportLines order, each with its leading blank.
     std::array<std::string, kReportLineCount> printed;
     CalculationMessage message;  // valid when !isReport
-    // Filled once both searches have run (reports, and messages 5 to 7).
+    // Filled once the searches have run (reports, and messages 5 to 7); after
+    // a design overflow the check search is not needed and does not run.
     bool searched = false;
     double checkDischarge = 0;  // k · Q, m³/s
     DepthSearchResult design;
@@ -83,6 +86,22 @@ struct CalculationOutcome {
 std::array<ReportLine, kReportLineCount> ReportLines(const USection& section,
                                                      const CalculationOutcome& outcome);
 
+// The texts as the number rules read them.
+ParsedInputs ParseInputs(const CalculationInputs& inputs);
+
+// The first failing check among boxes, in the run's order (roughness,
+// discharge, slope, factor), or nothing when they all pass.
+std::optional<CalculationMessage> CheckInputs(const USection& section, const ParsedInputs& inputs,
+                                              std::span<const InputBox> boxes);
+
+// The run without its report text: the checks, the searches and the verdict.
+// isReport says that a report follows; report and printed stay empty.
+CalculationOutcome EvaluateCalculation(const USection& section, const CalculationInputs& inputs);
+
+// Fills report and printed of an outcome for which isReport holds.
+void WriteReport(const USection& section, CalculationOutcome& outcome);
+
+// One press of the calculate button.
 CalculationOutcome RunCalculation(const USection& section, const CalculationInputs& inputs);
 
 }  // namespace veltrane
