@@ -72,9 +72,13 @@ QFont Face(const QString& family, qreal pt) {
 
 }  // namespace
 
-QFont SongFont(qreal pt) { return Face(QStringLiteral("宋体"), pt); }
+QFont SongFont(qreal pt) {
+    return Face(QStringLiteral("宋体"), pt);
+}
 
-QFont HuawenSongFont(qreal pt) { return Face(QStringLiteral("华文宋体"), pt); }
+QFont HuawenSongFont(qreal pt) {
+    return Face(QStringLiteral("华文宋体"), pt);
+}
 
 void InstallLook(QApplication& app) {
     InitResources();

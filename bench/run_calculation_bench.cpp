@@ -4,9 +4,12 @@
 
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "batch.h"
 #include "hydraulics/calculation_run.h"
+#include "veltrane_cli.h"
 
 namespace {
 
@@ -80,6 +83,31 @@ void BM_Batch_WholeFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Batch_WholeFile)->Unit(benchmark::kMillisecond);
+
+// veltrane-calc fit against the five single calculations it stands for, each
+// as the command line runs it, output included.
+int Cli(const std::vector<std::string_view>& args) {
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    return cli::RunCli(args, in, out, err);
+}
+
+void BM_Fit(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Cli({"fit", "0.4", "500", "0.017", "1.1"}));
+    }
+}
+BENCHMARK(BM_Fit)->Unit(benchmark::kMicrosecond);
+
+void BM_FiveSingleCalculations(benchmark::State& state) {
+    for (auto _ : state) {
+        for (std::string_view size : {"U60", "U80", "U100", "U120", "U140"}) {
+            benchmark::DoNotOptimize(Cli({size, "0.4", "500", "0.017", "1.1"}));
+        }
+    }
+}
+BENCHMARK(BM_FiveSingleCalculations)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

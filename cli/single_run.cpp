@@ -1,5 +1,6 @@
 #include "single_run.h"
 
+#include "hydraulics/flow_extras.h"
 #include "json_writer.h"
 
 namespace veltrane::cli {
@@ -17,6 +18,19 @@ std::string ReportAsLines(std::string_view report) {
     return out;
 }
 
+std::string InputsJson(const ParsedInputs& inputs) {
+    std::string j = "\"inputs\":{\"discharge\":";
+    AppendJsonNumber(j, inputs.discharge);
+    j += ",\"slope\":";
+    AppendJsonNumber(j, inputs.slope);
+    j += ",\"roughness\":";
+    AppendJsonNumber(j, inputs.roughness);
+    j += ",\"factor\":";
+    AppendJsonNumber(j, inputs.factor);
+    j += '}';
+    return j;
+}
+
 std::string OutcomeAsJson(const USection& section, const CalculationOutcome& outcome) {
     std::string j;
     j.reserve(768);
@@ -32,16 +46,8 @@ std::string OutcomeAsJson(const USection& section, const CalculationOutcome& out
     key("size");
     AppendJsonString(j, SectionName(section.size));
     j += ',';
-    key("inputs");
-    j += '{';
-    number("discharge", outcome.inputs.discharge);
+    j += InputsJson(outcome.inputs);
     j += ',';
-    number("slope", outcome.inputs.slope);
-    j += ',';
-    number("roughness", outcome.inputs.roughness);
-    j += ',';
-    number("factor", outcome.inputs.factor);
-    j += "},";
     key("status");
     if (!outcome.isReport) {
         AppendJsonString(j, "message");
@@ -81,6 +87,25 @@ std::string OutcomeAsJson(const USection& section, const CalculationOutcome& out
     key("check");
     j += '{';
     number("depth", outcome.check.reportedDepth);
+    j += "},";
+    const double froude = FroudeNumber(e);
+    key("extras");
+    j += '{';
+    number("froude", froude);
+    j += ',';
+    key("regime");
+    AppendJsonString(j, RegimeName(RegimeOf(froude)));
+    j += ',';
+    key("critical_depth");
+    if (const auto critical = CriticalDepth(section, outcome.inputs.discharge)) {
+        AppendJsonNumber(j, *critical);
+    } else {
+        j += "null";
+    }
+    j += ',';
+    number("freeboard", section.channelDepth - outcome.check.reportedDepth);
+    j += ',';
+    number("capacity", Capacity(section, outcome.inputs.roughness, outcome.inputs.slope));
     j += "}}";
     return j;
 }

@@ -13,7 +13,12 @@ enum ExitCode { kExitReport = 0, kExitMessage = 1, kExitUsage = 2 };
 // The report box text as lines: each CR LF becomes "\n", plus one final "\n".
 std::string ReportAsLines(std::string_view report);
 
-// The outcome as one JSON object, without a trailing line break.
+// "inputs":{"discharge":…,"slope":…,"roughness":…,"factor":…}
+std::string InputsJson(const ParsedInputs& inputs);
+
+// The outcome as one JSON object, without a trailing line break. A report
+// carries "extras": the Froude number and regime at the design depth, the
+// critical depth, the freeboard at the check depth and the capacity.
 std::string OutcomeAsJson(const USection& section, const CalculationOutcome& outcome);
 
 }  // namespace veltrane::cli

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "batch.h"
+#include "design_commands.h"
 #include "hydraulics/calculation_run.h"
+#include "section_svg.h"
 #include "single_run.h"
 
 #ifndef VELTRANE_VERSION
@@ -19,8 +21,11 @@ namespace veltrane::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: veltrane-calc [--json] SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
+    "usage: veltrane-calc [--json] [--svg FILE [--force]] SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
     "       veltrane-calc --batch FILE          (FILE \"-\" reads standard input)\n"
+    "       veltrane-calc fit DISCHARGE SLOPE ROUGHNESS FACTOR [--json | --csv]\n"
+    "                     [--svg FILE [--force]]\n"
+    "       veltrane-calc table SIZE SLOPE ROUGHNESS [--step S] [--csv | --json]\n"
     "       veltrane-calc --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -35,9 +40,18 @@ constexpr std::string_view kHelp =
     "The values are texts read as the window reads its boxes. Options stand before SIZE;\n"
     "everything after it is a value, so \"-5\" and \"\" are values.\n"
     "\n"
-    "  --json     write one JSON object instead of the report\n"
+    "  --json     write one JSON object instead of the report, with hydraulic extras:\n"
+    "             Froude number and regime, critical depth, freeboard and capacity\n"
+    "  --svg      also draw the cross-section to scale into FILE (SVG); --force\n"
+    "             replaces an existing FILE\n"
     "  --batch    one calculation per row of a CSV file with the columns\n"
     "             size,discharge,slope,roughness,factor; the results go to stdout as CSV\n"
+    "\n"
+    "\n"
+    "  fit        the calculation for all five sections, and the smallest that carries\n"
+    "             both discharges; exit 0 when one fits, 1 when none does\n"
+    "  table      the rating table of a section from STEP (default 0.01 m) up to its\n"
+    "             channel depth\n"
     "\n"
     "Exit status: 0 report, 1 message, 2 usage error or unreadable file.\n";
 
@@ -67,7 +81,13 @@ std::optional<std::string> ReadAll(std::string_view path, std::istream& in) {
 
 int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ostream& out,
            std::ostream& err) {
+    if (!args.empty() && (args[0] == "fit" || args[0] == "table")) {
+        const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+        return args[0] == "fit" ? RunFit(rest, out, err) : RunTable(rest, out, err);
+    }
     bool json = false;
+    bool force = false;
+    std::string svg;
     std::size_t i = 0;
     for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
         const std::string_view option = args[i];
@@ -81,8 +101,12 @@ int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ost
         }
         if (option == "--json") {
             json = true;
+        } else if (option == "--svg" && i + 1 < args.size()) {
+            svg = std::string(args[++i]);
+        } else if (option == "--force") {
+            force = true;
         } else if (option == "--batch") {
-            if (json || i + 2 != args.size()) {
+            if (json || !svg.empty() || force || i + 2 != args.size()) {
                 return UsageError(err, "--batch takes one FILE and nothing else");
             }
             const auto text = ReadAll(args[i + 1], in);
@@ -102,9 +126,22 @@ int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ost
     if (!size) {
         return UsageError(err, "unknown size " + std::string(args[i]));
     }
+    if (force && svg.empty()) {
+        return UsageError(err, "--force goes with --svg");
+    }
     const USection& section = LookupSection(*size);
     const CalculationOutcome outcome =
         RunCalculation(section, {args[i + 1], args[i + 2], args[i + 3], args[i + 4]});
+    if (!svg.empty() && outcome.isReport) {
+        std::string error;
+        const std::string title = std::string(section.sizeLabel) + "  " +
+                                  InputsTitle(args[i + 1], args[i + 2], args[i + 3], args[i + 4]);
+        if (!WriteNewFile(svg, CrossSectionSvg({ReportPanel(section, outcome)}, title), force,
+                          error)) {
+            err << "veltrane-calc: " << error << '\n';
+            return kExitUsage;
+        }
+    }
     if (json) {
         out << OutcomeAsJson(section, outcome) << '\n';
     } else if (outcome.isReport) {

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <QApplication>
-#include <QTest>
 #include <QString>
+#include <QTest>
 #include <deque>
 #include <memory>
 #include <vector>

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Cli, HelpAndVersion) {
     const Result help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: veltrane-calc [--json] SIZE", 0), 0u);
+    EXPECT_EQ(help.out.rfind("usage: veltrane-calc [--json] [--svg FILE [--force]] SIZE", 0), 0u);
     const Result version = Cli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("veltrane-calc 1.", 0), 0u);
@@ -110,7 +110,9 @@ TEST(CliJson, Report) {
         "\"velocity\":0.9037170540823322,\"surface_width\":0.6573032564867026,\"area\":0."
         "2770711894366503,\"wetted_perimeter\":1.3760739291062793,\"hydraulic_radius\":0."
         "20134905805286213,\"chezy\":45.03422351538237},\"check\":{\"depth\":0."
-        "5160000000000003}}\n");
+        "5160000000000003},\"extras\":{\"froude\":0.44441139056208767,\"regime\":"
+        "\"subcritical\",\"critical_depth\":0.32612168312072753,\"freeboard\":0."
+        "023999999999999688,\"capacity\":0.268459767575328}}\n");
 }
 
 TEST(CliJson, MessageKeepsTheReadInputs) {

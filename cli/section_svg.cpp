@@ -1,0 +1,258 @@
+#include "section_svg.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "hydraulics/flow_extras.h"
+#include "hydraulics/section_hydraulics.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+// Units of the drawing. It is 170 mm wide on paper (A4 less margins), so a
+// unit is 170 mm divided by the view width.
+constexpr double kViewWidthOne = 600;
+constexpr double kViewWidthMany = 1000;
+constexpr double kPanelMarginOne = 160;  // room for the dimension labels beside the section
+constexpr double kPanelMarginMany = 40;  // side by side, the labels go under each section
+constexpr double kSideMargin = 20;
+constexpr double kTitleHeight = 50;
+
+// Coordinates to 0.01 unit, with a point whatever the locale.
+std::string Num(double v) {
+    char buffer[48];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 2);
+    return std::string(buffer, end.ptr);
+}
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string Decimal(double v) {
+    char buffer[48];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, end.ptr);
+}
+
+// Panel coordinates: x across the section from its axis, y upwards from its
+// lowest point, both in metres; k units per metre. SVG's y runs down.
+struct Scale {
+    double k;
+    std::string P(double x, double y) const { return Num(x * k) + "," + Num(-y * k); }
+};
+
+// The wetted outline up to height y, as path commands from the left edge of
+// the surface down around the bottom to the right edge. The arc is drawn as
+// short chords (at most 2° each), which every SVG renderer draws alike.
+std::string OutlineTo(const USection& s, const Scale& sc, double y) {
+    const double t = TangentDepth(s);
+    const double r = s.radius;
+    const double w = HalfWidthAt(s, y);
+    // Half the angle the wetted arc spans, seen from the arc's centre.
+    const double half = std::acos((r - std::min(y, t)) / r);
+    const int chords = std::max(2, static_cast<int>(std::ceil(2 * half / (kPi / 90))));
+    std::string d = "M";
+    d += sc.P(-w, y);
+    for (int i = 0; i <= chords; ++i) {
+        const double a = -half + 2 * half * i / chords;
+        d += " L";
+        d += sc.P(r * std::sin(a), r - r * std::cos(a));
+    }
+    d += " L";
+    d += sc.P(w, y);
+    return d;
+}
+
+void Text(std::string& out, double x, double y, const std::string& text, double size,
+          const char* anchor = "middle", const char* colour = "#000") {
+    out += "<text x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" font-size=\"" + Num(size) +
+           "\" text-anchor=\"" + anchor + "\" fill=\"" + colour + "\">" + Escape(text) +
+           "</text>\n";
+}
+
+void Line(std::string& out, double x1, double y1, double x2, double y2, const char* extra = "") {
+    out += "<line x1=\"" + Num(x1) + "\" y1=\"" + Num(y1) + "\" x2=\"" + Num(x2) + "\" y2=\"" +
+           Num(y2) + "\" stroke=\"#000\" stroke-width=\"1\"" + extra + "/>\n";
+}
+
+// One section at the panel's origin. A compact panel, one of several side by
+// side, writes its dimensions under the drawing instead of beside it.
+void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bool compact) {
+    const USection& s = *p.section;
+    const std::string name(SectionName(s.size));
+    const double H = s.channelDepth;
+    const double wH = HalfWidthAt(s, H);
+    const double k = sc.k;
+    const double r = s.radius;
+    const double t = TangentDepth(s);
+    const double wt = HalfWidthAt(s, t);
+    const std::string alpha = "α=" + Decimal(std::round(s.alphaPi / kPi)) + "°";
+    const std::string hText = "h=" + p.designText;
+    const std::string h1Text = "h1=" + p.checkText;
+
+    if (p.designDepth) {
+        out += "<path id=\"water-" + name + "\" d=\"" + OutlineTo(s, sc, *p.designDepth) +
+               " Z\" fill=\"#a6cee3\" stroke=\"none\"/>\n";
+    }
+    out += "<path id=\"section-" + name + "\" d=\"" + OutlineTo(s, sc, H) +
+           "\" fill=\"none\" stroke=\"#000\" stroke-width=\"2.5\"/>\n";
+    if (p.checkDepth) {
+        const double w1 = HalfWidthAt(s, *p.checkDepth);
+        out += "<line id=\"check-" + name + "\" x1=\"" + Num(-w1 * k) + "\" y1=\"" +
+               Num(-*p.checkDepth * k) + "\" x2=\"" + Num(w1 * k) + "\" y2=\"" +
+               Num(-*p.checkDepth * k) +
+               "\" stroke=\"#1f78b4\" stroke-width=\"1.5\" stroke-dasharray=\"6,4\"/>\n";
+    }
+    if (p.designDepth) {
+        const double wh = HalfWidthAt(s, *p.designDepth);
+        Line(out, -wh * k, -*p.designDepth * k, wh * k, -*p.designDepth * k,
+             " stroke-opacity=\"0.6\"");
+        // b under the surface, clear of the dashed check line above it
+        Text(out, 0, -*p.designDepth * k + font * 1.1, "b=" + p.widthText, font, "middle",
+             "#08519c");
+    }
+    Line(out, -wH * k, 0, wH * k, 0, " stroke-dasharray=\"2,3\" stroke-opacity=\"0.5\"");
+
+    // H on the left, h on the right; the radius from the arc's centre, drawn
+    // 20° off the vertical; the wall angle against the vertical at the tangent point.
+    const double left = -wH * k - 8;
+    Line(out, left, 0, left, -H * k);
+    Line(out, left - 4, 0, left + 4, 0);
+    Line(out, left - 4, -H * k, left + 4, -H * k);
+    const double right = wH * k + 8;
+    if (p.designDepth) {
+        Line(out, right, 0, right, -*p.designDepth * k);
+        Line(out, right - 4, -*p.designDepth * k, right + 4, -*p.designDepth * k);
+    }
+    const double a = 0.35;
+    Line(out, 0, -r * k, r * std::sin(a) * k, -(r - r * std::cos(a)) * k);
+    Line(out, wt * k, -t * k, wt * k, -H * k, " stroke-dasharray=\"3,3\"");
+
+    double below = font * 1.6;
+    Text(out, 0, below, std::string(s.sizeLabel), font * 1.1);
+    if (compact) {
+        below += font * 1.3;
+        Text(out, 0, below, "H=" + Decimal(H) + " r=" + Decimal(r) + " " + alpha, font * 0.9);
+        if (p.designDepth) {
+            below += font * 1.2;
+            Text(out, 0, below, p.checkDepth ? hText + " " + h1Text : hText, font * 0.9);
+        }
+    } else {
+        Text(out, left - 6, -H * k / 2, "H=" + Decimal(H), font, "end");
+        if (p.designDepth) {
+            Text(out, right + 6, -*p.designDepth * k + font / 3, hText, font, "start");
+        }
+        if (p.checkDepth) {
+            Text(out, right + 6, -*p.checkDepth * k - font / 2, h1Text, font, "start", "#1f78b4");
+        }
+        Text(out, r * std::sin(a) * k / 2 + 4, -r * k * 0.55, "r=" + Decimal(r), font, "start");
+        Text(out, wt * k - 3, -H * k + font * 1.4, alpha, font, "end");
+    }
+    if (!p.note.empty()) {
+        below += font * 1.3;
+        Text(out, 0, below, p.note, font * 0.9, "middle", "#b2182b");
+    }
+}
+
+}  // namespace
+
+SvgPanel ReportPanel(const USection& section, const CalculationOutcome& outcome) {
+    // printed holds the report's numbers in report order: k·Q, h, h1, V, b, …
+    const auto bare = [](const std::string& s) { return s[0] == ' ' ? s.substr(1) : s; };
+    return {&section,
+            outcome.design.reportedDepth,
+            outcome.check.reportedDepth,
+            bare(outcome.printed[1]),
+            bare(outcome.printed[2]),
+            bare(outcome.printed[4]),
+            {}};
+}
+
+std::string InputsTitle(std::string_view q, std::string_view x, std::string_view n,
+                        std::string_view k) {
+    return "Q=" + std::string(q) + " m³/s  i=1/" + std::string(x) + "  n=" + std::string(n) +
+           "  k=" + std::string(k);
+}
+
+std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title) {
+    double widthMetres = 0;
+    double heightMetres = 0;
+    for (const SvgPanel& p : panels) {
+        widthMetres += 2 * HalfWidthAt(*p.section, p.section->channelDepth);
+        heightMetres = std::max(heightMetres, p.section->channelDepth);
+    }
+    const bool many = panels.size() > 1;
+    const double viewWidth = many ? kViewWidthMany : kViewWidthOne;
+    const double font = many ? 15 : 13;
+    const double margin = many ? kPanelMarginMany : kPanelMarginOne;
+    const Scale sc{(viewWidth - 2 * kSideMargin - margin * static_cast<double>(panels.size())) /
+                   widthMetres};
+    const double bottomRoom = font * 7;
+    const double viewHeight = kTitleHeight + heightMetres * sc.k + bottomRoom + 20;
+    const double widthMm = 170;
+    std::string out;
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + Num(widthMm) +
+           "mm\" height=\"" + Num(widthMm * viewHeight / viewWidth) + "mm\" viewBox=\"0 0 " +
+           Num(viewWidth) + " " + Num(viewHeight) + "\">\n";
+    out += "<title>" + Escape(title) + "</title>\n";
+    out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
+    out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
+    Text(out, viewWidth / 2, 30, title, font * 1.2);
+    double x = kSideMargin;
+    const double baseline = kTitleHeight + heightMetres * sc.k + 10;
+    for (const SvgPanel& p : panels) {
+        const double w = 2 * HalfWidthAt(*p.section, p.section->channelDepth) * sc.k;
+        const double ox = x + margin / 2 + w / 2;
+        out += "<g id=\"panel-" + std::string(SectionName(p.section->size)) +
+               "\" transform=\"translate(" + Num(ox) + "," + Num(baseline) + ")\">\n";
+        Panel(out, p, sc, font, many);
+        out += "</g>\n";
+        x += w + margin;
+    }
+    out += "</g>\n</svg>\n";
+    return out;
+}
+
+bool WriteNewFile(const std::string& path, const std::string& text, bool force,
+                  std::string& error) {
+    std::error_code ec;
+    if (!force && std::filesystem::exists(path, ec)) {
+        error = path + " exists; add --force to replace it";
+        return false;
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file) {
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace veltrane::cli

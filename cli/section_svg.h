@@ -1,0 +1,38 @@
+// Cross-sections drawn to scale as self-contained SVG 1.1, for pasting into a
+// design report: the section up to its channel depth, the water up to the
+// design depth and a dashed line at the check depth.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hydraulics/calculation_run.h"
+
+namespace veltrane::cli {
+
+struct SvgPanel {
+    const USection* section;
+    std::optional<double> designDepth;  // m; no water drawn without it
+    std::optional<double> checkDepth;   // m; no dashed line without it
+    std::string designText;             // the depths as the report prints them
+    std::string checkText;
+    std::string widthText;  // surface width b as the report prints it
+    std::string note;       // shown under the panel, e.g. why nothing fits
+};
+
+// The panel of a finished report, its depths and width as the report prints them.
+SvgPanel ReportPanel(const USection& section, const CalculationOutcome& outcome);
+
+// "Q=0.25 m³/s  i=1/500  n=0.017  k=1.0", from the texts as given.
+std::string InputsTitle(std::string_view q, std::string_view x, std::string_view n,
+                        std::string_view k);
+
+// One drawing with the panels side by side, all at one scale.
+std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title);
+
+// Writes text to path. Refuses to replace an existing file unless force is
+// set; on failure returns false and says why in error.
+bool WriteNewFile(const std::string& path, const std::string& text, bool force, std::string& error);
+
+}  // namespace veltrane::cli

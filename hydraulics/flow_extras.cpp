@@ -1,0 +1,117 @@
+#include "flow_extras.h"
+
+#include <cmath>
+
+namespace veltrane {
+
+namespace {
+
+// Area and surface width of the section at depth h; they do not depend on
+// the roughness or the slope.
+FlowElements Geometry(const USection& section, double h) {
+    return ComputeFlowElements(section, h, 1, 1, SearchKind::Design);
+}
+
+}  // namespace
+
+double FroudeNumber(const FlowElements& e) {
+    return e.velocity / std::sqrt(kGravity * e.area / e.surfaceWidth);
+}
+
+FlowRegime RegimeOf(double froude) {
+    return froude < 1 ? FlowRegime::Subcritical : FlowRegime::Supercritical;
+}
+
+std::string_view RegimeName(FlowRegime regime) {
+    return regime == FlowRegime::Subcritical ? "subcritical" : "supercritical";
+}
+
+std::optional<double> CriticalDepth(const USection& section, double discharge) {
+    // Q²·b / (g·A³) falls as the depth rises; it is 1 at the critical depth.
+    const auto above = [&](double h) {
+        const FlowElements g = Geometry(section, h);
+        return discharge * discharge * g.surfaceWidth >
+               kGravity * g.area * g.area * g.area;  // still below the critical depth
+    };
+    double low = 0;
+    double high = section.channelDepth;
+    if (above(high)) {
+        return std::nullopt;
+    }
+    while (high - low > 1e-6) {
+        const double mid = (low + high) / 2;
+        (above(mid) ? low : high) = mid;
+    }
+    return (low + high) / 2;
+}
+
+double DeepestSearchDepth(const USection& section) {
+    double h = 0.001;
+    while (h + 0.001 <= section.channelDepth) {
+        h = h + 0.001;  // the same running sum as the search
+    }
+    return h;
+}
+
+double Capacity(const USection& section, double n, double x) {
+    return ComputeFlowElements(section, DeepestSearchDepth(section), n, x, SearchKind::Design)
+        .discharge;
+}
+
+double HalfWidthAt(const USection& section, double y) {
+    const double r = section.radius;
+    const double t = TangentDepth(section);
+    if (y <= t) {
+        const double d = r - y;
+        return std::sqrt(r * r - d * d);
+    }
+    const double alpha = section.alphaPi / 180;
+    return r * std::cos(alpha) + (y - t) * std::tan(alpha);
+}
+
+std::vector<RatingRow> RatingTable(const USection& section, double n, double x, double step) {
+    std::vector<RatingRow> rows;
+    const double top = section.channelDepth;
+    // Depths as multiples of the step, so a long table does not drift; one
+    // that lands within a micrometre of the top gives way to the top itself.
+    for (long i = 1;; ++i) {
+        const double h = static_cast<double>(i) * step;
+        if (h > top - 1e-6) {
+            break;
+        }
+        const FlowElements e = ComputeFlowElements(section, h, n, x, SearchKind::Design);
+        rows.push_back({e, FroudeNumber(e)});
+    }
+    const FlowElements e = ComputeFlowElements(section, top, n, x, SearchKind::Design);
+    rows.push_back({e, FroudeNumber(e)});
+    return rows;
+}
+
+FitResult FitSections(const CalculationInputs& inputs) {
+    FitResult result;
+    for (int i = 0; i < kSectionCount; ++i) {
+        const auto size = static_cast<SectionSize>(i);
+        const USection& section = LookupSection(size);
+        FitRow& row = result.rows[static_cast<std::size_t>(i)];
+        row.size = size;
+        row.outcome = EvaluateCalculation(section, inputs);
+        if (row.outcome.isReport) {
+            row.status = FitStatus::Fits;
+            row.freeboard = section.channelDepth - row.outcome.check.reportedDepth;
+            row.froude = FroudeNumber(row.outcome.design.elements);
+            if (!result.smallest) {
+                result.smallest = size;
+            }
+        } else if (row.outcome.message.number == 5) {
+            row.status = FitStatus::DesignAbove;
+        } else if (row.outcome.message.number == 6) {
+            row.status = FitStatus::CheckAbove;
+        } else {
+            row.status = FitStatus::Message;
+            result.inputRejected = result.inputRejected || !row.outcome.searched;
+        }
+    }
+    return result;
+}
+
+}  // namespace veltrane

@@ -1,0 +1,136 @@
+// The drawings of --svg, read back with an XML parser.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QXmlStreamReader>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "hydraulics/calculation_run.h"
+#include "section_svg.h"
+#include "veltrane_cli.h"
+
+namespace veltrane::cli {
+namespace {
+
+struct Parsed {
+    std::map<QString, QString> pathById;  // id → d
+    std::map<QString, int> elementCount;
+    QString allText;
+    QString rootVersion;
+    QString rootNamespace;
+    bool error = false;
+};
+
+Parsed Parse(const std::string& svg) {
+    Parsed p;
+    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            ++p.elementCount[xml.name().toString()];
+            const auto attrs = xml.attributes();
+            if (xml.name() == u"svg") {
+                p.rootVersion = attrs.value("version").toString();
+                p.rootNamespace = xml.namespaceUri().toString();
+            }
+            if (xml.name() == u"path") {
+                p.pathById[attrs.value("id").toString()] = attrs.value("d").toString();
+            }
+        } else if (xml.isCharacters()) {
+            p.allText += xml.text();
+        }
+    }
+    p.error = xml.hasError();
+    return p;
+}
+
+// The y coordinate of a path's first point ("M x,y …").
+double FirstY(const QString& d) {
+    return d.mid(1).section(' ', 0, 0).section(',', 1, 1).toDouble();
+}
+
+TEST(Svg, ReportDrawingIsSelfContainedSvg) {
+    const USection& u60 = LookupSection(SectionSize::U60);
+    const auto outcome = RunCalculation(u60, {"0.2", "500", "0.017", "1.2"});
+    ASSERT_TRUE(outcome.isReport);
+    const std::string svg = CrossSectionSvg({ReportPanel(u60, outcome)}, "U60形渠道构件");
+    const Parsed p = Parse(svg);
+    ASSERT_FALSE(p.error);
+    EXPECT_EQ(p.rootVersion, "1.1");
+    EXPECT_EQ(p.rootNamespace, "http://www.w3.org/2000/svg");
+    EXPECT_EQ(p.elementCount.count("script"), 0u);
+    EXPECT_EQ(p.elementCount.count("image"), 0u);
+    EXPECT_EQ(svg.find("@font-face"), std::string::npos);
+    EXPECT_EQ(svg.find("href"), std::string::npos);
+    EXPECT_EQ(svg.find("url("), std::string::npos);
+    for (const char* label : {"H=0.54", "h=.447", "h1=.502", "b=.64", "r=0.3", "α=7°"}) {
+        EXPECT_TRUE(p.allText.contains(QString::fromUtf8(label))) << label;
+    }
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("U60形渠道构件")));
+}
+
+// The water surface stands at the design depth on the drawing's scale: the
+// first point of each outline is its left edge at the top.
+TEST(Svg, WaterLineAtTheDesignDepth) {
+    for (const USection& s : SectionCatalogue) {
+        const auto outcome = RunCalculation(s, {"0.2", "500", "0.017", "1"});
+        ASSERT_TRUE(outcome.isReport);
+        const Parsed p = Parse(CrossSectionSvg({ReportPanel(s, outcome)}, "t"));
+        const QString name = QString::fromUtf8(SectionName(s.size).data());
+        const double water = FirstY(p.pathById.at("water-" + name));
+        const double top = FirstY(p.pathById.at("section-" + name));
+        ASSERT_LT(top, 0);
+        EXPECT_NEAR(water / top, outcome.design.reportedDepth / s.channelDepth, 1e-4)
+            << name.toStdString();
+    }
+}
+
+TEST(Svg, FitDrawsFiveSectionsEachWithItsOwnWater) {
+    const std::string path = ::testing::TempDir() + "fit-drawing.svg";
+    std::filesystem::remove(path);
+    std::istringstream in;
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCli({"fit", "0.4", "500", "0.017", "1.1", "--svg", path}, in, out, err), 0);
+    std::ifstream file(path);
+    const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const Parsed p = Parse(svg);
+    ASSERT_FALSE(p.error);
+    EXPECT_EQ(p.elementCount.at("g"), 1 + 5);
+    EXPECT_EQ(p.pathById.count("water-U60"), 0u);  // its design depth lies above the channel
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("设计水深已大于渠深")));
+    double previous = 0;
+    for (const char* size : {"U80", "U100", "U120", "U140"}) {
+        const double water = FirstY(p.pathById.at(QString("water-") + size));
+        EXPECT_LT(water, 0);
+        if (previous != 0) {
+            EXPECT_GT(water, previous);  // the larger the section, the lower the water
+        }
+        previous = water;
+    }
+}
+
+TEST(Svg, NeverReplacesAFileSilently) {
+    const std::string path = ::testing::TempDir() + "existing.svg";
+    std::ofstream(path) << "keep me";
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli({"--svg", path, "U60", "0.25", "500", "0.017", "1"}, in, out, err), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("exists; add --force"), std::string::npos);
+    std::ifstream kept(path);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()),
+              "keep me");
+    std::ostringstream out2, err2;
+    EXPECT_EQ(
+        RunCli({"--svg", path, "--force", "U60", "0.25", "500", "0.017", "1"}, in, out2, err2), 0);
+    std::ifstream replaced(path);
+    std::string head(5, '\0');
+    replaced.read(head.data(), 5);
+    EXPECT_EQ(head, "<?xml");
+    EXPECT_EQ(out2.str().rfind("显示计算成果", 0), 0u);
+}
+
+}  // namespace
+}  // namespace veltrane::cli
