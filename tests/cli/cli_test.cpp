@@ -1,4 +1,4 @@
-#include "veltrane_cli.h"
+#include "cli_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +11,8 @@
 namespace veltrane::cli {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result Cli(std::vector<std::string_view> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Cli;
+using test::Result;
 
 constexpr std::string_view kU60Report =
     "显示计算成果： U60形渠道构件。 \n校核流量：Q = .25\n\n设计水深：h = .516\n\n"

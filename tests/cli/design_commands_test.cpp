@@ -3,24 +3,13 @@
 #include <sstream>
 #include <string>
 
-#include "veltrane_cli.h"
+#include "cli_runner.h"
 
 namespace veltrane::cli {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result Cli(std::vector<std::string_view> args) {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::Cli;
+using test::Result;
 
 TEST(Fit, TextNamesTheSmallestSection) {
     const Result r = Cli({"fit", "0.25", "500", "0.017", "1.2"});
