@@ -1,4 +1,4 @@
-#include "calculation_layout.h"
+#include "app/calculation_layout.h"
 
 namespace veltrane {
 

@@ -1,4 +1,4 @@
-#include "calculation_window.h"
+#include "app/calculation_window.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <limits>
 
-#include "keys.h"
-#include "line_widget.h"
-#include "look.h"
-#include "navigator.h"
+#include "app/keys.h"
+#include "app/line_widget.h"
+#include "app/look.h"
+#include "app/navigator.h"
 
 namespace veltrane {
 
@@ -230,12 +230,12 @@ void CalculationWindow::Command1_Click() {
     const CalculationOutcome outcome = RunCalculation(section_, {q, x, n, k});
     // The header replaces any earlier report before a message can show.
     setReportText(FromUtf8(outcome.header));
-    if (outcome.isReport) {
-        setReportText(DisplayText(outcome.report));
+    if (outcome.isReport()) {
+        setReportText(DisplayText(outcome.report().text));
         return;
     }
-    if (services_.prompter.askYesNo(this, FromUtf8(outcome.message.text))) {
-        carryOut(outcome.message);
+    if (services_.prompter.askYesNo(this, FromUtf8(outcome.message().text))) {
+        carryOut(outcome.message());
     } else {
         fanhui();
     }

@@ -4,9 +4,9 @@
 
 #include <QDialog>
 
-#include "calculation_layout.h"
+#include "app/calculation_layout.h"
+#include "app/seams.h"
 #include "hydraulics/calculation_run.h"
-#include "seams.h"
 
 class QLineEdit;
 class QPlainTextEdit;

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include "seams.h"
+#include "app/seams.h"
 
 namespace veltrane {
 

@@ -1,4 +1,4 @@
-#include "keys.h"
+#include "app/keys.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

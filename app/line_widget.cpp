@@ -1,8 +1,8 @@
-#include "line_widget.h"
+#include "app/line_widget.h"
 
 #include <QPainter>
 
-#include "look.h"
+#include "app/look.h"
 
 namespace veltrane::ui {
 

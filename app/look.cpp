@@ -1,4 +1,4 @@
-#include "look.h"
+#include "app/look.h"
 
 #include <QApplication>
 #include <QFontInfo>

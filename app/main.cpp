@@ -1,10 +1,10 @@
 #include <QApplication>
 
-#include "instance_lock.h"
-#include "look.h"
-#include "message_boxes.h"
-#include "process_exit.h"
-#include "window_registry.h"
+#include "app/instance_lock.h"
+#include "app/look.h"
+#include "app/message_boxes.h"
+#include "app/process_exit.h"
+#include "app/window_registry.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

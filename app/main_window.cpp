@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "app/main_window.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -9,10 +9,10 @@
 #include <QRadioButton>
 #include <string>
 
-#include "keys.h"
-#include "line_widget.h"
-#include "look.h"
-#include "navigator.h"
+#include "app/keys.h"
+#include "app/line_widget.h"
+#include "app/look.h"
+#include "app/navigator.h"
 
 namespace veltrane {
 
@@ -29,7 +29,7 @@ struct Cell {
     const char* text;
 };
 
-constexpr int kColumns = 6;
+constexpr std::size_t kColumns = 6;
 constexpr std::array<Cell, kColumns> kHeads = {{{"Label3", "规格"},
                                                 {"Label14", "渠深"},
                                                 {"Label15", "渠口宽"},
@@ -116,13 +116,13 @@ MainWindow::MainWindow(AppServices services, Navigator& navigator)
     frame->setGeometry(ui::TwipRect(120, 120, 6135, 3375));
     ui::SetColours(frame, ui::kDarkBlue, &ui::kLightCyan);
 
-    for (int i = 0; i < kSectionCount; ++i) {
+    for (std::size_t i = 0; i < kOptionCaptions.size(); ++i) {
         auto* option = new QRadioButton(QString::fromUtf8(kOptionCaptions[i]), frame);
         option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
         option->setGeometry(ui::TwipRect(240, kOptionTops[i], 1600, 350));
         ui::SetColours(option, ui::kMagenta, &ui::kLightViolet);
         connect(option, &QRadioButton::toggled, this, &MainWindow::updateOptionFocus);
-        options_[static_cast<std::size_t>(i)] = option;
+        options_[i] = option;
     }
     options_[static_cast<std::size_t>(SectionSize::U120)]->setChecked(true);
     buildTable(frame);
@@ -161,15 +161,16 @@ void MainWindow::buildTable(QWidget* frame) {
                   ui::SongFont(12), ui::kBlue, ui::kLightCyan);
     ui::MakeLabel(frame, "Label2", QStringLiteral("厘米"), 5500, 550, ui::SongFont(9), ui::kBlue,
                   ui::kLightCyan);
-    for (int c = 0; c < kColumns; ++c) {
+    for (std::size_t c = 0; c < kColumns; ++c) {
         ui::MakeLabel(frame, kHeads[c].name, QString::fromUtf8(kHeads[c].text), kHeadLefts[c],
                       kHeadTops[c], ui::SongFont(10.5), ui::kBlue, ui::kLightCyan);
     }
-    for (int r = 0; r < kSectionCount; ++r) {
-        for (int c = 0; c < kColumns; ++c) {
+    for (std::size_t r = 0; r < kRows.size(); ++r) {
+        for (std::size_t c = 0; c < kColumns; ++c) {
             const Cell& cell = kRows[r][c];
-            ui::MakeLabel(frame, cell.name, QString::fromUtf8(cell.text), CellLeft(c, cell.text),
-                          kRowTops[r], ui::SongFont(12), ui::kBlue, ui::kLightCyan);
+            ui::MakeLabel(frame, cell.name, QString::fromUtf8(cell.text),
+                          CellLeft(static_cast<int>(c), cell.text), kRowTops[r], ui::SongFont(12),
+                          ui::kBlue, ui::kLightCyan);
         }
     }
     // Outer box two pixels wide, then the inner rules one pixel wide.

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <array>
 
+#include "app/seams.h"
 #include "hydraulics/section_catalogue.h"
-#include "seams.h"
 
 class QRadioButton;
 class QPushButton;

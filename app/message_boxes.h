@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <memory>
 
-#include "seams.h"
+#include "app/seams.h"
 
 namespace veltrane {
 

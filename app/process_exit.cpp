@@ -1,4 +1,4 @@
-#include "process_exit.h"
+#include "app/process_exit.h"
 
 #include <cstdio>
 #include <cstdlib>

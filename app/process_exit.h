@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "seams.h"
+#include "app/seams.h"
 
 namespace veltrane {
 

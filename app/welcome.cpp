@@ -1,14 +1,14 @@
-#include "welcome.h"
+#include "app/welcome.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-#include "keys.h"
-#include "line_widget.h"
-#include "look.h"
-#include "navigator.h"
+#include "app/keys.h"
+#include "app/line_widget.h"
+#include "app/look.h"
+#include "app/navigator.h"
 
 namespace veltrane {
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "seams.h"
+#include "app/seams.h"
 
 namespace veltrane {
 

@@ -1,6 +1,6 @@
-#include "window_registry.h"
+#include "app/window_registry.h"
 
-#include "look.h"
+#include "app/look.h"
 
 namespace veltrane {
 

@@ -5,11 +5,11 @@
 #include <array>
 #include <memory>
 
-#include "calculation_window.h"
-#include "main_window.h"
-#include "navigator.h"
-#include "seams.h"
-#include "welcome.h"
+#include "app/calculation_window.h"
+#include "app/main_window.h"
+#include "app/navigator.h"
+#include "app/seams.h"
+#include "app/welcome.h"
 
 namespace veltrane {
 

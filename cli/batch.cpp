@@ -1,12 +1,12 @@
-#include "batch.h"
+#include "cli/batch.h"
 
 #include <array>
 #include <string>
 #include <vector>
 
-#include "csv.h"
+#include "cli/command_line.h"
+#include "cli/csv.h"
 #include "hydraulics/calculation_run.h"
-#include "single_run.h"
 
 namespace veltrane::cli {
 
@@ -41,12 +41,20 @@ constexpr std::size_t kFlushSize = 1 << 16;
 
 }  // namespace
 
-int RunBatch(std::string_view csv, std::ostream& out, std::ostream& err) {
-    CsvReader reader(csv);
+int RunBatch(std::istream& in, std::string_view name, bool bom, std::ostream& out,
+             std::ostream& err) {
+    CsvReader reader(in);
     std::vector<std::string> fields;
     std::size_t count = 0;
-    bool unterminated = false;
-    if (!reader.Next(fields, count, unterminated)) {
+    CsvReader::Problem problem = CsvReader::Problem::None;
+    const auto cannotRead = [&] {
+        err << "veltrane-calc: cannot read " << name << ": " << reader.error() << '\n';
+        return kExitUsage;
+    };
+    if (!reader.Next(fields, count, problem)) {
+        if (reader.failed()) {
+            return cannotRead();
+        }
         err << "veltrane-calc: the batch file is empty; its first row must name the columns "
                "size,discharge,slope,roughness,factor\n";
         return kExitUsage;
@@ -54,11 +62,11 @@ int RunBatch(std::string_view csv, std::ostream& out, std::ostream& err) {
     std::array<std::size_t, kColumnCount> position{};
     std::array<bool, kColumnCount> found{};
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string name = Trimmed(fields[i]);
+        const std::string column = Trimmed(fields[i]);
         for (std::size_t c = 0; c < kColumnCount; ++c) {
-            if (name == kColumnNames[c]) {
+            if (column == kColumnNames[c]) {
                 if (found[c]) {
-                    err << "veltrane-calc: the batch header names the column '" << name
+                    err << "veltrane-calc: the batch header names the column '" << column
                         << "' twice\n";
                     return kExitUsage;
                 }
@@ -77,10 +85,18 @@ int RunBatch(std::string_view csv, std::ostream& out, std::ostream& err) {
 
     std::string buffer;
     buffer.reserve(kFlushSize + 4096);
+    if (bom) {
+        buffer += kUtf8Bom;
+    }
     buffer += kOutputHeader;
-    std::string problem;
-    while (reader.Next(fields, count, unterminated)) {
-        if (count == 1 && fields[0].empty() && !unterminated) {
+    const auto flush = [&] {
+        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        buffer.clear();
+        return static_cast<bool>(out);
+    };
+    std::string why;
+    while (reader.Next(fields, count, problem)) {
+        if (count == 1 && fields[0].empty() && problem == CsvReader::Problem::None) {
             continue;  // a blank line holds no row
         }
         auto value = [&](Column c) -> std::string_view {
@@ -90,43 +106,47 @@ int RunBatch(std::string_view csv, std::ostream& out, std::ostream& err) {
             AppendCsvField(buffer, value(static_cast<Column>(c)));
             buffer += ',';
         }
-        problem.clear();
+        why.clear();
+        const std::string line = "line " + std::to_string(reader.line()) + ": ";
         const auto size = ParseSectionName(Trimmed(value(kSize)));
-        if (unterminated) {
-            problem = "line " + std::to_string(reader.line()) + ": a quoted field is not closed";
+        if (problem == CsvReader::Problem::Unclosed) {
+            why = line + "a quoted field is not closed";
+        } else if (problem == CsvReader::Problem::TooLong) {
+            why = line + "longer than " + std::to_string(CsvReader::kRecordLimit) + " bytes";
         } else if (count != width) {
-            problem = "line " + std::to_string(reader.line()) + ": " + std::to_string(count) +
-                      " fields, the header has " + std::to_string(width);
+            why = line + std::to_string(count) + " fields, the header has " + std::to_string(width);
         } else if (!size) {
-            problem = "line " + std::to_string(reader.line()) + ": unknown size '" +
-                      std::string(value(kSize)) + "'";
+            why = line + "unknown size '" + std::string(value(kSize)) + "'";
         }
-        if (!problem.empty()) {
+        if (!why.empty()) {
             buffer += "error,,,,,,,,,,";
-            AppendCsvField(buffer, problem);
+            AppendCsvField(buffer, why);
         } else {
             const USection& section = LookupSection(*size);
             const CalculationOutcome outcome = RunCalculation(
                 section, {value(kDischarge), value(kSlope), value(kRoughness), value(kFactor)});
-            if (outcome.isReport) {
+            if (outcome.isReport()) {
                 buffer += "report,";
-                for (const std::string& number : outcome.printed) {
-                    buffer.append(number, number[0] == ' ' ? 1 : 0, std::string::npos);
+                for (const std::string& number : outcome.report().printed) {
+                    buffer += number;
                     buffer += ',';
                 }
             } else {
                 buffer += "message,,,,,,,,,,";
-                AppendCsvField(buffer, outcome.message.text);
+                AppendCsvField(buffer, outcome.message().text);
             }
         }
         buffer += '\n';
-        if (buffer.size() >= kFlushSize) {
-            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            buffer.clear();
+        if (buffer.size() >= kFlushSize && !flush()) {
+            return kExitWrite;
         }
     }
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    out.flush();
+    if (!flush()) {
+        return kExitWrite;
+    }
+    if (reader.failed()) {
+        return cannotRead();
+    }
     return kExitReport;
 }
 

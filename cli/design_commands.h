@@ -3,16 +3,15 @@
 #pragma once
 
 #include <ostream>
-#include <string_view>
-#include <vector>
+
+#include "cli/command_line.h"
 
 namespace veltrane::cli {
 
-// fit DISCHARGE SLOPE ROUGHNESS FACTOR [--json | --csv] [--svg FILE [--force]]
-// args start after "fit". Returns the exit status.
-int RunFit(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err);
+// fit DISCHARGE SLOPE ROUGHNESS FACTOR. Returns the exit status.
+int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err);
 
-// table SIZE SLOPE ROUGHNESS [--step S] [--csv | --json]
-int RunTable(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err);
+// table SIZE SLOPE ROUGHNESS. Returns the exit status.
+int RunTable(const CommandLine& c, std::ostream& out, std::ostream& err);
 
 }  // namespace veltrane::cli

@@ -1,4 +1,4 @@
-#include "json_writer.h"
+#include "cli/json_writer.h"
 
 #include <charconv>
 #include <cmath>
@@ -39,14 +39,74 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void AppendJsonNumber(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
+void JsonWriter::BeforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
         return;
     }
+    if (!hasMembers_.empty()) {
+        if (hasMembers_.back()) {
+            out_ += ',';
+        }
+        hasMembers_.back() = true;
+    }
+}
+
+JsonWriter& JsonWriter::BeginObject() {
+    BeforeValue();
+    out_ += '{';
+    hasMembers_.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndObject() {
+    out_ += '}';
+    hasMembers_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::BeginArray() {
+    BeforeValue();
+    out_ += '[';
+    hasMembers_.push_back(false);
+    return *this;
+}
+
+JsonWriter& JsonWriter::EndArray() {
+    out_ += ']';
+    hasMembers_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::Key(std::string_view name) {
+    BeforeValue();
+    AppendJsonString(out_, name);
+    out_ += ':';
+    afterKey_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::String(std::string_view text) {
+    BeforeValue();
+    AppendJsonString(out_, text);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Number(double value) {
+    if (!std::isfinite(value)) {
+        return Null();
+    }
+    BeforeValue();
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out_.append(buffer, result.ptr);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    out_ += "null";
+    return *this;
 }
 
 }  // namespace veltrane::cli

@@ -1,16 +1,43 @@
-// Just enough JSON output for veltrane-calc: objects written in order.
+// The one JSON writer of veltrane-calc: objects and arrays written in order,
+// with the commas between members put in by the writer.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veltrane::cli {
 
-// Appends text as a JSON string literal, quotes included. UTF-8 passes through.
-void AppendJsonString(std::string& out, std::string_view text);
+class JsonWriter {
+  public:
+    JsonWriter& BeginObject();
+    JsonWriter& EndObject();
+    JsonWriter& BeginArray();
+    JsonWriter& EndArray();
+    // The name of the next member of the current object.
+    JsonWriter& Key(std::string_view name);
+    JsonWriter& String(std::string_view text);
+    // The shortest text that reads back to the same double, or null for a
+    // value JSON cannot hold (infinity, NaN).
+    JsonWriter& Number(double value);
+    JsonWriter& Null();
+    JsonWriter& Member(std::string_view name, double value) { return Key(name).Number(value); }
+    JsonWriter& Member(std::string_view name, std::string_view text) {
+        return Key(name).String(text);
+    }
 
-// Appends the shortest text that reads back to the same double, or null for
-// a value JSON cannot hold (infinity, NaN).
-void AppendJsonNumber(std::string& out, double value);
+    const std::string& text() const { return out_; }
+
+  private:
+    void BeforeValue();
+
+    std::string out_;
+    std::vector<bool> hasMembers_;  // per open object or array
+    bool afterKey_ = false;
+};
+
+// Appends text as a JSON string literal, quotes included. UTF-8 passes
+// through; control characters are escaped.
+void AppendJsonString(std::string& out, std::string_view text);
 
 }  // namespace veltrane::cli

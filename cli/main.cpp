@@ -2,7 +2,7 @@
 #include <string_view>
 #include <vector>
 
-#include "veltrane_cli.h"
+#include "cli/veltrane_cli.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

@@ -1,10 +1,8 @@
-#include "section_svg.h"
+#include "cli/section_svg.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/section_hydraulics.h"
@@ -29,10 +27,54 @@ std::string Num(double v) {
     return std::string(buffer, end.ptr);
 }
 
-std::string Escape(const std::string& text) {
+// Length of the well-formed UTF-8 sequence at the start of text that XML 1.0
+// allows, or 0: no C0 control but tab, line feed and carriage return, no
+// surrogate, no U+FFFE or U+FFFF, no overlong form.
+std::size_t XmlCharLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char b0 = byte(0);
+    if (b0 < 0x80) {
+        return b0 >= 0x20 || b0 == '\t' || b0 == '\n' || b0 == '\r' ? 1 : 0;
+    }
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t smallest = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2, code = b0 & 0x1Fu, smallest = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3, code = b0 & 0x0Fu, smallest = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4, code = b0 & 0x07u, smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0u) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (byte(i) & 0x3Fu);
+    }
+    const bool allowed = code >= smallest && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
+                         code != 0xFFFE && code != 0xFFFF;
+    return allowed ? length : 0;
+}
+
+// Text for XML character data and attribute values. The texts echo what the
+// user typed, so anything XML cannot carry (control characters, broken
+// UTF-8) becomes U+FFFD rather than a drawing that no reader opens.
+std::string Escape(std::string_view text) {
     std::string out;
-    for (const char c : text) {
-        switch (c) {
+    while (!text.empty()) {
+        const std::size_t length = XmlCharLength(text);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            text.remove_prefix(1);
+            continue;
+        }
+        switch (text[0]) {
             case '&':
                 out += "&amp;";
                 break;
@@ -45,9 +87,15 @@ std::string Escape(const std::string& text) {
             case '"':
                 out += "&quot;";
                 break;
+            case '\t':
+            case '\n':
+            case '\r':
+                out += "&#" + std::to_string(static_cast<int>(text[0])) + ";";
+                break;
             default:
-                out += c;
+                out.append(text.substr(0, length));
         }
+        text.remove_prefix(length);
     }
     return out;
 }
@@ -182,14 +230,14 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
 
 SvgPanel ReportPanel(const USection& section, const CalculationOutcome& outcome) {
     // printed holds the report's numbers in report order: k·Q, h, h1, V, b, …
-    const auto bare = [](const std::string& s) { return s[0] == ' ' ? s.substr(1) : s; };
-    return {&section,
-            outcome.design.reportedDepth,
-            outcome.check.reportedDepth,
-            bare(outcome.printed[1]),
-            bare(outcome.printed[2]),
-            bare(outcome.printed[4]),
-            {}};
+    const auto& printed = outcome.report().printed;
+    return {.section = &section,
+            .designDepth = outcome.searches->design.reportedDepth,
+            .checkDepth = outcome.searches->check.reportedDepth,
+            .designText = printed[1],
+            .checkText = printed[2],
+            .widthText = printed[4],
+            .note = {}};
 }
 
 std::string InputsTitle(std::string_view q, std::string_view x, std::string_view n,
@@ -236,23 +284,6 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     }
     out += "</g>\n</svg>\n";
     return out;
-}
-
-bool WriteNewFile(const std::string& path, const std::string& text, bool force,
-                  std::string& error) {
-    std::error_code ec;
-    if (!force && std::filesystem::exists(path, ec)) {
-        error = path + " exists; add --force to replace it";
-        return false;
-    }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
 }
 
 }  // namespace veltrane::cli

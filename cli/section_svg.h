@@ -12,13 +12,13 @@
 namespace veltrane::cli {
 
 struct SvgPanel {
-    const USection* section;
-    std::optional<double> designDepth;  // m; no water drawn without it
-    std::optional<double> checkDepth;   // m; no dashed line without it
-    std::string designText;             // the depths as the report prints them
-    std::string checkText;
-    std::string widthText;  // surface width b as the report prints it
-    std::string note;       // shown under the panel, e.g. why nothing fits
+    const USection* section = nullptr;
+    std::optional<double> designDepth{};  // m; no water drawn without it
+    std::optional<double> checkDepth{};   // m; no dashed line without it
+    std::string designText{};             // the depths as the report prints them
+    std::string checkText{};
+    std::string widthText{};  // surface width b as the report prints it
+    std::string note{};       // shown under the panel, e.g. why nothing fits
 };
 
 // The panel of a finished report, its depths and width as the report prints them.
@@ -30,9 +30,5 @@ std::string InputsTitle(std::string_view q, std::string_view x, std::string_view
 
 // One drawing with the panels side by side, all at one scale.
 std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title);
-
-// Writes text to path. Refuses to replace an existing file unless force is
-// set; on failure returns false and says why in error.
-bool WriteNewFile(const std::string& path, const std::string& text, bool force, std::string& error);
 
 }  // namespace veltrane::cli

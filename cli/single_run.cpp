@@ -1,7 +1,6 @@
-#include "single_run.h"
+#include "cli/single_run.h"
 
 #include "hydraulics/flow_extras.h"
-#include "json_writer.h"
 
 namespace veltrane::cli {
 
@@ -18,96 +17,59 @@ std::string ReportAsLines(std::string_view report) {
     return out;
 }
 
-std::string InputsJson(const ParsedInputs& inputs) {
-    std::string j = "\"inputs\":{\"discharge\":";
-    AppendJsonNumber(j, inputs.discharge);
-    j += ",\"slope\":";
-    AppendJsonNumber(j, inputs.slope);
-    j += ",\"roughness\":";
-    AppendJsonNumber(j, inputs.roughness);
-    j += ",\"factor\":";
-    AppendJsonNumber(j, inputs.factor);
-    j += '}';
-    return j;
+void WriteInputs(JsonWriter& j, const ParsedInputs& inputs) {
+    j.Key("inputs").BeginObject();
+    j.Member("discharge", inputs.discharge);
+    j.Member("slope", inputs.slope);
+    j.Member("roughness", inputs.roughness);
+    j.Member("factor", inputs.factor);
+    j.EndObject();
+}
+
+void WriteMessage(JsonWriter& j, const CalculationMessage& message) {
+    j.Member("status", "message");
+    j.Member("message", message.text);
+    j.Member("box", InputBoxName(message.box));
 }
 
 std::string OutcomeAsJson(const USection& section, const CalculationOutcome& outcome) {
-    std::string j;
-    j.reserve(768);
-    auto key = [&j](std::string_view name) {
-        AppendJsonString(j, name);
-        j += ':';
-    };
-    auto number = [&](std::string_view name, double value) {
-        key(name);
-        AppendJsonNumber(j, value);
-    };
-    j += '{';
-    key("size");
-    AppendJsonString(j, SectionName(section.size));
-    j += ',';
-    j += InputsJson(outcome.inputs);
-    j += ',';
-    key("status");
-    if (!outcome.isReport) {
-        AppendJsonString(j, "message");
-        j += ',';
-        key("message");
-        AppendJsonString(j, outcome.message.text);
-        j += ',';
-        key("box");
-        AppendJsonString(j, InputBoxName(outcome.message.box));
-        j += '}';
-        return j;
+    JsonWriter j;
+    j.BeginObject();
+    j.Member("size", SectionName(section.size));
+    WriteInputs(j, outcome.inputs);
+    if (!outcome.isReport()) {
+        WriteMessage(j, outcome.message());
+        return j.EndObject().text();
     }
-    const FlowElements& e = outcome.design.elements;
-    AppendJsonString(j, "report");
-    j += ',';
-    key("report");
-    AppendJsonString(j, outcome.report);
-    j += ',';
-    number("check_discharge", outcome.checkDischarge);
-    j += ',';
-    key("design");
-    j += '{';
-    number("depth", outcome.design.reportedDepth);
-    j += ',';
-    number("velocity", e.velocity);
-    j += ',';
-    number("surface_width", e.surfaceWidth);
-    j += ',';
-    number("area", e.area);
-    j += ',';
-    number("wetted_perimeter", e.wettedPerimeter);
-    j += ',';
-    number("hydraulic_radius", e.hydraulicRadius);
-    j += ',';
-    number("chezy", e.chezy);
-    j += "},";
-    key("check");
-    j += '{';
-    number("depth", outcome.check.reportedDepth);
-    j += "},";
+    const SearchOutcome& s = *outcome.searches;
+    const FlowElements& e = s.design.elements;
+    j.Member("status", "report");
+    j.Member("report", outcome.report().text);
+    j.Member("check_discharge", s.checkDischarge);
+    j.Key("design").BeginObject();
+    j.Member("depth", s.design.reportedDepth);
+    j.Member("velocity", e.velocity);
+    j.Member("surface_width", e.surfaceWidth);
+    j.Member("area", e.area);
+    j.Member("wetted_perimeter", e.wettedPerimeter);
+    j.Member("hydraulic_radius", e.hydraulicRadius);
+    j.Member("chezy", e.chezy);
+    j.EndObject();
+    j.Key("check").BeginObject().Member("depth", s.check.reportedDepth).EndObject();
     const double froude = FroudeNumber(e);
-    key("extras");
-    j += '{';
-    number("froude", froude);
-    j += ',';
-    key("regime");
-    AppendJsonString(j, RegimeName(RegimeOf(froude)));
-    j += ',';
-    key("critical_depth");
+    j.Key("extras").BeginObject();
+    j.Member("froude", froude);
+    j.Member("regime", RegimeName(RegimeOf(froude)));
+    j.Key("critical_depth");
     if (const auto critical = CriticalDepth(section, outcome.inputs.discharge)) {
-        AppendJsonNumber(j, *critical);
+        j.Number(*critical);
     } else {
-        j += "null";
+        j.Null();
     }
-    j += ',';
-    number("freeboard", section.channelDepth - outcome.check.reportedDepth);
-    j += ',';
-    number("capacity", Capacity(section, outcome.inputs.roughness, outcome.inputs.slope));
-    j += "}}";
-    return j;
+    j.Member("freeboard", section.channelDepth - s.check.reportedDepth);
+    j.Member("capacity", Capacity(section, outcome.inputs.bed()));
+    j.EndObject();
+    return j.EndObject().text();
 }
 
 }  // namespace veltrane::cli

@@ -3,18 +3,19 @@
 
 #include <string>
 
+#include "cli/json_writer.h"
 #include "hydraulics/calculation_run.h"
 
 namespace veltrane::cli {
-
-// Exit status of veltrane-calc: a report, a message, or a usage error.
-enum ExitCode { kExitReport = 0, kExitMessage = 1, kExitUsage = 2 };
 
 // The report box text as lines: each CR LF becomes "\n", plus one final "\n".
 std::string ReportAsLines(std::string_view report);
 
 // "inputs":{"discharge":…,"slope":…,"roughness":…,"factor":…}
-std::string InputsJson(const ParsedInputs& inputs);
+void WriteInputs(JsonWriter& j, const ParsedInputs& inputs);
+
+// "status":"message","message":…,"box":…
+void WriteMessage(JsonWriter& j, const CalculationMessage& message);
 
 // The outcome as one JSON object, without a trailing line break. A report
 // carries "extras": the Froude number and regime at the design depth, the

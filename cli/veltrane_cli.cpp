@@ -1,16 +1,16 @@
-#include "veltrane_cli.h"
+#include "cli/veltrane_cli.h"
 
+#include <cerrno>
 #include <fstream>
-#include <iterator>
-#include <optional>
-#include <sstream>
 #include <string>
 
-#include "batch.h"
-#include "design_commands.h"
+#include "cli/batch.h"
+#include "cli/command_line.h"
+#include "cli/design_commands.h"
+#include "cli/output_file.h"
+#include "cli/section_svg.h"
+#include "cli/single_run.h"
 #include "hydraulics/calculation_run.h"
-#include "section_svg.h"
-#include "single_run.h"
 
 #ifndef VELTRANE_VERSION
 #define VELTRANE_VERSION "unknown"
@@ -20,136 +20,88 @@ namespace veltrane::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: veltrane-calc [--json] [--svg FILE [--force]] SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
-    "       veltrane-calc --batch FILE          (FILE \"-\" reads standard input)\n"
-    "       veltrane-calc fit DISCHARGE SLOPE ROUGHNESS FACTOR [--json | --csv]\n"
-    "                     [--svg FILE [--force]]\n"
-    "       veltrane-calc table SIZE SLOPE ROUGHNESS [--step S] [--csv | --json]\n"
-    "       veltrane-calc --help | --version\n";
-
-constexpr std::string_view kHelp =
-    "Uniform-flow depth of a standard precast U-channel, as the Veltrane window reports it.\n"
-    "\n"
-    "  SIZE       U60, U80, U100, U120 or U140 (D60 ... D140 too, any case)\n"
-    "  DISCHARGE  design discharge Q, m3/s\n"
-    "  SLOPE      x of the bed slope 1/x\n"
-    "  ROUGHNESS  Manning's roughness n\n"
-    "  FACTOR     increase factor k of the check discharge, 1 to 2\n"
-    "\n"
-    "The values are texts read as the window reads its boxes. Options stand before SIZE;\n"
-    "everything after it is a value, so \"-5\" and \"\" are values.\n"
-    "\n"
-    "  --json     write one JSON object instead of the report, with hydraulic extras:\n"
-    "             Froude number and regime, critical depth, freeboard and capacity\n"
-    "  --svg      also draw the cross-section to scale into FILE (SVG); --force\n"
-    "             replaces an existing FILE\n"
-    "  --batch    one calculation per row of a CSV file with the columns\n"
-    "             size,discharge,slope,roughness,factor; the results go to stdout as CSV\n"
-    "\n"
-    "\n"
-    "  fit        the calculation for all five sections, and the smallest that carries\n"
-    "             both discharges; exit 0 when one fits, 1 when none does\n"
-    "  table      the rating table of a section from STEP (default 0.01 m) up to its\n"
-    "             channel depth\n"
-    "\n"
-    "Exit status: 0 report, 1 message, 2 usage error or unreadable file.\n";
-
-int UsageError(std::ostream& err, std::string_view what) {
-    err << "veltrane-calc: " << what << '\n' << kUsage;
-    return kExitUsage;
+int RunSingle(const CommandLine& c, std::ostream& out, std::ostream& err) {
+    const auto& v = c.operands;
+    if (v.size() != 5) {
+        return UsageError(err, "expected SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
+    }
+    const auto size = ParseSectionName(v[0]);
+    if (!size) {
+        return UsageError(err, "unknown size " + std::string(v[0]));
+    }
+    const USection& section = LookupSection(*size);
+    const CalculationOutcome outcome = RunCalculation(section, {v[1], v[2], v[3], v[4]});
+    if (c.svg && outcome.isReport()) {
+        const std::string title =
+            std::string(section.sizeLabel) + "  " + InputsTitle(v[1], v[2], v[3], v[4]);
+        const std::string svg = CrossSectionSvg({ReportPanel(section, outcome)}, title);
+        if (const int status = SaveOutputFile(*c.svg, svg, c.force, err); status != kExitReport) {
+            return status;
+        }
+    }
+    if (c.format == Format::Json) {
+        out << OutcomeAsJson(section, outcome) << '\n';
+    } else if (outcome.isReport()) {
+        out << ReportAsLines(outcome.report().text);
+    } else {
+        err << outcome.message().text << '\n';
+    }
+    return outcome.isReport() ? kExitReport : kExitMessage;
 }
 
-std::optional<std::string> ReadAll(std::string_view path, std::istream& in) {
-    if (path == "-") {
-        std::ostringstream text;
-        text << in.rdbuf();
-        return in.bad() ? std::nullopt : std::optional<std::string>(text.str());
+int RunBatchFile(const CommandLine& c, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (c.batch == "-") {
+        return RunBatch(in, "standard input", c.bom, out, err);
     }
-    std::ifstream file{std::string(path), std::ios::binary};
+    errno = 0;
+    std::ifstream file(c.batch, std::ios::binary);
     if (!file) {
-        return std::nullopt;
+        err << "veltrane-calc: cannot read " << c.batch << ": " << LastErrorText() << '\n';
+        return kExitUsage;
     }
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        return std::nullopt;
+    return RunBatch(file, c.batch, c.bom, out, err);
+}
+
+int RunCommand(const CommandLine& c, std::istream& in, std::ostream& out, std::ostream& err) {
+    using Command = CommandLine::Command;
+    switch (c.command) {
+        case Command::Help:
+            out << UsageText() << '\n' << HelpText();
+            return kExitReport;
+        case Command::Version:
+            out << "veltrane-calc " VELTRANE_VERSION "\n";
+            return kExitReport;
+        case Command::Batch:
+            return RunBatchFile(c, in, out, err);
+        case Command::Fit:
+            return RunFit(c, out, err);
+        case Command::Table:
+            return RunTable(c, out, err);
+        case Command::Single:
+            break;
     }
-    return text;
+    return RunSingle(c, out, err);
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ostream& out,
            std::ostream& err) {
-    if (!args.empty() && (args[0] == "fit" || args[0] == "table")) {
-        const std::vector<std::string_view> rest(args.begin() + 1, args.end());
-        return args[0] == "fit" ? RunFit(rest, out, err) : RunTable(rest, out, err);
+    const auto parsed = ParseCommandLine(args);
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        return UsageError(err, *problem);
     }
-    bool json = false;
-    bool force = false;
-    std::string svg;
-    std::size_t i = 0;
-    for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
-        const std::string_view option = args[i];
-        if (option == "--help") {
-            out << kUsage << '\n' << kHelp;
-            return kExitReport;
-        }
-        if (option == "--version") {
-            out << "veltrane-calc " VELTRANE_VERSION "\n";
-            return kExitReport;
-        }
-        if (option == "--json") {
-            json = true;
-        } else if (option == "--svg" && i + 1 < args.size()) {
-            svg = std::string(args[++i]);
-        } else if (option == "--force") {
-            force = true;
-        } else if (option == "--batch") {
-            if (json || !svg.empty() || force || i + 2 != args.size()) {
-                return UsageError(err, "--batch takes one FILE and nothing else");
-            }
-            const auto text = ReadAll(args[i + 1], in);
-            if (!text) {
-                err << "veltrane-calc: cannot read " << args[i + 1] << '\n';
-                return kExitUsage;
-            }
-            return RunBatch(*text, out, err);
-        } else {
-            return UsageError(err, "unknown option " + std::string(option));
-        }
+    const int status = RunCommand(std::get<CommandLine>(parsed), in, out, err);
+    // Whatever the command said, it counts only once it is out.
+    if (out) {
+        errno = 0;
+        out.flush();
     }
-    if (args.size() - i != 5) {
-        return UsageError(err, "expected SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
+    if (!out) {
+        err << "veltrane-calc: cannot write standard output: " << LastErrorText() << '\n';
+        return kExitWrite;
     }
-    const auto size = ParseSectionName(args[i]);
-    if (!size) {
-        return UsageError(err, "unknown size " + std::string(args[i]));
-    }
-    if (force && svg.empty()) {
-        return UsageError(err, "--force goes with --svg");
-    }
-    const USection& section = LookupSection(*size);
-    const CalculationOutcome outcome =
-        RunCalculation(section, {args[i + 1], args[i + 2], args[i + 3], args[i + 4]});
-    if (!svg.empty() && outcome.isReport) {
-        std::string error;
-        const std::string title = std::string(section.sizeLabel) + "  " +
-                                  InputsTitle(args[i + 1], args[i + 2], args[i + 3], args[i + 4]);
-        if (!WriteNewFile(svg, CrossSectionSvg({ReportPanel(section, outcome)}, title), force,
-                          error)) {
-            err << "veltrane-calc: " << error << '\n';
-            return kExitUsage;
-        }
-    }
-    if (json) {
-        out << OutcomeAsJson(section, outcome) << '\n';
-    } else if (outcome.isReport) {
-        out << ReportAsLines(outcome.report);
-    } else {
-        err << outcome.message.text << '\n';
-    }
-    return outcome.isReport ? kExitReport : kExitMessage;
+    return status;
 }
 
 }  // namespace veltrane::cli

@@ -56,19 +56,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CalculationOutcome outcome =
         RunCalculation(section, {texts[0], texts[1], texts[2], texts[3]});
     Require(outcome.header == section.headerText);
-    if (outcome.isReport) {
-        Require(!ContainsIgnoringCase(outcome.report, "inf"));
-        Require(!ContainsIgnoringCase(outcome.report, "nan"));
-        Require(outcome.report.rfind(section.reportHeader, 0) == 0);
-        Require(outcome.design.reportedDepth <= section.channelDepth);
-        Require(outcome.check.reportedDepth <= section.channelDepth);
-        for (const auto& printed : outcome.printed) {
-            Require(!printed.empty() && (printed[0] == ' ' || printed[0] == '-'));
+    if (outcome.isReport()) {
+        const CalculationReport& report = outcome.report();
+        Require(outcome.searches.has_value());
+        Require(!ContainsIgnoringCase(report.text, "inf"));
+        Require(!ContainsIgnoringCase(report.text, "nan"));
+        Require(report.text.rfind(section.reportHeader, 0) == 0);
+        Require(outcome.searches->design.reportedDepth <= section.channelDepth);
+        Require(outcome.searches->check.reportedDepth <= section.channelDepth);
+        for (const auto& printed : report.printed) {
+            Require(!printed.empty() && printed[0] != ' ' && printed[0] != '-');
         }
     } else {
-        Require(outcome.message.number >= 1 && outcome.message.number <= 7);
-        Require(!outcome.message.text.empty());
-        Require(outcome.message.restoreCount == 1 || outcome.message.restoreCount == 4);
+        const CalculationMessage& message = outcome.message();
+        const int number = static_cast<int>(message.number);
+        Require(number >= 1 && number <= 7);
+        Require(!message.text.empty());
+        Require(message.restoreCount == 1 || message.restoreCount == 4);
     }
     return 0;
 }

@@ -1,9 +1,9 @@
-#include "calculation_run.h"
+#include "hydraulics/calculation_run.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "number_rules.h"
+#include "hydraulics/number_rules.h"
 
 namespace veltrane {
 
@@ -12,20 +12,20 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 
 struct MessageText {
-    int number;
+    MessageNumber number;
     std::string_view text;
 };
 
-// Messages 1 to 4 use the full-width comma, 5 and 6 the ASCII one. Message 7
-// keeps a value that the double range cannot hold, or a result that it
-// cannot, out of the report.
-constexpr MessageText kRoughness{1, "糙率不能为0或负数，请重新输入。"};
-constexpr MessageText kDischarge{2, "设计流量不能为0或负数，请重新输入"};
-constexpr MessageText kSlope{3, "设计纵坡不能为负数或0，请重新输入"};
-constexpr MessageText kFactor{4, "加大系数已不在适用范围，请重新输入"};
-constexpr MessageText kDesignOverflow{5, "设计水深已大于渠深,请选用其他U形渠道构件。"};
-constexpr MessageText kCheckOverflow{6, "校核水深已大于渠深,请选用其他U形渠道构件。"};
-constexpr MessageText kOutOfRange{7, "输入数值超出计算范围，请重新输入"};
+// Messages 1 to 4 use the full-width comma, 5 and 6 the ASCII one.
+constexpr MessageText kRoughness{MessageNumber::Roughness, "糙率不能为0或负数，请重新输入。"};
+constexpr MessageText kDischarge{MessageNumber::Discharge, "设计流量不能为0或负数，请重新输入"};
+constexpr MessageText kSlope{MessageNumber::Slope, "设计纵坡不能为负数或0，请重新输入"};
+constexpr MessageText kFactor{MessageNumber::Factor, "加大系数已不在适用范围，请重新输入"};
+constexpr MessageText kDesignOverflow{MessageNumber::DesignOverflow,
+                                      "设计水深已大于渠深,请选用其他U形渠道构件。"};
+constexpr MessageText kCheckOverflow{MessageNumber::CheckOverflow,
+                                     "校核水深已大于渠深,请选用其他U形渠道构件。"};
+constexpr MessageText kOutOfRange{MessageNumber::OutOfRange, "输入数值超出计算范围，请重新输入"};
 
 CalculationMessage OneBoxMessage(const USection& section, MessageText m, InputBox box) {
     CalculationMessage message;
@@ -74,14 +74,18 @@ std::string_view DefaultText(const USection& section, InputBox box) {
     return {};
 }
 
+CalculationMessage OutOfRangeMessage(const USection& section) {
+    return ResetAllMessage(section, kOutOfRange);
+}
+
 std::array<ReportLine, kReportLineCount> ReportLines(const USection& section,
-                                                     const CalculationOutcome& outcome) {
+                                                     const SearchOutcome& searches) {
     const int d = section.reportDecimals;
-    const FlowElements& e = outcome.design.elements;
+    const FlowElements& e = searches.design.elements;
     return {{
-        {"校核流量：Q =", outcome.checkDischarge, 4},
-        {"设计水深：h =", outcome.design.reportedDepth, d},
-        {"校核水深：h1=", outcome.check.reportedDepth, d},
+        {"校核流量：Q =", searches.checkDischarge, 4},
+        {"设计水深：h =", searches.design.reportedDepth, d},
+        {"校核水深：h1=", searches.check.reportedDepth, d},
         {"流    速：V =", e.velocity, 3},
         {"水面宽度：b =", e.surfaceWidth, d},
         {"过水面积：A =", e.area, d},
@@ -138,41 +142,41 @@ CalculationOutcome EvaluateCalculation(const USection& section, const Calculatio
     out.inputs = ParseInputs(inputs);
     const ParsedInputs& v = out.inputs;
     if (auto message = CheckInputs(section, v, kAllBoxes)) {
-        out.message = *message;
+        out.result = *message;
         return out;
     }
 
-    out.searched = true;
-    out.checkDischarge = v.factor * v.discharge;
-    out.design = SearchDepth(section, v.discharge, v.roughness, v.slope, SearchKind::Design);
-    if (out.design.overflow) {
+    SearchOutcome& s = out.searches.emplace();
+    s.checkDischarge = v.factor * v.discharge;
+    s.design = SearchDepth(section, v.discharge, v.bed(), SearchKind::Design);
+    if (s.design.overflow) {
         // The design overflow is reported whatever the check search finds.
-        out.message = ResetAllMessage(section, kDesignOverflow);
+        out.result = ResetAllMessage(section, kDesignOverflow);
         return out;
     }
-    out.check = SearchDepth(section, out.checkDischarge, v.roughness, v.slope, SearchKind::Check);
-    if (out.check.overflow) {
-        out.message = ResetAllMessage(section, kCheckOverflow);
+    s.check = SearchDepth(section, s.checkDischarge, v.bed(), SearchKind::Check);
+    if (s.check.overflow) {
+        out.result = ResetAllMessage(section, kCheckOverflow);
         return out;
     }
 
     // Extreme but finite inputs (a roughness of 1e-310 makes 1/n infinite)
     // can carry a result past the double range; such a report is never shown.
     // Rounding keeps a finite value finite, so the raw values decide.
-    for (const ReportLine& line : ReportLines(section, out)) {
+    for (const ReportLine& line : ReportLines(section, s)) {
         if (!std::isfinite(line.value)) {
-            out.message = ResetAllMessage(section, kOutOfRange);
+            out.result = ResetAllMessage(section, kOutOfRange);
             return out;
         }
     }
-    out.isReport = true;
+    out.result = CalculationReport{};
     return out;
 }
 
-void WriteReport(const USection& section, CalculationOutcome& outcome) {
-    const auto lines = ReportLines(section, outcome);
-    std::string& r = outcome.report;
-    r.clear();
+CalculationReport WriteReport(const USection& section, const SearchOutcome& searches) {
+    const auto lines = ReportLines(section, searches);
+    CalculationReport report;
+    std::string& r = report.text;
     r.reserve(320);
     r += section.reportHeader;
     r += kCrLf;
@@ -181,16 +185,19 @@ void WriteReport(const USection& section, CalculationOutcome& outcome) {
             r += kCrLf;
             r += kCrLf;
         }
-        outcome.printed[i] = FormatResultNumber(RoundHalfEven(lines[i].value, lines[i].decimals));
+        const std::string number =
+            FormatResultNumber(RoundHalfEven(lines[i].value, lines[i].decimals));
         r += lines[i].label;
-        r += outcome.printed[i];
+        r += number;
+        report.printed[i] = WithoutLeadingBlank(number);
     }
+    return report;
 }
 
 CalculationOutcome RunCalculation(const USection& section, const CalculationInputs& inputs) {
     CalculationOutcome out = EvaluateCalculation(section, inputs);
-    if (out.isReport) {
-        WriteReport(section, out);
+    if (out.isReport()) {
+        out.result = WriteReport(section, *out.searches);
     }
     return out;
 }

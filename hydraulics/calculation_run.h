@@ -8,9 +8,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
-#include "section_catalogue.h"
-#include "section_hydraulics.h"
+#include "hydraulics/section_catalogue.h"
+#include "hydraulics/section_hydraulics.h"
 
 namespace veltrane {
 
@@ -34,10 +35,12 @@ struct CalculationInputs {
 
 // The four values as the number rules read them.
 struct ParsedInputs {
-    double discharge = 0;
-    double slope = 0;
-    double roughness = 0;
-    double factor = 0;
+    double discharge = 0;  // Q, m³/s
+    double slope = 0;      // x of 1/x
+    double roughness = 0;  // n
+    double factor = 0;     // k
+
+    ChannelBed bed() const { return {.roughness = roughness, .slope = slope}; }
 };
 
 struct BoxText {
@@ -45,9 +48,21 @@ struct BoxText {
     std::string_view text;
 };
 
+// The seven messages. 1 to 6 are the window's own; 7 keeps a value that the
+// double range cannot hold, or a result that it cannot, out of the report.
+enum class MessageNumber {
+    Roughness = 1,
+    Discharge = 2,
+    Slope = 3,
+    Factor = 4,
+    DesignOverflow = 5,
+    CheckOverflow = 6,
+    OutOfRange = 7,
+};
+
 // What a message says, and what answering Yes puts right.
 struct CalculationMessage {
-    int number = 0;                  // 1 … 7
+    MessageNumber number = MessageNumber::Roughness;
     std::string_view text;           // the prompt, exactly as shown
     InputBox box = InputBox::Text2;  // the box concerned: it takes the focus after Yes
     // Texts written back after Yes, in this order.
@@ -56,6 +71,9 @@ struct CalculationMessage {
     // After Yes the report box gets this text; empty when it keeps the run's header.
     std::string_view reportBoxText;
 };
+
+// Message 7 for a section: every box and the report box start over.
+CalculationMessage OutOfRangeMessage(const USection& section);
 
 // The nine report values in report order, with their decimals.
 struct ReportLine {
@@ -66,25 +84,36 @@ struct ReportLine {
 
 inline constexpr int kReportLineCount = 9;
 
+// The two depth searches of a run whose inputs passed their checks.
+struct SearchOutcome {
+    double checkDischarge = 0;  // k · Q, m³/s
+    DepthSearchResult design;
+    DepthSearchResult check;  // not searched after a design overflow
+};
+
+struct CalculationReport {
+    std::string text;  // the whole report box text, lines joined by CR LF
+    // The report's numbers in ReportLines order, as printed but without the
+    // blank that stands before a value ≥ 0: ".516", "45.034".
+    std::array<std::string, kReportLineCount> printed;
+};
+
 struct CalculationOutcome {
     std::string_view header;  // written into the report box before anything else
     ParsedInputs inputs;
-    bool isReport = false;
-    std::string report;  // the whole report box text, lines joined by CR LF
-    // The report's number texts in ReportLines order, each with its leading blank.
-    std::array<std::string, kReportLineCount> printed;
-    CalculationMessage message;  // valid when !isReport
-    // Filled once the searches have run (reports, and messages 5 to 7); after
-    // a design overflow the check search is not needed and does not run.
-    bool searched = false;
-    double checkDischarge = 0;  // k · Q, m³/s
-    DepthSearchResult design;
-    DepthSearchResult check;
+    // Set once the searches have run: for reports and for messages 5 to 7
+    // (message 7 also comes before them, for a value past the double range).
+    std::optional<SearchOutcome> searches;
+    std::variant<CalculationReport, CalculationMessage> result;
+
+    bool isReport() const { return std::holds_alternative<CalculationReport>(result); }
+    const CalculationReport& report() const { return std::get<CalculationReport>(result); }
+    const CalculationMessage& message() const { return std::get<CalculationMessage>(result); }
 };
 
 // The report's value lines for a finished search pair.
 std::array<ReportLine, kReportLineCount> ReportLines(const USection& section,
-                                                     const CalculationOutcome& outcome);
+                                                     const SearchOutcome& searches);
 
 // The texts as the number rules read them.
 ParsedInputs ParseInputs(const CalculationInputs& inputs);
@@ -95,11 +124,11 @@ std::optional<CalculationMessage> CheckInputs(const USection& section, const Par
                                               std::span<const InputBox> boxes);
 
 // The run without its report text: the checks, the searches and the verdict.
-// isReport says that a report follows; report and printed stay empty.
+// A report outcome comes back with an empty CalculationReport.
 CalculationOutcome EvaluateCalculation(const USection& section, const CalculationInputs& inputs);
 
-// Fills report and printed of an outcome for which isReport holds.
-void WriteReport(const USection& section, CalculationOutcome& outcome);
+// The report of a finished search pair that fits the section.
+CalculationReport WriteReport(const USection& section, const SearchOutcome& searches);
 
 // One press of the calculate button.
 CalculationOutcome RunCalculation(const USection& section, const CalculationInputs& inputs);

@@ -1,4 +1,4 @@
-#include "flow_extras.h"
+#include "hydraulics/flow_extras.h"
 
 #include <cmath>
 
@@ -9,7 +9,7 @@ namespace {
 // Area and surface width of the section at depth h; they do not depend on
 // the roughness or the slope.
 FlowElements Geometry(const USection& section, double h) {
-    return ComputeFlowElements(section, h, 1, 1, SearchKind::Design);
+    return ComputeFlowElements(section, h, {.roughness = 1, .slope = 1}, SearchKind::Design);
 }
 
 }  // namespace
@@ -53,8 +53,8 @@ double DeepestSearchDepth(const USection& section) {
     return h;
 }
 
-double Capacity(const USection& section, double n, double x) {
-    return ComputeFlowElements(section, DeepestSearchDepth(section), n, x, SearchKind::Design)
+double Capacity(const USection& section, const ChannelBed& bed) {
+    return ComputeFlowElements(section, DeepestSearchDepth(section), bed, SearchKind::Design)
         .discharge;
 }
 
@@ -69,7 +69,7 @@ double HalfWidthAt(const USection& section, double y) {
     return r * std::cos(alpha) + (y - t) * std::tan(alpha);
 }
 
-std::vector<RatingRow> RatingTable(const USection& section, double n, double x, double step) {
+std::vector<RatingRow> RatingTable(const USection& section, const ChannelBed& bed, double step) {
     std::vector<RatingRow> rows;
     const double top = section.channelDepth;
     // Depths as multiples of the step, so a long table does not drift; one
@@ -79,10 +79,10 @@ std::vector<RatingRow> RatingTable(const USection& section, double n, double x, 
         if (h > top - 1e-6) {
             break;
         }
-        const FlowElements e = ComputeFlowElements(section, h, n, x, SearchKind::Design);
+        const FlowElements e = ComputeFlowElements(section, h, bed, SearchKind::Design);
         rows.push_back({e, FroudeNumber(e)});
     }
-    const FlowElements e = ComputeFlowElements(section, top, n, x, SearchKind::Design);
+    const FlowElements e = ComputeFlowElements(section, top, bed, SearchKind::Design);
     rows.push_back({e, FroudeNumber(e)});
     return rows;
 }
@@ -95,21 +95,29 @@ FitResult FitSections(const CalculationInputs& inputs) {
         FitRow& row = result.rows[static_cast<std::size_t>(i)];
         row.size = size;
         row.outcome = EvaluateCalculation(section, inputs);
-        if (row.outcome.isReport) {
+        if (row.outcome.isReport()) {
             row.status = FitStatus::Fits;
-            row.freeboard = section.channelDepth - row.outcome.check.reportedDepth;
-            row.froude = FroudeNumber(row.outcome.design.elements);
+            row.freeboard = section.channelDepth - row.outcome.searches->check.reportedDepth;
+            row.froude = FroudeNumber(row.outcome.searches->design.elements);
             if (!result.smallest) {
                 result.smallest = size;
             }
-        } else if (row.outcome.message.number == 5) {
+            continue;
+        }
+        const CalculationMessage& m = row.outcome.message();
+        if (m.number == MessageNumber::DesignOverflow) {
             row.status = FitStatus::DesignAbove;
-        } else if (row.outcome.message.number == 6) {
+        } else if (m.number == MessageNumber::CheckOverflow) {
             row.status = FitStatus::CheckAbove;
         } else {
             row.status = FitStatus::Message;
-            result.inputRejected = result.inputRejected || !row.outcome.searched;
+            if (!result.rejected) {
+                result.rejected = m;
+            }
         }
+    }
+    if (result.rejected) {
+        result.smallest.reset();
     }
     return result;
 }

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calculation_run.h"
+#include "hydraulics/calculation_run.h"
 
 namespace veltrane {
 
@@ -30,7 +30,7 @@ std::optional<double> CriticalDepth(const USection& section, double discharge);
 // The deepest depth the stepped search evaluates (the running sum of 0.001 m
 // that does not pass the channel depth), and the discharge there.
 double DeepestSearchDepth(const USection& section);
-double Capacity(const USection& section, double n, double x);
+double Capacity(const USection& section, const ChannelBed& bed);
 
 // Half the width of the section at height y above its lowest point, m.
 double HalfWidthAt(const USection& section, double y);
@@ -40,9 +40,13 @@ struct RatingRow {
     double froude;
 };
 
+// The smallest step of a rating table, m. It bounds the table to
+// channel depth / kSmallestRatingStep + 1 rows (10,501 for U140).
+inline constexpr double kSmallestRatingStep = 0.0001;
+
 // Rows at step, 2·step, … below the channel depth, then at the channel depth
-// itself. step > 0 and ≤ channel depth.
-std::vector<RatingRow> RatingTable(const USection& section, double n, double x, double step);
+// itself. kSmallestRatingStep ≤ step ≤ channel depth, m.
+std::vector<RatingRow> RatingTable(const USection& section, const ChannelBed& bed, double step);
 
 enum class FitStatus { Fits, DesignAbove, CheckAbove, Message };
 
@@ -58,8 +62,10 @@ struct FitResult {
     std::array<FitRow, kSectionCount> rows;
     // The smallest section that carries both discharges.
     std::optional<SectionSize> smallest;
-    // Set when the texts themselves are rejected; it is the same for every size.
-    bool inputRejected = false;
+    // Set when the texts are rejected (messages 1 to 4, or 7 for a value
+    // past the double range), or when they drive a result past it in any
+    // section (message 7): a single calculation would say so, and so does fit.
+    std::optional<CalculationMessage> rejected;
 };
 
 // Runs the calculation for every standard section with the same four texts.

@@ -1,133 +1,28 @@
-#include "number_rules.h"
+#include "hydraulics/number_rules.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
+#include <limits>
+#include <system_error>
 
 namespace veltrane {
 
 namespace {
 
-// A non-negative decimal: value = digits × 10^(pointPos − digits.size()).
-// digits has no leading or trailing zeros; zero has no digits.
-struct Decimal {
-    std::string digits;
-    long long pointPos = 0;  // how many digits stand before the decimal point
-};
-
-void StripTrailingZeros(Decimal& d) {
-    while (!d.digits.empty() && d.digits.back() == '0') {
-        d.digits.pop_back();
-    }
-    if (d.digits.empty()) {
-        d.pointPos = 0;
-    }
-}
-
-// Multiplies a little-endian base-1e9 number by factor (< 2^32).
-void MultiplyLimbs(std::vector<std::uint32_t>& limbs, std::uint64_t factor) {
-    std::uint64_t carry = 0;
-    for (auto& limb : limbs) {
-        const std::uint64_t product = limb * factor + carry;
-        limb = static_cast<std::uint32_t>(product % 1000000000u);
-        carry = product / 1000000000u;
-    }
-    while (carry != 0) {
-        limbs.push_back(static_cast<std::uint32_t>(carry % 1000000000u));
-        carry /= 1000000000u;
-    }
-}
-
-// The exact decimal value of a finite double ≥ 0. Every double is m · 2^e, and
-// for e < 0 that is m · 5^−e · 10^e, so the digits are those of an integer.
-Decimal ExactDecimal(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
-    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
-    int exponent = -1074;
-    if (biased != 0) {
-        mantissa |= std::uint64_t{1} << 52;
-        exponent = biased - 1075;
-    }
-    Decimal d;
-    if (mantissa == 0) {
-        return d;
-    }
-    while ((mantissa & 1) == 0 && exponent < 0) {
-        mantissa >>= 1;
-        ++exponent;
-    }
-    std::vector<std::uint32_t> limbs;
-    while (mantissa != 0) {
-        limbs.push_back(static_cast<std::uint32_t>(mantissa % 1000000000u));
-        mantissa /= 1000000000u;
-    }
-    if (exponent > 0) {
-        for (int left = exponent; left > 0; left -= 29) {
-            MultiplyLimbs(limbs, std::uint64_t{1} << (left < 29 ? left : 29));
-        }
-    } else {
-        static constexpr std::uint64_t kPow5[14] = {
-            1,     5,      25,      125,     625,      3125,      15625,
-            78125, 390625, 1953125, 9765625, 48828125, 244140625, 1220703125};
-        for (int left = -exponent; left > 0; left -= 13) {
-            MultiplyLimbs(limbs, kPow5[left < 13 ? left : 13]);
-        }
-    }
-    d.digits = std::to_string(limbs.back());
-    for (std::size_t i = limbs.size() - 1; i-- > 0;) {
-        const std::string part = std::to_string(limbs[i]);
-        d.digits.append(9 - part.size(), '0');
-        d.digits += part;
-    }
-    d.pointPos = static_cast<long long>(d.digits.size()) + (exponent < 0 ? exponent : 0);
-    StripTrailingZeros(d);
-    return d;
-}
-
-// Keeps the first `keep` digits (keep may be ≤ 0 or past the end), rounding
-// the exact remainder half to even.
-void RoundDigits(Decimal& d, long long keep) {
-    const long long size = static_cast<long long>(d.digits.size());
-    if (keep >= size) {
-        return;
-    }
-    if (keep < 0) {  // the first digit lies below the rounding digit: less than half
-        d = Decimal{};
-        return;
-    }
-    const auto at = static_cast<std::size_t>(keep);
-    const char first = d.digits[at];
-    const bool moreAfter = size > keep + 1;  // digits end in a non-zero digit
-    const bool lastOdd = at > 0 && ((d.digits[at - 1] - '0') % 2) == 1;
-    const bool up = first > '5' || (first == '5' && (moreAfter || lastOdd));
-    d.digits.resize(at);
-    if (up) {
-        std::size_t i = at;
-        while (i > 0 && d.digits[i - 1] == '9') {
-            d.digits[--i] = '0';
-        }
-        if (i == 0) {
-            d.digits.insert(d.digits.begin(), '1');
-            ++d.pointPos;
-        } else {
-            ++d.digits[i - 1];
-        }
-    }
-    StripTrailingZeros(d);
-}
-
-// The nearest double to a decimal. The text holds digits and an exponent only,
-// so strtod reads it the same under every locale.
+// The nearest double to digits × 10^exponent (digits non-empty, no sign).
+// from_chars reads the same under every locale; it leaves the value alone
+// when the result is out of range, which here means beyond the double range
+// (infinity) or below half the smallest subnormal (zero).
 double ToDouble(const std::string& digits, long long exponent) {
-    if (digits.empty()) {
-        return 0.0;
-    }
     const std::string text = digits + "e" + std::to_string(exponent);
-    return std::strtod(text.c_str(), nullptr);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        const long long magnitude = exponent + static_cast<long long>(digits.size());
+        return magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return value;
 }
 
 bool IsSkipped(char c) {
@@ -194,8 +89,13 @@ double ReadWholeNumber(Reader& in, int base) {
 // Enough digits to round any double correctly (767 can matter); later
 // digits only tell whether the value lies above the kept ones.
 constexpr std::size_t kMaxSignificantDigits = 800;
-// Beyond these decimal exponents every value is infinite or zero.
+// Beyond these decimal exponents every value of at most 801 significant
+// digits is infinite or zero.
 constexpr long long kExponentClamp = 100000;
+// A written exponent saturates here. The digits of a text can shift the
+// exponent by at most the text's length, far less than this, so a saturated
+// exponent still lies beyond kExponentClamp once the shift is added.
+constexpr long long kWrittenExponentLimit = 100'000'000'000'000'000;
 
 }  // namespace
 
@@ -252,8 +152,8 @@ double ParseNumber(std::string_view text) {
         long long written = 0;
         for (char c = in.Peek(); c >= '0' && c <= '9'; c = in.Peek()) {
             written = written * 10 + (c - '0');
-            if (written > kExponentClamp) {
-                written = kExponentClamp;
+            if (written > kWrittenExponentLimit) {
+                written = kWrittenExponentLimit;
             }
             in.Next();
         }
@@ -279,10 +179,13 @@ double RoundHalfEven(double value, int decimals) {
     if (!std::isfinite(value) || value == 0) {
         return value == 0 ? 0.0 : value;
     }
-    Decimal d = ExactDecimal(std::fabs(value));
-    RoundDigits(d, d.pointPos + decimals);
-    const double magnitude =
-        ToDouble(d.digits, d.pointPos - static_cast<long long>(d.digits.size()));
+    // to_chars with a precision prints the exact binary value rounded half to
+    // even, as printf does. 309 integer digits, a point and 20 decimals fit.
+    char buffer[400];
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::fixed, decimals);
+    double magnitude = 0;
+    std::from_chars(buffer, printed.ptr, magnitude);
     if (magnitude == 0) {
         return 0.0;
     }
@@ -297,39 +200,60 @@ std::string FormatResultNumber(double value) {
         return value > 0 ? " Infinity" : "-Infinity";
     }
     std::string out(value < 0 ? "-" : " ");
-    Decimal d = ExactDecimal(std::fabs(value));
-    RoundDigits(d, 15);
-    if (d.digits.empty()) {
+    if (value == 0) {
         return " 0";
     }
-    const long long size = static_cast<long long>(d.digits.size());
-    if (d.pointPos > 15) {
-        const long long exponent = d.pointPos - 1;
-        out += d.digits[0];
+    // 15 significant digits, rounded half to even on the exact value:
+    // "d.dddddddddddddde±xx".
+    char buffer[32];
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, 14);
+    const std::string_view text(buffer, static_cast<std::size_t>(printed.ptr - buffer));
+    const std::size_t e = text.find('e');
+    std::string digits;
+    digits += text[0];
+    digits.append(text.substr(2, e - 2));
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    long long exponent = 0;
+    const std::string_view written = text.substr(e + 2);
+    std::from_chars(written.data(), written.data() + written.size(), exponent);
+    if (text[e + 1] == '-') {
+        exponent = -exponent;
+    }
+    const long long pointPos = exponent + 1;  // digits before the decimal point
+    const auto size = static_cast<long long>(digits.size());
+    if (pointPos > 15) {
+        out += digits[0];
         if (size > 1) {
             out += '.';
-            out.append(d.digits, 1, std::string::npos);
+            out.append(digits, 1, std::string::npos);
         }
-        out += exponent < 0 ? "E-" : "E+";
-        const std::string e = std::to_string(exponent < 0 ? -exponent : exponent);
-        if (e.size() < 2) {
-            out += '0';
-        }
-        out += e;
-    } else if (d.pointPos <= 0) {
+        out += "E+";
+        out.append(written);
+    } else if (pointPos <= 0) {
         out += '.';
-        out.append(static_cast<std::size_t>(-d.pointPos), '0');
-        out += d.digits;
-    } else if (d.pointPos >= size) {
-        out += d.digits;
-        out.append(static_cast<std::size_t>(d.pointPos - size), '0');
+        out.append(static_cast<std::size_t>(-pointPos), '0');
+        out += digits;
+    } else if (pointPos >= size) {
+        out += digits;
+        out.append(static_cast<std::size_t>(pointPos - size), '0');
     } else {
-        const auto point = static_cast<std::size_t>(d.pointPos);
-        out.append(d.digits, 0, point);
+        const auto point = static_cast<std::size_t>(pointPos);
+        out.append(digits, 0, point);
         out += '.';
-        out.append(d.digits, point, std::string::npos);
+        out.append(digits, point, std::string::npos);
     }
     return out;
+}
+
+std::string WithoutLeadingBlank(std::string_view text) {
+    return std::string(!text.empty() && text[0] == ' ' ? text.substr(1) : text);
+}
+
+std::string PrintedNumber(double value, int decimals) {
+    return WithoutLeadingBlank(FormatResultNumber(RoundHalfEven(value, decimals)));
 }
 
 }  // namespace veltrane

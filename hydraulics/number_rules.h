@@ -33,4 +33,11 @@ double RoundHalfEven(double value, int decimals);
 // "-Infinity" so that a caller's bug is visible rather than silent.
 std::string FormatResultNumber(double value);
 
+// A report number as tables and CSV show it: FormatResultNumber of the value
+// rounded to `decimals`, without the blank before a value ≥ 0 (".516").
+std::string PrintedNumber(double value, int decimals);
+
+// text without the blank that FormatResultNumber puts before a value ≥ 0.
+std::string WithoutLeadingBlank(std::string_view text);
+
 }  // namespace veltrane

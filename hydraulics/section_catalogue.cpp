@@ -1,4 +1,4 @@
-#include "section_catalogue.h"
+#include "hydraulics/section_catalogue.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "section_hydraulics.h"
+#include "hydraulics/section_hydraulics.h"
 
 #include <cmath>
 
@@ -28,9 +28,11 @@ WallTrig MakeWallTrig(const USection& s) {
 
 // The expressions below keep the operand order and literals of the design
 // method so that every result matches it to the last bit; do not simplify.
-FlowElements Evaluate(const USection& s, const WallTrig& w, double h, double n, double x,
+FlowElements Evaluate(const USection& s, const WallTrig& w, double h, const ChannelBed& bed,
                       SearchKind kind) {
     const double r = s.radius;
+    const double n = bed.roughness;
+    const double x = bed.slope;
     FlowElements e;
     e.depth = h;
     if (h <= w.tangentDepth) {
@@ -75,13 +77,13 @@ double TangentDepth(const USection& section) {
     return MakeWallTrig(section).tangentDepth;
 }
 
-FlowElements ComputeFlowElements(const USection& section, double h, double n, double x,
+FlowElements ComputeFlowElements(const USection& section, double h, const ChannelBed& bed,
                                  SearchKind kind) {
-    return Evaluate(section, MakeWallTrig(section), h, n, x, kind);
+    return Evaluate(section, MakeWallTrig(section), h, bed, kind);
 }
 
-DepthSearchResult SearchDepth(const USection& section, double targetDischarge, double n, double x,
-                              SearchKind kind) {
+DepthSearchResult SearchDepth(const USection& section, double targetDischarge,
+                              const ChannelBed& bed, SearchKind kind) {
     const WallTrig trig = MakeWallTrig(section);
     const double step = 0.001;
     DepthSearchResult result;
@@ -90,7 +92,7 @@ DepthSearchResult SearchDepth(const USection& section, double targetDischarge, d
     // The depth is carried forward by repeated addition, never as i · step:
     // the drift of the sum decides which depth is the deepest evaluated.
     while (discharge <= targetDischarge && h <= section.channelDepth) {
-        result.elements = Evaluate(section, trig, h, n, x, kind);
+        result.elements = Evaluate(section, trig, h, bed, kind);
         discharge = result.elements.discharge;
         h = h + step;
     }

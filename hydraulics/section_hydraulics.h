@@ -3,13 +3,20 @@
 // All lengths in m, areas in m², discharges in m³/s, velocities in m/s.
 #pragma once
 
-#include "section_catalogue.h"
+#include "hydraulics/section_catalogue.h"
 
 namespace veltrane {
 
 // The two searches use different (mathematically equal) half-angle rules in
 // the arc region; only Design computes the surface width and the velocity.
 enum class SearchKind { Design, Check };
+
+// The bed of a reach: what, besides the section, sets the uniform flow.
+// The two travel together so that they cannot be swapped.
+struct ChannelBed {
+    double roughness = 0;  // Manning's n, > 0
+    double slope = 0;      // x of the bed slope 1/x, > 0
+};
 
 struct FlowElements {
     double depth = 0;            // h, m
@@ -31,14 +38,14 @@ struct DepthSearchResult {
 // Depth where the bottom arc meets the straight walls, m.
 double TangentDepth(const USection& section);
 
-// Elements at depth h (> 0) for roughness n (> 0) and slope 1/x (x > 0).
-// Depths up to the tangent depth use the arc rules, deeper ones the wall rules.
-FlowElements ComputeFlowElements(const USection& section, double h, double n, double x,
+// Elements at depth h (> 0, m) on the given bed. Depths up to the tangent
+// depth use the arc rules, deeper ones the wall rules.
+FlowElements ComputeFlowElements(const USection& section, double h, const ChannelBed& bed,
                                  SearchKind kind);
 
 // Steps the depth from 0.001 m by 0.001 m until the discharge first exceeds
 // targetDischarge or the depth passes the channel depth.
-DepthSearchResult SearchDepth(const USection& section, double targetDischarge, double n, double x,
-                              SearchKind kind);
+DepthSearchResult SearchDepth(const USection& section, double targetDischarge,
+                              const ChannelBed& bed, SearchKind kind);
 
 }  // namespace veltrane

@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "instance_lock.h"
-#include "look.h"
-#include "message_boxes.h"
-#include "window_registry.h"
+#include "app/instance_lock.h"
+#include "app/look.h"
+#include "app/message_boxes.h"
+#include "app/window_registry.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "look.h"
-#include "message_boxes.h"
-#include "window_registry.h"
+#include "app/look.h"
+#include "app/message_boxes.h"
+#include "app/window_registry.h"
 
 namespace {
 

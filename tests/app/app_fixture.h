@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "calculation_window.h"
-#include "look.h"
-#include "window_registry.h"
+#include "app/calculation_window.h"
+#include "app/look.h"
+#include "app/window_registry.h"
 
 namespace veltrane::testing {
 

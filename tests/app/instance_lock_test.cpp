@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "instance_lock.h"
+#include "app/instance_lock.h"
 
 using veltrane::InstanceLock;
 

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <string>
 
-#include "instance_lock.h"
+#include "app/instance_lock.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

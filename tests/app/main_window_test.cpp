@@ -5,8 +5,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "app_fixture.h"
-#include "line_widget.h"
+#include "app/line_widget.h"
+#include "tests/app/app_fixture.h"
 
 using namespace veltrane;
 using namespace veltrane::testing;

@@ -2,8 +2,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app_fixture.h"
-#include "line_widget.h"
+#include "app/line_widget.h"
+#include "tests/app/app_fixture.h"
 
 using namespace veltrane;
 using namespace veltrane::testing;

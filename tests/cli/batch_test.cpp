@@ -1,4 +1,4 @@
-#include "batch.h"
+#include "cli/batch.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,11 @@ struct Result {
     std::string err;
 };
 
-Result Batch(std::string_view csv) {
+Result Batch(std::string_view csv, bool bom = false) {
+    std::istringstream in{std::string(csv)};
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunBatch(csv, out, err);
+    const int status = RunBatch(in, "input.csv", bom, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -73,7 +74,8 @@ TEST(Batch, BadRowsGiveErrorRowsAndTheRestGoesOn) {
         "\n"
         "U60,0.25,500,0.017,1.0,extra\n"
         "U60,1e-310,500,0.017,1\n"
-        "U60,0.25,500,0.017,\"1.0\n");
+        "U60,0.25,500,0.017,\"1.0\n"
+        "U60,0.25,500,0.017,1.0\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               std::string(kHeader) +
@@ -82,8 +84,9 @@ TEST(Batch, BadRowsGiveErrorRowsAndTheRestGoesOn) {
                   "U60,0.25,500,0.017,1.0,error,,,,,,,,,,\"line 5: 6 fields, the header has "
                   "5\"\n"
                   "U60,1e-310,500,0.017,1,report,0,.002,.002,.02,.049,0,.049,.001,17.384,\n"
-                  "U60,0.25,500,0.017,\"1.0\n\",error,,,,,,,,,,line 7: a quoted field is not "
-                  "closed\n");
+                  "U60,0.25,500,0.017,1.0,error,,,,,,,,,,line 7: a quoted field is not closed\n"
+                  "U60,0.25,500,0.017,1.0,report,.25,.516,.516,.904,.657,.277,1.376,.201,"
+                  "45.034,\n");
 }
 
 TEST(Batch, MissingColumnStopsBeforeAnyOutput) {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "veltrane_cli.h"
+#include "cli/veltrane_cli.h"
 
 namespace veltrane::cli::test {
 

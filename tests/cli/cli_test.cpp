@@ -1,4 +1,4 @@
-#include "cli_runner.h"
+#include "tests/cli/cli_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +39,35 @@ TEST(Cli, MessageGoesToStderrAlone) {
     EXPECT_EQ(r.err, "设计水深已大于渠深,请选用其他U形渠道构件。\n");
 }
 
-TEST(Cli, ValuesAfterTheSizeMayLookLikeOptions) {
+TEST(Cli, NumbersWithASignAndEmptyTextsAreValues) {
     EXPECT_EQ(Cli({"U60", "0.25", "-5", "0.017", "1.0"}).err,
               "设计纵坡不能为负数或0，请重新输入\n");
     EXPECT_EQ(Cli({"U60", "", "500", "0.017", "1.0"}).err, "设计流量不能为0或负数，请重新输入\n");
-    EXPECT_EQ(Cli({"U60", "0.25", "500", "--json", "1.0"}).err,
+    EXPECT_EQ(Cli({"U60", "0.25", "-", "0.017", "1.0"}).err, "设计纵坡不能为负数或0，请重新输入\n");
+}
+
+// After "--" every argument is a value, even one spelt like an option.
+TEST(Cli, DoubleDashEndsTheOptions) {
+    EXPECT_EQ(Cli({"--", "U60", "0.25", "500", "--json", "1.0"}).err,
               "糙率不能为0或负数，请重新输入。\n");
+    const Result r = Cli({"U60", "0.25", "500", "--", "-abc", "1.0"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "糙率不能为0或负数，请重新输入。\n");
+}
+
+// Options stand in the same place for every command: before, between or
+// after the values.
+TEST(Cli, OptionsMayStandAnywhere) {
+    const std::string json = Cli({"--json", "U60", "0.25", "500", "0.017", "1.0"}).out;
+    ASSERT_EQ(json.rfind("{\"size\":\"U60\"", 0), 0u);
+    EXPECT_EQ(Cli({"U60", "0.25", "500", "0.017", "1.0", "--json"}).out, json);
+    EXPECT_EQ(Cli({"U60", "0.25", "--json", "500", "0.017", "1.0"}).out, json);
+    const std::string fit = Cli({"fit", "0.25", "500", "0.017", "1.2", "--csv"}).out;
+    ASSERT_EQ(fit.rfind("size,status,", 0), 0u);
+    EXPECT_EQ(Cli({"--csv", "fit", "0.25", "500", "0.017", "1.2"}).out, fit);
+    const std::string table = Cli({"table", "U60", "500", "0.017", "--step", "0.25"}).out;
+    EXPECT_EQ(Cli({"--step", "0.25", "table", "U60", "500", "0.017"}).out, table);
+    EXPECT_EQ(Cli({"-h"}).out, Cli({"--help"}).out);
 }
 
 struct UsageCase {
@@ -73,7 +96,12 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"TooManyValues", {"U60", "0.25", "500", "0.017", "1", "1"}},
                       UsageCase{"UnknownOption", {"--xml", "U60", "0.25", "500", "0.017", "1"}},
                       UsageCase{"BatchWithoutFile", {"--batch"}},
-                      UsageCase{"BatchWithJson", {"--json", "--batch", "-"}}),
+                      UsageCase{"BatchWithJson", {"--json", "--batch", "-"}},
+                      UsageCase{"SvgWithoutFile", {"U60", "0.25", "500", "0.017", "1", "--svg"}},
+                      UsageCase{"CsvForASingleRun", {"--csv", "U60", "0.25", "500", "0.017", "1"}},
+                      UsageCase{"StepForFit", {"fit", "0.25", "500", "0.017", "1", "--step", "1"}},
+                      UsageCase{"BomWithoutCsv", {"--bom", "fit", "0.25", "500", "0.017", "1"}},
+                      UsageCase{"SingleDashWord", {"U60", "0.25", "500", "-abc", "1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Cli, HelpAndVersion) {

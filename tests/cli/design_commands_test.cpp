@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli_runner.h"
+#include "tests/cli/cli_runner.h"
 
 namespace veltrane::cli {
 namespace {
@@ -45,6 +45,22 @@ TEST(Fit, RejectedInputIsTheSingleCalculationsMessage) {
               "\"text6\"}\n");
 }
 
+// A roughness of 1e-310 makes 1/n infinite: every section would print
+// infinities, so fit says what a single calculation says.
+TEST(Fit, ResultsPastTheDoubleRangeGiveMessage7) {
+    const Result r = Cli({"fit", "0.25", "500", "1e-310", "1.2"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "输入数值超出计算范围，请重新输入\n");
+}
+
+TEST(Fit, CsvWithAByteOrderMark) {
+    const Result r = Cli({"fit", "0.4", "500", "0.017", "1.1", "--csv", "--bom"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, 15), "\xEF\xBB\xBFsize,status,");
+    EXPECT_EQ(r.out.substr(3), Cli({"fit", "0.4", "500", "0.017", "1.1", "--csv"}).out);
+}
+
 TEST(Fit, Csv) {
     const Result r = Cli({"fit", "0.4", "500", "0.017", "1.1", "--csv"});
     EXPECT_EQ(r.status, 0);
@@ -76,7 +92,8 @@ TEST(Fit, UsageErrors) {
                                                     {"fit", "1", "2", "3", "4", "--force"}}) {
         const Result r = Cli(args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_NE(r.err.find("usage: veltrane-calc fit"), std::string::npos);
+        EXPECT_NE(r.err.find("usage: veltrane-calc"), std::string::npos);
+        EXPECT_NE(r.err.find("\n       veltrane-calc fit DISCHARGE"), std::string::npos);
     }
 }
 
@@ -108,13 +125,39 @@ TEST(Table, MessagesAndUsageErrors) {
     EXPECT_EQ(Cli({"table", "U60", "500", "abc"}).err, "糙率不能为0或负数，请重新输入。\n");
     EXPECT_EQ(Cli({"table", "U60", "-1", "0.017"}).err, "设计纵坡不能为负数或0，请重新输入\n");
     EXPECT_EQ(Cli({"table", "U60", "1e999", "0.017"}).status, 1);
-    for (std::string_view step : {"0", "-0.1", "0.55", "abc", "nan", "inf", "0.1x", ""}) {
+    for (std::string_view step :
+         {"0", "-0.1", "0.55", "abc", "nan", "inf", "0.1x", "", "1e-12", "1e-320", "0.00009"}) {
         const Result r = Cli({"table", "U60", "500", "0.017", "--step", step});
         EXPECT_EQ(r.status, 2) << step;
         EXPECT_NE(r.err.find("--step takes a depth"), std::string::npos) << step;
     }
     EXPECT_EQ(Cli({"table", "U61", "500", "0.017"}).status, 2);
     EXPECT_EQ(Cli({"table", "U60", "500"}).status, 2);
+}
+
+TEST(Table, ResultsPastTheDoubleRangeGiveMessage7) {
+    for (std::string_view format : {"--csv", "--json", "--step"}) {
+        std::vector<std::string_view> args = {"table", "U60", "500", "1e-310", format};
+        if (format == "--step") {
+            args.push_back("0.1");
+        }
+        const Result r = Cli(args);
+        EXPECT_EQ(r.status, 1) << format;
+        EXPECT_EQ(r.out.find("nfinity"), std::string::npos) << format;
+        EXPECT_EQ(r.out.find("nan"), std::string::npos) << format;
+    }
+    EXPECT_EQ(Cli({"table", "U60", "500", "1e-310"}).err, "输入数值超出计算范围，请重新输入\n");
+}
+
+// The smallest step bounds the table: 5,401 rows for U60.
+TEST(Table, SmallestStep) {
+    const Result r = Cli({"table", "U60", "500", "0.017", "--step", "0.0001", "--csv", "--bom"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("\xEF\xBB\xBF"
+                          "depth,",
+                          0),
+              0u);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + 5400);
 }
 
 TEST(SingleJson, CarriesHydraulicExtras) {

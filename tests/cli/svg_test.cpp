@@ -8,9 +8,9 @@
 #include <map>
 #include <sstream>
 
+#include "cli/section_svg.h"
+#include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
-#include "section_svg.h"
-#include "veltrane_cli.h"
 
 namespace veltrane::cli {
 namespace {
@@ -54,7 +54,7 @@ double FirstY(const QString& d) {
 TEST(Svg, ReportDrawingIsSelfContainedSvg) {
     const USection& u60 = LookupSection(SectionSize::U60);
     const auto outcome = RunCalculation(u60, {"0.2", "500", "0.017", "1.2"});
-    ASSERT_TRUE(outcome.isReport);
+    ASSERT_TRUE(outcome.isReport());
     const std::string svg = CrossSectionSvg({ReportPanel(u60, outcome)}, "U60形渠道构件");
     const Parsed p = Parse(svg);
     ASSERT_FALSE(p.error);
@@ -76,13 +76,13 @@ TEST(Svg, ReportDrawingIsSelfContainedSvg) {
 TEST(Svg, WaterLineAtTheDesignDepth) {
     for (const USection& s : SectionCatalogue) {
         const auto outcome = RunCalculation(s, {"0.2", "500", "0.017", "1"});
-        ASSERT_TRUE(outcome.isReport);
+        ASSERT_TRUE(outcome.isReport());
         const Parsed p = Parse(CrossSectionSvg({ReportPanel(s, outcome)}, "t"));
         const QString name = QString::fromUtf8(SectionName(s.size).data());
         const double water = FirstY(p.pathById.at("water-" + name));
         const double top = FirstY(p.pathById.at("section-" + name));
         ASSERT_LT(top, 0);
-        EXPECT_NEAR(water / top, outcome.design.reportedDepth / s.channelDepth, 1e-4)
+        EXPECT_NEAR(water / top, outcome.searches->design.reportedDepth / s.channelDepth, 1e-4)
             << name.toStdString();
     }
 }
@@ -108,6 +108,23 @@ TEST(Svg, FitDrawsFiveSectionsEachWithItsOwnWater) {
             EXPECT_GT(water, previous);  // the larger the section, the lower the water
         }
         previous = water;
+    }
+}
+
+// The title echoes the texts as typed; whatever they hold, the drawing stays
+// well-formed XML, and the Chinese passes through.
+TEST(Svg, AnyTextsGiveWellFormedXml) {
+    const USection& u60 = LookupSection(SectionSize::U60);
+    const auto outcome = RunCalculation(u60, {"0.25", "500", "0.017", "1"});
+    ASSERT_TRUE(outcome.isReport());
+    for (std::string_view text : {std::string_view("\x01\x1b[31m", 6), std::string_view("\xff\xfe"),
+                                  std::string_view("\xc3"), std::string_view("\xed\xa0\x80"),
+                                  std::string_view("\xef\xbf\xbf"), std::string_view("a\0b", 3),
+                                  std::string_view("<&\"'>")}) {
+        const std::string title = "渠道 " + InputsTitle(text, "500", text, "1");
+        const Parsed p = Parse(CrossSectionSvg({ReportPanel(u60, outcome)}, title));
+        EXPECT_FALSE(p.error) << "text of " << text.size() << " bytes";
+        EXPECT_TRUE(p.allText.contains(QString::fromUtf8("渠道 Q=")));
     }
 }
 

@@ -9,6 +9,9 @@
 namespace veltrane {
 namespace {
 
+// The default bed of the windows: n 0.017, slope 1/500.
+constexpr ChannelBed kBed{.roughness = 0.017, .slope = 500};
+
 // The section from first principles, with the true π and α in whole
 // degrees: a circular segment below the tangent depth, a trapezoid above.
 struct HandGeometry {
@@ -71,7 +74,7 @@ TEST_P(FroudeTest, MatchesTheHandValue) {
     const USection& s = LookupSection(c.size);
     const HandGeometry hand(s);
     EXPECT_EQ(c.depth <= hand.t, std::string(c.name).find("Arc") != std::string::npos);
-    const FlowElements e = ComputeFlowElements(s, c.depth, 0.017, 500, SearchKind::Design);
+    const FlowElements e = ComputeFlowElements(s, c.depth, kBed, SearchKind::Design);
     EXPECT_NEAR(FroudeNumber(e), hand.froude(c.depth, 0.017, 500), 2e-7);
 }
 
@@ -122,7 +125,8 @@ TEST(FlowRegime, SplitsAtOne) {
     EXPECT_EQ(RegimeName(FlowRegime::Subcritical), "subcritical");
     // A steep slope makes the default U60 flow supercritical.
     const FlowElements steep =
-        ComputeFlowElements(LookupSection(SectionSize::U60), 0.2, 0.012, 50, SearchKind::Design);
+        ComputeFlowElements(LookupSection(SectionSize::U60), 0.2,
+                            ChannelBed{.roughness = 0.012, .slope = 50}, SearchKind::Design);
     EXPECT_EQ(RegimeOf(FroudeNumber(steep)), FlowRegime::Supercritical);
 }
 
@@ -131,14 +135,13 @@ TEST(FlowRegime, SplitsAtOne) {
 TEST(Capacity, IsTheDischargeAtTheDeepestSearchedDepth) {
     const USection& u60 = LookupSection(SectionSize::U60);
     EXPECT_NEAR(DeepestSearchDepth(u60), 0.539, 1e-9);
-    EXPECT_NEAR(Capacity(u60, 0.017, 500), 0.26846, 5e-6);
+    EXPECT_NEAR(Capacity(u60, kBed), 0.26846, 5e-6);
     EXPECT_NEAR(DeepestSearchDepth(LookupSection(SectionSize::U140)), 1.05, 1e-9);
     for (const USection& s : SectionCatalogue) {
-        const double capacity = Capacity(s, 0.017, 500);
-        EXPECT_FALSE(RunCalculation(s, {"1e9", "500", "0.017", "1"}).isReport);
+        const double capacity = Capacity(s, kBed);
+        EXPECT_FALSE(RunCalculation(s, {"1e9", "500", "0.017", "1"}).isReport());
         // Just under the capacity the design search stops at the deepest depth.
-        const DepthSearchResult r =
-            SearchDepth(s, capacity * (1 - 1e-9), 0.017, 500, SearchKind::Design);
+        const DepthSearchResult r = SearchDepth(s, capacity * (1 - 1e-9), kBed, SearchKind::Design);
         EXPECT_EQ(r.elements.depth, DeepestSearchDepth(s));
     }
 }
@@ -151,7 +154,7 @@ TEST_P(RatingTableTest, EndsAtTheChannelDepth) {
         if (step > s.channelDepth) {
             continue;
         }
-        const auto rows = RatingTable(s, 0.017, 500, step);
+        const auto rows = RatingTable(s, kBed, step);
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.back().elements.depth, s.channelDepth);
         EXPECT_EQ(rows.front().elements.depth, rows.size() == 1 ? s.channelDepth : step);
@@ -188,19 +191,21 @@ TEST_P(FitTest, AgreesWithTheSingleCalculations) {
         const CalculationOutcome single = RunCalculation(LookupSection(size), GetParam().inputs);
         const FitRow& row = fit.rows[static_cast<std::size_t>(i)];
         EXPECT_EQ(row.size, size);
-        EXPECT_EQ(row.status == FitStatus::Fits, single.isReport);
-        if (single.isReport) {
+        EXPECT_EQ(row.status == FitStatus::Fits, single.isReport());
+        if (single.isReport()) {
             firstReport = firstReport ? firstReport : size;
-            EXPECT_EQ(row.outcome.design.reportedDepth, single.design.reportedDepth);
-            EXPECT_DOUBLE_EQ(row.freeboard,
-                             LookupSection(size).channelDepth - single.check.reportedDepth);
+            EXPECT_EQ(row.outcome.searches->design.reportedDepth,
+                      single.searches->design.reportedDepth);
+            EXPECT_DOUBLE_EQ(row.freeboard, LookupSection(size).channelDepth -
+                                                single.searches->check.reportedDepth);
         } else {
-            EXPECT_EQ(row.outcome.message.number, single.message.number);
-            EXPECT_EQ(row.status == FitStatus::DesignAbove, single.message.number == 5);
-            EXPECT_EQ(row.status == FitStatus::CheckAbove, single.message.number == 6);
+            const int number = static_cast<int>(single.message().number);
+            EXPECT_EQ(row.outcome.message().number, single.message().number);
+            EXPECT_EQ(row.status == FitStatus::DesignAbove, number == 5);
+            EXPECT_EQ(row.status == FitStatus::CheckAbove, number == 6);
         }
     }
-    EXPECT_EQ(fit.smallest, firstReport);
+    EXPECT_EQ(fit.smallest, fit.rejected ? std::nullopt : firstReport);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -213,16 +218,32 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{"ResultOutOfRange", {"0.25", "500", "1e-310", "1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FitSections, RejectedTextsAreMarked) {
-    EXPECT_TRUE(FitSections({"", "500", "0.017", "1"}).inputRejected);
-    EXPECT_FALSE(FitSections({"9", "500", "0.017", "1"}).inputRejected);
-    EXPECT_FALSE(FitSections({"0.25", "500", "1e-310", "1"}).inputRejected);
+// Message numbers as the calculation gives them: 2 for an empty discharge,
+// 7 for a roughness whose 1/n is infinite; none when no section fits.
+TEST(FitSections, RejectedTextsCarryTheSingleCalculationsMessage) {
+    const struct {
+        CalculationInputs inputs;
+        int message;  // 0: not rejected
+    } cases[] = {
+        {{"", "500", "0.017", "1"}, 2},
+        {{"9", "500", "0.017", "1"}, 0},
+        {{"0.25", "500", "1e-310", "1"}, 7},
+        {{"1e400", "500", "0.017", "1"}, 7},
+    };
+    for (const auto& c : cases) {
+        const FitResult fit = FitSections(c.inputs);
+        EXPECT_EQ(fit.rejected ? static_cast<int>(fit.rejected->number) : 0, c.message)
+            << c.inputs.roughness;
+        if (fit.rejected) {
+            EXPECT_FALSE(fit.smallest.has_value());
+        }
+    }
 }
 
 TEST(HalfWidthAt, FollowsTheSurfaceWidth) {
     for (const USection& s : SectionCatalogue) {
         for (double h : {0.05, 0.2, 0.4, s.channelDepth}) {
-            const FlowElements e = ComputeFlowElements(s, h, 0.017, 500, SearchKind::Design);
+            const FlowElements e = ComputeFlowElements(s, h, kBed, SearchKind::Design);
             EXPECT_NEAR(2 * HalfWidthAt(s, h), e.surfaceWidth, 1e-9) << h;
         }
     }

@@ -77,6 +77,18 @@ TEST(ParseNumber, RoundsLongTextsCorrectly) {
     EXPECT_EQ(ParseNumber(tie.substr(0, tie.size() - 1) + "4" + std::string(3000, '9')), 1.0);
 }
 
+// The exponent and the position of the digits together place the number,
+// however far apart they lie: "1" and 100,001 zeros times 10^-100001 is 1.
+TEST(ParseNumber, ReadsTextsOfAnyLength) {
+    const std::string zeros(100001, '0');
+    EXPECT_EQ(ParseNumber("1" + zeros + "e-100001"), 1.0);
+    EXPECT_EQ(ParseNumber("1" + zeros + "e-100002"), 0.1);
+    EXPECT_EQ(ParseNumber("0." + zeros + "25e100002"), 2.5);
+    EXPECT_EQ(ParseNumber("25" + std::string(400000, '0') + "e-400002"), 0.25);
+    EXPECT_EQ(ParseNumber("1" + zeros + "e-99999999999999999999"), 0.0);
+    EXPECT_EQ(ParseNumber("1e99999999999999999999"), std::numeric_limits<double>::infinity());
+}
+
 // The program's toolkit adopts the user's locale, where the decimal point
 // may be a comma; the number rules must not follow it.
 bool UseCommaLocale() {
