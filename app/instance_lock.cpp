@@ -12,6 +12,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 #endif
 
 namespace veltrane {
@@ -76,7 +77,9 @@ InstanceLock::~InstanceLock() {
     }
 }
 
+#ifdef _WIN32
 QString InstanceLock::DefaultFolder() {
+    // The per-user local application data folder; other users cannot reach it.
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty()) {
         runtime = QDir::tempPath();
@@ -84,12 +87,48 @@ QString InstanceLock::DefaultFolder() {
     return runtime + QStringLiteral("/veltrane-instances");
 }
 
-bool InstanceLock::anotherInstanceRunning() {
-    QDir dir(folder_);
-    if (!dir.exists() && !QDir().mkpath(folder_)) {
+bool InstanceLock::PrivateFolder(const QString& path) {
+    return QDir().mkpath(path);
+}
+#else
+namespace {
+
+// An existing folder, not a link, owned by this user, that nobody else may
+// enter or change. mode: the permission bits it must have exactly.
+bool OwnFolder(const QByteArray& path, mode_t mode) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 07777) == mode;
+}
+
+}  // namespace
+
+QString InstanceLock::DefaultFolder() {
+    // Qt would make up a runtime folder of its own where the variable is
+    // unset; read it here so that the fallback is ours and checked.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && OwnFolder(runtime, 0700)) {
+        return QFile::decodeName(runtime) + QStringLiteral("/veltrane-instances");
+    }
+    return QDir::tempPath() + QStringLiteral("/veltrane-instances-") + QString::number(::geteuid());
+}
+
+bool InstanceLock::PrivateFolder(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    // mkdir does not follow a link planted at path; an existing entry is
+    // then checked for what it is.
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
         return false;
     }
-    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return OwnFolder(name, 0700);
+}
+#endif
+
+bool InstanceLock::anotherInstanceRunning() {
+    if (!PrivateFolder(folder_)) {
+        return false;
+    }
+    QDir dir(folder_);
 
     if (handle_ == nullptr) {
         // Lock a file under a name nobody counts, then rename it into place,

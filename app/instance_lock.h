@@ -20,14 +20,22 @@ class InstanceLock : public InstanceDetector {
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // Takes this copy's own lock, then looks at the others.
+    // Takes this copy's own lock, then looks at the others. Answers false
+    // (no other copy) when the folder is not private.
     bool anotherInstanceRunning() override;
 
     // Removes this copy's lock file; the program calls it just before it ends.
     void release();
 
-    // The folder the program uses: a subfolder of the user's runtime folder.
+    // The folder the program uses: "veltrane-instances" in the user's runtime
+    // folder, or, where XDG_RUNTIME_DIR is unset or not the user's own
+    // private folder, "veltrane-instances-UID" in the temporary folder.
     static QString DefaultFolder();
+
+    // Makes sure path is a folder only this user can reach, creating it if
+    // need be: a real folder (not a link), owned by the user, mode 0700.
+    // Another user could otherwise plant the folder and fake the answer.
+    static bool PrivateFolder(const QString& path);
 
   private:
     QString folder_;

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QString>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -87,12 +89,30 @@ inline void QuietHandler(QtMsgType type, const QMessageLogContext& context, cons
     }
 }
 
+// A modal dialog that no test answers would hang the run until CTest's
+// timeout. The watchdog names it and ends the run once it has stood for 10 s.
+inline void StartModalWatchdog() {
+    static int ticks = 0;
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ticks = modal != nullptr ? ticks + 1 : 0;
+        if (ticks >= 20) {
+            const auto* box = qobject_cast<QMessageBox*>(modal);
+            qFatal("a modal dialog stayed open: %s %s", qPrintable(modal->windowTitle()),
+                   qPrintable(box != nullptr ? box->text() : modal->objectName()));
+        }
+    });
+    timer->start(500);
+}
+
 inline void InstallLookOnce() {
     static bool done = false;
     if (!done) {
         done = true;
         ui::InstallLook(*qApp);
         previousHandler = qInstallMessageHandler(QuietHandler);
+        StartModalWatchdog();
     }
 }
 

@@ -1,4 +1,6 @@
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -62,6 +64,11 @@ class InstanceLockTest : public QObject {
     void killedCopiesClaimNothing();
     void foldersDoNotMix();
     void inProcess();
+    void privateFolders_data();
+    void privateFolders();
+    void anUnsafeFolderMeansNoOtherCopy();
+    void defaultFolder_data();
+    void defaultFolder();
 };
 
 // 1 runs; 2 sees it; 1 ends; 3 still sees 2.
@@ -122,7 +129,93 @@ void InstanceLockTest::inProcess() {
     a->release();
     a.reset();
     QVERIFY(!b.anotherInstanceRunning());
-    QVERIFY(InstanceLock::DefaultFolder().endsWith("/veltrane-instances"));
+}
+
+// What stands at the path before the check, and whether the check accepts it.
+void InstanceLockTest::privateFolders_data() {
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("nothing: created") << "nothing" << true;
+    QTest::newRow("own folder 0700") << "folder 0700" << true;
+    QTest::newRow("own folder 0777") << "folder 0777" << false;
+    QTest::newRow("own folder 0750") << "folder 0750" << false;
+    QTest::newRow("link to an own 0700 folder") << "link" << false;
+    QTest::newRow("dangling link") << "dangling link" << false;
+    QTest::newRow("file") << "file" << false;
+    QTest::newRow("another user's folder") << "foreign folder" << false;
+}
+
+void InstanceLockTest::privateFolders() {
+    QFETCH(QString, planted);
+    QFETCH(bool, accepted);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("instances");
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray real = QFile::encodeName(dir.filePath("real"));
+    if (planted.startsWith("folder")) {
+        QCOMPARE(::mkdir(name.constData(), 0700), 0);
+        QCOMPARE(::chmod(name.constData(), planted.mid(7).toUInt(nullptr, 8)), 0);
+    } else if (planted == "link") {
+        QCOMPARE(::mkdir(real.constData(), 0700), 0);
+        QCOMPARE(::symlink(real.constData(), name.constData()), 0);
+    } else if (planted == "dangling link") {
+        QCOMPARE(::symlink(real.constData(), name.constData()), 0);
+    } else if (planted == "file") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (planted == "foreign folder") {
+        if (::geteuid() != 0) {
+            QSKIP("only root can give a folder to another user");
+        }
+        QCOMPARE(::mkdir(name.constData(), 0700), 0);
+        QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
+    }
+    QCOMPARE(InstanceLock::PrivateFolder(path), accepted);
+    if (planted == "dangling link") {
+        QVERIFY(!QFileInfo::exists(dir.filePath("real")));  // not created through the link
+    }
+}
+
+// Another user who could write into the folder could make every copy look
+// alone, or one always see a copy: such a folder is not used at all.
+void InstanceLockTest::anUnsafeFolderMeansNoOtherCopy() {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("instances");
+    Copy first(folder);
+    QVERIFY(!first.sawAnother());
+    QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7777)));  // rwx for all
+    InstanceLock second(folder);
+    QVERIFY(!second.anotherInstanceRunning());
+    QCOMPARE(LockFiles(folder), 1);  // it took no lock there either
+    first.quit();
+}
+
+void InstanceLockTest::defaultFolder_data() {
+    QTest::addColumn<QString>("runtime");  // "" unset, "private" an own 0700 folder, "open" 0777
+    QTest::addColumn<bool>("inRuntime");
+    QTest::newRow("unset") << "" << false;
+    QTest::newRow("private") << "private" << true;
+    QTest::newRow("open to all") << "open" << false;
+}
+
+void InstanceLockTest::defaultFolder() {
+    QFETCH(QString, runtime);
+    QFETCH(bool, inRuntime);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("runtime");
+    QVERIFY(QDir().mkdir(folder));
+    QCOMPARE(::chmod(QFile::encodeName(folder).constData(), runtime == "open" ? 0777 : 0700), 0);
+    if (runtime.isEmpty()) {
+        qunsetenv("XDG_RUNTIME_DIR");
+    } else {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+    }
+    const QString chosen = InstanceLock::DefaultFolder();
+    qputenv("XDG_RUNTIME_DIR", saved);
+    QCOMPARE(chosen,
+             inRuntime ? folder + "/veltrane-instances"
+                       : QDir::tempPath() + "/veltrane-instances-" + QString::number(::geteuid()));
 }
 
 QTEST_GUILESS_MAIN(InstanceLockTest)
