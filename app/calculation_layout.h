@@ -27,36 +27,41 @@ struct FrameLabel {
     TwipSize size;
 };
 
+inline constexpr std::array<const char*, 8> kFocusCommandsFirst = {
+    "Command1", "Command2", "Text1", "Text2", "Text4", "text6", "Text7", "Command3"};
+
+// One window's layout. The member initialisers are the row the five windows
+// share; each window's row states only what differs from it.
 struct CalculationLayout {
-    SectionSize size;
-    const char* formName;
-    int clientWidth, clientHeight;
-    bool sizable;  // U80 and U140 may be resized; the controls stay put
-    double windowFontPt;
-    TwipBox frame;
-    int inputLeft, inputWidth, text7Width;
-    std::array<int, 4> inputTops;  // Text2, Text4, text6, Text7
-    int text2MaxLength;            // 7, or 6 in U100
-    std::array<FrameLabel, 4> labels;
-    bool labelsDarkBlue;  // RGB(0,0,192) in U60 and U140, else RGB(0,0,255)
-    bool text7Tooltip;
-    TwipBox report;
-    bool reportEditable;  // U140 only
-    TwipBox picture;
-    TwipBox label2;
-    bool label2Centred;
-    bool label2SizedToText;
-    std::array<int, 4> rectangle;  // the magenta frame: left, top, right, bottom
-    int buttonTop;
-    std::array<int, 3> buttonLefts;  // calculate, back, exit
-    std::array<TwipSize, 3> buttonSizes;
-    bool backIsCommand2;  // else Command3 is back and Command2 exit (U100)
-    const char* exitTooltip;
-    double exitFontPt;
-    EscRole esc;
-    std::array<const char*, 8> focusOrder;
-    BackOrder backOrder;
-    bool writesHeaderOnCreate;  // only the U60 window fills its report box when created
+    SectionSize size = SectionSize::U60;
+    const char* formName = nullptr;
+    int clientWidth = 0, clientHeight = 0;
+    bool sizable = false;  // U80 and U140 may be resized; the controls stay put
+    double windowFontPt = 12;
+    TwipBox frame{120, 240, 2655, 2500};
+    int inputLeft = 0, inputWidth = 1200, text7Width = 1200;
+    std::array<int, 4> inputTops{};  // Text2, Text4, text6, Text7
+    int text2MaxLength = 7;          // 7, or 6 in U100
+    std::array<FrameLabel, 4> labels{};
+    bool labelsDarkBlue = false;  // RGB(0,0,192) in U60 and U140, else RGB(0,0,255)
+    bool text7Tooltip = false;
+    TwipBox report{3000, 360, 3135, 3400};
+    bool reportEditable = false;  // U140 only
+    TwipBox picture{};
+    TwipBox label2{};
+    bool label2Centred = false;
+    bool label2SizedToText = true;
+    std::array<int, 4> rectangle{};  // the magenta frame: left, top, right, bottom
+    int buttonTop = 4100;
+    std::array<int, 3> buttonLefts{800, 2620, 4440};  // calculate, back, exit
+    std::array<TwipSize, 3> buttonSizes{{{1000, 350}, {1000, 350}, {1000, 350}}};
+    bool backIsCommand2 = true;  // else Command3 is back and Command2 exit (U100)
+    const char* exitTooltip = "退出程序";
+    double exitFontPt = 10.5;
+    EscRole esc = EscRole::Back;
+    std::array<const char*, 8> focusOrder = kFocusCommandsFirst;
+    BackOrder backOrder = BackOrder::ShowMainThenHide;
+    bool writesHeaderOnCreate = false;  // only the U60 window fills its report box when created
 };
 
 const CalculationLayout& LayoutFor(SectionSize size);

@@ -138,6 +138,33 @@ Window& Activated(Window& w) {
     return w;
 }
 
+// Texts of each size, typed here rather than read from the catalogue.
+inline QString SizeName(SectionSize size) {
+    static const char* const kNames[] = {"U60", "U80", "U100", "U120", "U140"};
+    return QString::fromLatin1(kNames[static_cast<int>(size)]);
+}
+
+// "显示计算成果： U60形渠道构件。", without the report's trailing blank.
+inline QString HeaderText(SectionSize size) {
+    return QStringLiteral("显示计算成果： ") + SizeName(size) + QStringLiteral("形渠道构件。");
+}
+
+// The report box after the main window opens a size: the header and one blank.
+inline QString ReportHeader(SectionSize size) {
+    return HeaderText(size) + QStringLiteral(" ");
+}
+
+// Text2's default: the section's design discharge, m³/s.
+inline QString DefaultDischarge(SectionSize size) {
+    static const char* const kTexts[] = {"0.25", "0.4", "0.55", "0.90", "1.20"};
+    return QString::fromLatin1(kTexts[static_cast<int>(size)]);
+}
+
+// Label2 of a calculation window: "U60形渠道构件".
+inline QString SizeLabel(SectionSize size) {
+    return SizeName(size) + QStringLiteral("形渠道构件");
+}
+
 inline QString U8(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }

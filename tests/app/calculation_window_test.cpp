@@ -240,7 +240,7 @@ void CalculationWindowTest::layoutDifferences() {
     QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     QTEST(w.focusWidget()->objectName(), "firstFocus");
-    QCOMPARE(w.findChild<QLabel*>("Label2")->text(), U8(LookupSection(size).sizeLabel));
+    QCOMPARE(w.findChild<QLabel*>("Label2")->text(), SizeLabel(size));
     QCOMPARE(w.findChild<QLabel*>("Label2")->font().pointSizeF(), 12.0);
     QCOMPARE(Button(w, "Command1")->toolTip(), QString("显示计算结果"));
     QVERIFY(Button(w, "Command1")->isDefault());
@@ -362,7 +362,7 @@ void CalculationWindowTest::enterOnBackGoesBack() {
     QTest::keyClick(w.backButton(), Qt::Key_Return);
     QVERIFY(!w.isVisible());
     QVERIFY(app.windows.mainWindow().isVisible());
-    QCOMPARE(w.reportText(), U8(LookupSection(size).reportHeader));  // nothing was calculated
+    QCOMPARE(w.reportText(), ReportHeader(size));  // nothing was calculated
 }
 
 void CalculationWindowTest::spacePressesTheFocusedButton() {
@@ -473,7 +473,7 @@ void CalculationWindowTest::messages() {
     QFETCH(QStringList, afterYes);
     App app;
     CalculationWindow& w = Open(app, SectionSize::U60);
-    const QString header = U8(LookupSection(SectionSize::U60).headerText);
+    const QString header = HeaderText(SectionSize::U60);
 
     SetInputs(w, inputs[0], inputs[1], inputs[2], inputs[3]);
     app.prompter.answers = {true};
@@ -502,22 +502,20 @@ void CalculationWindowTest::depthMessageYesResetsEverything() {
     QFETCH(SectionSize, size);
     App app;
     CalculationWindow& w = Open(app, size);
-    const USection& s = LookupSection(size);
     // A design overflow, then a check overflow of the default discharge doubled.
     for (const char* k : {"1", "2"}) {
-        const QString q = k[0] == '1' ? QString("99") : U8(s.defaultDischarge);
+        const QString q = k[0] == '1' ? QString("99") : DefaultDischarge(size);
         SetInputs(w, q, "500", "0.017", k);
         Button(w, "Command1")->click();
         const auto& asked = app.prompter.asked.back();
         QVERIFY2(asked.text.contains(k[0] == '1' ? "设计水深已大于渠深" : "校核水深已大于渠深"),
                  qPrintable(asked.text));
         QCOMPARE(QApplication::focusWidget(), w.inputBox(InputBox::Text2));
-        QCOMPARE(w.inputBox(InputBox::Text2)->text(), U8(s.defaultDischarge));
+        QCOMPARE(w.inputBox(InputBox::Text2)->text(), DefaultDischarge(size));
         QCOMPARE(w.inputBox(InputBox::Text4)->text(), QString("500"));
         QCOMPARE(w.inputBox(InputBox::text6)->text(), QString("0.017"));
         QCOMPARE(w.inputBox(InputBox::Text7)->text(), QString("1.0"));
-        QCOMPARE(w.reportText(), U8(s.reportHeader));
-        QVERIFY(w.reportText().endsWith(QStringLiteral("。 ")));
+        QCOMPARE(w.reportText(), ReportHeader(size));
     }
 }
 
@@ -529,8 +527,7 @@ void CalculationWindowTest::headerComesBeforeTheBox() {
     w.inputBox(InputBox::text6)->setText("0");
     app.prompter.answers = {false};
     Button(w, "Command1")->click();
-    QCOMPARE(app.prompter.asked.back().reportBoxAtAsk,
-             U8(LookupSection(SectionSize::U80).headerText));
+    QCOMPARE(app.prompter.asked.back().reportBoxAtAsk, HeaderText(SectionSize::U80));
     QVERIFY(app.prompter.asked.back().parentVisible);
 }
 
@@ -580,8 +577,7 @@ void CalculationWindowTest::onlyU60WritesItsHeaderAtCreation() {
     QFETCH(SectionSize, size);
     App app;
     CalculationWindow& w = app.windows.calculationWindow(size);
-    QCOMPARE(w.reportText(),
-             size == SectionSize::U60 ? U8(LookupSection(size).reportHeader) : QString());
+    QCOMPARE(w.reportText(), size == SectionSize::U60 ? ReportHeader(size) : QString());
 }
 
 QTEST_MAIN(CalculationWindowTest)

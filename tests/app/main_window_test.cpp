@@ -171,7 +171,7 @@ void MainWindowTest::opensTheSelectedSize() {
     QVERIFY(w != nullptr);
     QVERIFY(w->isVisible());
     QVERIFY(!m.isVisible());
-    QCOMPARE(w->reportText(), U8(LookupSection(size).reportHeader));
+    QCOMPARE(w->reportText(), ReportHeader(size));
     QCOMPARE(VisibleWindows().size(), std::size_t{1});
     w->fanhui();
     QVERIFY(m.isVisible());

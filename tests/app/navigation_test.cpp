@@ -93,7 +93,7 @@ class Walker {
                 return QStringLiteral("U-window %1 lost its inputs").arg(i);
             }
             if (w->isVisible() && !wasVisible_[i] &&
-                w->reportText() != U8(LookupSection(static_cast<SectionSize>(i)).reportHeader)) {
+                w->reportText() != ReportHeader(static_cast<SectionSize>(i))) {
                 return QStringLiteral("reopened window %1 kept an old report").arg(i);
             }
         }
