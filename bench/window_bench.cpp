@@ -6,26 +6,7 @@
 #include "app/calculation_window.h"
 #include "app/look.h"
 #include "app/window_registry.h"
-
-namespace {
-
-class NoPrompts : public veltrane::Prompter {
-  public:
-    bool askYesNo(QWidget*, const QString&) override { return true; }
-    void notice(QWidget*, const QString&, const QString&) override {}
-};
-
-class NoExit : public veltrane::ExitHook {
-  public:
-    void exitNow(int) override {}
-};
-
-class NoOtherCopy : public veltrane::InstanceDetector {
-  public:
-    bool anotherInstanceRunning() override { return false; }
-};
-
-}  // namespace
+#include "tools/quiet_seams.h"
 
 class WindowBench : public QObject {
     Q_OBJECT
@@ -35,9 +16,9 @@ class WindowBench : public QObject {
 
 void WindowBench::calculate() {
     veltrane::ui::InstallLook(*qApp);
-    NoPrompts prompts;
-    NoExit exit;
-    NoOtherCopy copies;
+    veltrane::tools::NoPrompts prompts;
+    veltrane::tools::NoExit exit;
+    veltrane::tools::NoOthers copies;
     veltrane::WindowRegistry windows{{prompts, exit, copies}};
     windows.mainWindow();
     windows.openCalculationWindow(veltrane::SectionSize::U60);

@@ -10,24 +10,13 @@
 #include "app/look.h"
 #include "app/message_boxes.h"
 #include "app/window_registry.h"
+#include "tools/quiet_seams.h"
 
 namespace {
 
-class NoPrompts : public veltrane::Prompter {
-  public:
-    bool askYesNo(QWidget*, const QString&) override { return true; }
-    void notice(QWidget*, const QString&, const QString&) override {}
-};
-
-class NoExit : public veltrane::ExitHook {
-  public:
-    void exitNow(int) override {}
-};
-
-class NoOthers : public veltrane::InstanceDetector {
-  public:
-    bool anotherInstanceRunning() override { return false; }
-};
+using veltrane::tools::NoExit;
+using veltrane::tools::NoOthers;
+using veltrane::tools::NoPrompts;
 
 bool Save(QWidget* w, const QString& path) {
     w->show();

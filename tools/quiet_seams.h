@@ -1,0 +1,25 @@
+// Seams that ask nothing, end nothing and see no other copy: for tools and
+// benchmarks that drive the windows without a person in front of them.
+#pragma once
+
+#include "app/seams.h"
+
+namespace veltrane::tools {
+
+class NoPrompts : public Prompter {
+  public:
+    bool askYesNo(QWidget*, const QString&) override { return true; }
+    void notice(QWidget*, const QString&, const QString&) override {}
+};
+
+class NoExit : public ExitHook {
+  public:
+    void exitNow(int) override {}
+};
+
+class NoOthers : public InstanceDetector {
+  public:
+    bool anotherInstanceRunning() override { return false; }
+};
+
+}  // namespace veltrane::tools
