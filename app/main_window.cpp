@@ -13,6 +13,7 @@
 #include "app/line_widget.h"
 #include "app/look.h"
 #include "app/navigator.h"
+#include "hydraulics/section_dimensions.h"
 
 namespace veltrane {
 
@@ -39,43 +40,25 @@ constexpr std::array<Cell, kColumns> kHeads = {{{"Label3", "规格"},
 constexpr std::array<int, kColumns> kHeadLefts = {2505, 3090, 3670, 4420, 4990, 5520};
 constexpr std::array<int, kColumns> kHeadTops = {855, 860, 860, 855, 855, 855};
 
-constexpr std::array<std::array<Cell, kColumns>, kSectionCount> kRows = {{
-    {{{"Label4", "D60"},
-      {"Label9", "54"},
-      {"Label24", "66"},
-      {"Label29", "4.0"},
-      {"Label34", "7"},
-      {"Label19", "30"}}},
-    {{{"Label5", "D80"},
-      {"Label10", "64"},
-      {"Label25", "88"},
-      {"Label30", "4.5"},
-      {"Label35", "8"},
-      {"Label20", "40"}}},
-    {{{"Label6", "D100"},
-      {"Label11", "75"},
-      {"Label26", "110"},
-      {"Label31", "5.0"},
-      {"Label36", "9"},
-      {"Label21", "50"}}},
-    {{{"Label7", "D120"},
-      {"Label12", "90"},
-      {"Label27", "132"},
-      {"Label32", "5.5"},
-      {"Label37", "10"},
-      {"Label22", "60"}}},
-    {{{"Label8", "D140"},
-      {"Label13", "105"},
-      {"Label28", "156"},
-      {"Label33", "6.0"},
-      {"Label38", "11"},
-      {"Label23", "70"}}},
+// Control names of the body cells, row by row; the texts come from the
+// dimension table.
+constexpr std::array<std::array<const char*, kColumns>, kSectionCount> kCellNames = {{
+    {"Label4", "Label9", "Label24", "Label29", "Label34", "Label19"},
+    {"Label5", "Label10", "Label25", "Label30", "Label35", "Label20"},
+    {"Label6", "Label11", "Label26", "Label31", "Label36", "Label21"},
+    {"Label7", "Label12", "Label27", "Label32", "Label37", "Label22"},
+    {"Label8", "Label13", "Label28", "Label33", "Label38", "Label23"},
 }};
+
+std::array<std::string_view, kColumns> CellTexts(const SectionDimensions& d) {
+    return {d.name, d.depthCm, d.topWidthCm, d.slabCm, d.angleDeg, d.radiusCm};
+}
+
 constexpr std::array<int, kSectionCount> kRowTops = {1200, 1560, 1920, 2320, 2680};
 
 // Left edge of a body cell: the size names and the angles shift with their width.
-int CellLeft(int column, const char* text) {
-    const int len = static_cast<int>(std::char_traits<char>::length(text));
+int CellLeft(int column, std::string_view text) {
+    const auto len = text.size();
     switch (column) {
         case 0:
             return len == 3 ? 2520 : 2470;
@@ -165,11 +148,13 @@ void MainWindow::buildTable(QWidget* frame) {
         ui::MakeLabel(frame, kHeads[c].name, QString::fromUtf8(kHeads[c].text), kHeadLefts[c],
                       kHeadTops[c], ui::SongFont(10.5), ui::kBlue, ui::kLightCyan);
     }
-    for (std::size_t r = 0; r < kRows.size(); ++r) {
+    for (std::size_t r = 0; r < kCellNames.size(); ++r) {
+        const auto texts = CellTexts(kDimensionTable[r]);
         for (std::size_t c = 0; c < kColumns; ++c) {
-            const Cell& cell = kRows[r][c];
-            ui::MakeLabel(frame, cell.name, QString::fromUtf8(cell.text),
-                          CellLeft(static_cast<int>(c), cell.text), kRowTops[r], ui::SongFont(12),
+            const std::string_view text = texts[c];
+            ui::MakeLabel(frame, kCellNames[r][c],
+                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                          CellLeft(static_cast<int>(c), text), kRowTops[r], ui::SongFont(12),
                           ui::kBlue, ui::kLightCyan);
         }
     }

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <iterator>
+#include <system_error>
 
 namespace veltrane::cli {
 
@@ -10,9 +14,13 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: veltrane-calc [--json] [--svg FILE [--force]] SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
     "       veltrane-calc --batch FILE [--bom]    (FILE \"-\" reads standard input)\n"
-    "       veltrane-calc fit DISCHARGE SLOPE ROUGHNESS FACTOR [--json | --csv [--bom]]\n"
-    "                     [--svg FILE [--force]]\n"
+    "       veltrane-calc fit DISCHARGE SLOPE ROUGHNESS FACTOR [CRITERIA]\n"
+    "                     [--json | --csv [--bom]] [--svg FILE [--force]]\n"
     "       veltrane-calc table SIZE SLOPE ROUGHNESS [--step S] [--json | --csv [--bom]]\n"
+    "       veltrane-calc sheet SIZE DISCHARGE SLOPE ROUGHNESS FACTOR [REACH] [CRITERIA]\n"
+    "                     (--html FILE | --pdf FILE) [--force]\n"
+    "       veltrane-calc sheet --batch FILE [REACH] [CRITERIA] (--html FILE | --pdf FILE)\n"
+    "                     [--force]\n"
     "       veltrane-calc -h | --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -36,20 +44,37 @@ constexpr std::string_view kHelp =
     "                spreadsheets that would not read the Chinese texts without it\n"
     "  --svg FILE    also draw the cross-section to scale into FILE (SVG); FILE must not\n"
     "                exist yet\n"
-    "  --force       with --svg: replace FILE if it exists\n"
+    "  --force       with --svg, --html or --pdf: replace FILE if it exists\n"
     "  --batch FILE  one calculation per row of a CSV file with the columns\n"
-    "                size,discharge,slope,roughness,factor; the results go to stdout as CSV\n"
+    "                size,discharge,slope,roughness,factor; the results go to stdout as CSV.\n"
+    "                With sheet, one document for the whole file; the optional columns\n"
+    "                name, station and project describe each reach\n"
     "  --step S      table: the depth step in metres, 0.0001 up to the channel depth\n"
     "                (default 0.01)\n"
+    "  --html FILE   sheet: write the calculation sheet as one HTML page\n"
+    "  --pdf FILE    sheet: write the calculation sheet as a PDF on A4\n"
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
+    "  REACH (sheet), each text printed as typed:\n"
+    "  --project P   the project          --channel C   the channel's name\n"
+    "  --station S   the chainage         --designer D  who computed it\n"
+    "  --date D      the date (default: today)\n"
+    "\n"
+    "  CRITERIA (fit and sheet), none by default:\n"
+    "  --min-freeboard M  the smallest freeboard H - h1, m\n"
+    "  --min-velocity V   the lowest permitted velocity, m/s\n"
+    "  --max-velocity V   the highest permitted velocity, m/s\n"
+    "\n"
     "  fit        the calculation for all five sections, and the smallest that carries\n"
-    "             both discharges; exit 0 when one fits, 1 when none does\n"
+    "             both discharges and meets the criteria; exit 0 when one fits, 1 when\n"
+    "             none does\n"
     "  table      the rating table of a section from S up to its channel depth\n"
+    "  sheet      the calculation sheet: known data, method, working, results, checks,\n"
+    "             conclusion, drawing and signature lines\n"
     "\n"
     "Exit status: 0 report; 1 message, or no section fits; 2 usage error, unreadable\n"
-    "input, or an --svg FILE that exists; 3 an output could not be written.\n";
+    "input, or an output FILE that exists; 3 an output could not be written.\n";
 
 bool IsOption(std::string_view arg) {
     if (arg.size() < 2 || arg[0] != '-') {
@@ -59,21 +84,78 @@ bool IsOption(std::string_view arg) {
     return c == '-' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// Which commands take which option.
+using Command = CommandLine::Command;
+
+// An option that takes the next argument as its value.
+struct ValueOption {
+    std::string_view name;
+    std::string_view needs;  // "--svg needs …"
+    std::optional<std::string> CommandLine::*text;
+};
+
+constexpr ValueOption kTextOptions[] = {
+    {"--svg", "a FILE to draw into", &CommandLine::svg},
+    {"--batch", "a FILE (\"-\" for standard input)", &CommandLine::batch},
+    {"--html", "a FILE to write the sheet into", &CommandLine::html},
+    {"--pdf", "a FILE to write the sheet into", &CommandLine::pdf},
+    {"--project", "the project's name", &CommandLine::project},
+    {"--channel", "the channel's name", &CommandLine::channel},
+    {"--station", "the chainage, from–to", &CommandLine::station},
+    {"--designer", "the designer's name", &CommandLine::designer},
+    {"--date", "a date", &CommandLine::date},
+};
+
+struct CriterionOption {
+    std::string_view name;
+    std::string_view unit;
+    std::optional<double> DesignCriteria::*value;
+};
+
+constexpr CriterionOption kCriteria[] = {
+    {"--min-freeboard", "m", &DesignCriteria::minFreeboard},
+    {"--min-velocity", "m/s", &DesignCriteria::minVelocity},
+    {"--max-velocity", "m/s", &DesignCriteria::maxVelocity},
+};
+
+// Which commands take which option. sheet --batch counts as sheet.
 struct OptionUse {
     std::string_view name;
     std::string_view commands;  // for the error text
-    std::array<CommandLine::Command, 2> allowed;
+    std::vector<Command> allowed;
 };
 
-using Command = CommandLine::Command;
+const std::vector<OptionUse>& Uses() {
+    static const std::vector<OptionUse> uses = {
+        {"--svg", "a single calculation and fit", {Command::Single, Command::Fit}},
+        {"--csv", "fit and table", {Command::Fit, Command::Table}},
+        {"--step", "table", {Command::Table}},
+        {"--html", "sheet", {Command::Sheet}},
+        {"--pdf", "sheet", {Command::Sheet}},
+        {"--project", "sheet", {Command::Sheet}},
+        {"--channel", "sheet", {Command::Sheet}},
+        {"--station", "sheet", {Command::Sheet}},
+        {"--designer", "sheet", {Command::Sheet}},
+        {"--date", "sheet", {Command::Sheet}},
+        {"--min-freeboard", "fit and sheet", {Command::Fit, Command::Sheet}},
+        {"--min-velocity", "fit and sheet", {Command::Fit, Command::Sheet}},
+        {"--max-velocity", "fit and sheet", {Command::Fit, Command::Sheet}},
+        {"--json",
+         "a single calculation, fit and table",
+         {Command::Single, Command::Fit, Command::Table}},
+    };
+    return uses;
+}
 
-constexpr OptionUse kUses[] = {
-    {"--svg", "a single calculation and fit", {Command::Single, Command::Fit}},
-    {"--force", "--svg", {Command::Single, Command::Fit}},
-    {"--csv", "fit and table", {Command::Fit, Command::Table}},
-    {"--step", "table", {Command::Table, Command::Table}},
-};
+// A criterion: a plain decimal, 0 or more.
+std::optional<double> ReadCriterion(std::string_view text) {
+    double value = 0;
+    const char* last = text.data() + text.size();
+    const auto parsed = std::from_chars(text.data(), last, value);
+    if (parsed.ec != std::errc() || parsed.ptr != last || !(value >= 0) || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 }  // namespace
 
@@ -94,7 +176,6 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
     CommandLine c;
     bool json = false;
     bool csv = false;
-    bool batch = false;
     bool help = false;
     bool version = false;
     std::vector<std::string_view> seen;
@@ -109,13 +190,7 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             optionsEnded = true;
             continue;
         }
-        // The argument after an option that takes one, whatever it looks like.
-        const auto value = [&]() -> std::optional<std::string_view> {
-            if (i + 1 >= args.size()) {
-                return std::nullopt;
-            }
-            return args[++i];
-        };
+        seen.push_back(a);
         if (a == "-h" || a == "--help") {
             help = true;
         } else if (a == "--version") {
@@ -128,29 +203,33 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             c.bom = true;
         } else if (a == "--force") {
             c.force = true;
-        } else if (a == "--svg") {
-            const auto file = value();
-            if (!file || file->empty()) {
-                return std::string("--svg needs a FILE to draw into");
-            }
-            c.svg = std::string(*file);
-        } else if (a == "--batch") {
-            const auto file = value();
-            if (!file || file->empty()) {
-                return std::string("--batch needs a FILE (\"-\" for standard input)");
-            }
-            batch = true;
-            c.batch = std::string(*file);
         } else if (a == "--step") {
-            const auto step = value();
-            if (!step) {
+            if (i + 1 >= args.size()) {
                 return std::string("--step needs a depth in metres");
             }
-            c.step = *step;
+            c.step = args[++i];
+        } else if (const auto* t = std::find_if(std::begin(kTextOptions), std::end(kTextOptions),
+                                                [&](const ValueOption& o) { return o.name == a; });
+                   t != std::end(kTextOptions)) {
+            // The file options need a name; a detail may be given empty.
+            const bool file = a == "--svg" || a == "--batch" || a == "--html" || a == "--pdf";
+            if (i + 1 >= args.size() || (file && args[i + 1].empty())) {
+                return std::string(a) + " needs " + std::string(t->needs);
+            }
+            c.*(t->text) = std::string(args[++i]);
+        } else if (const auto* k =
+                       std::find_if(std::begin(kCriteria), std::end(kCriteria),
+                                    [&](const CriterionOption& o) { return o.name == a; });
+                   k != std::end(kCriteria)) {
+            const auto value = i + 1 < args.size() ? ReadCriterion(args[++i]) : std::nullopt;
+            if (!value) {
+                return std::string(a) + " takes a value in " + std::string(k->unit) +
+                       ", 0 or more, written as a plain decimal";
+            }
+            c.criteria.*(k->value) = *value;
         } else {
             return "unknown option " + std::string(a);
         }
-        seen.push_back(a);
     }
     if (help || version) {
         c.command = help ? Command::Help : Command::Version;
@@ -161,27 +240,40 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
     }
     c.format = json ? Format::Json : csv ? Format::Csv : Format::Text;
 
-    if (batch) {
+    if (!c.operands.empty() &&
+        (c.operands[0] == "fit" || c.operands[0] == "table" || c.operands[0] == "sheet")) {
+        c.command = c.operands[0] == "fit"     ? Command::Fit
+                    : c.operands[0] == "table" ? Command::Table
+                                               : Command::Sheet;
+        c.operands.erase(c.operands.begin());
+    } else if (c.batch) {
         c.command = Command::Batch;
         if (json || c.svg || c.force || c.step || csv || !c.operands.empty()) {
             return std::string("--batch takes one FILE, and --bom, and nothing else");
         }
-        return c;
     }
-    if (!c.operands.empty() && (c.operands[0] == "fit" || c.operands[0] == "table")) {
-        c.command = c.operands[0] == "fit" ? Command::Fit : Command::Table;
-        c.operands.erase(c.operands.begin());
-    }
-    for (const OptionUse& use : kUses) {
+    for (const OptionUse& use : Uses()) {
         const bool given = std::find(seen.begin(), seen.end(), use.name) != seen.end();
-        if (given && c.command != use.allowed[0] && c.command != use.allowed[1]) {
+        if (given &&
+            std::find(use.allowed.begin(), use.allowed.end(), c.command) == use.allowed.end()) {
             return std::string(use.name) + " goes with " + std::string(use.commands);
         }
     }
-    if (c.force && !c.svg) {
-        return std::string("--force goes with --svg");
+    if (c.batch && c.command != Command::Batch && c.command != Command::Sheet) {
+        return std::string("--batch goes alone, or with sheet");
     }
-    if (c.bom && c.format != Format::Csv) {
+    if (c.command == Command::Sheet) {
+        if (c.html.has_value() == c.pdf.has_value()) {
+            return std::string("sheet writes one file: give --html FILE or --pdf FILE");
+        }
+    } else if (c.force && !c.svg) {
+        return std::string("--force goes with --svg, --html and --pdf");
+    }
+    const DesignCriteria& k = c.criteria;
+    if (k.minVelocity && k.maxVelocity && *k.minVelocity > *k.maxVelocity) {
+        return std::string("--min-velocity is above --max-velocity");
+    }
+    if (c.bom && c.format != Format::Csv && c.command != Command::Batch) {
         return std::string("--bom goes with --csv and --batch");
     }
     return c;

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "hydraulics/design_criteria.h"
+
 namespace veltrane::cli {
 
 // Exit status of veltrane-calc.
@@ -21,14 +23,21 @@ enum ExitCode {
 enum class Format { Text, Csv, Json };
 
 struct CommandLine {
-    enum class Command { Help, Version, Single, Batch, Fit, Table };
+    enum class Command { Help, Version, Single, Batch, Fit, Table, Sheet };
     Command command = Command::Single;
     Format format = Format::Text;
     bool bom = false;    // a UTF-8 byte order mark before CSV output
-    bool force = false;  // --svg may replace an existing file
+    bool force = false;  // --svg, --html and --pdf may replace an existing file
     std::optional<std::string> svg;
-    std::string batch;  // the --batch FILE; "-" is standard input
+    std::optional<std::string> batch;  // the --batch FILE; "-" is standard input
     std::optional<std::string_view> step;
+    // sheet: where it goes.
+    std::optional<std::string> html;
+    std::optional<std::string> pdf;
+    // sheet: the reach's details, as typed.
+    std::optional<std::string> project, channel, station, designer, date;
+    // fit and sheet: design criteria, m and m/s.
+    DesignCriteria criteria;
     std::vector<std::string_view> operands;  // after the command word, if any
 };
 

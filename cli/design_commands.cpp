@@ -7,10 +7,10 @@
 #include "cli/csv.h"
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
-#include "cli/section_svg.h"
 #include "cli/single_run.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
+#include "sheet/section_svg.h"
 
 namespace veltrane::cli {
 
@@ -41,6 +41,8 @@ std::string_view StatusCode(FitStatus s) {
     switch (s) {
         case FitStatus::Fits:
             return "fits";
+        case FitStatus::FailsCriteria:
+            return "fails_criteria";
         case FitStatus::DesignAbove:
             return "design_above";
         case FitStatus::CheckAbove:
@@ -51,10 +53,32 @@ std::string_view StatusCode(FitStatus s) {
     return "message";
 }
 
-std::string_view StatusText(const FitRow& row) {
+// "freeboard .024 below .05, velocity 1.029 above 1": each criterion missed.
+std::string CriteriaText(const FitRow& row) {
+    std::string text;
+    const int d = LookupSection(row.size).reportDecimals;
+    for (const CriterionCheck& c : row.criteria) {
+        if (c.passes) {
+            continue;
+        }
+        text += text.empty() ? "" : ", ";
+        const bool freeboard = c.kind == CriterionKind::MinFreeboard;
+        text += freeboard ? "freeboard " : "velocity ";
+        text += PrintedNumber(c.value, freeboard ? d : 3);
+        text += c.kind == CriterionKind::MaxVelocity ? " above " : " below ";
+        JsonWriter limit;
+        limit.Number(c.limit);
+        text += limit.text();
+    }
+    return text;
+}
+
+std::string StatusText(const FitRow& row) {
     switch (row.status) {
         case FitStatus::Fits:
             return "fits";
+        case FitStatus::FailsCriteria:
+            return CriteriaText(row);
         case FitStatus::DesignAbove:
             return "design depth above the channel depth";
         case FitStatus::CheckAbove:
@@ -62,13 +86,13 @@ std::string_view StatusText(const FitRow& row) {
         case FitStatus::Message:
             break;
     }
-    return row.outcome.message().text;
+    return std::string(row.outcome.message().text);
 }
 
 // The printed cells of a row that fits: design depth, check depth,
 // freeboard, velocity and Froude number.
 std::array<std::string, 5> FitCells(const FitRow& row) {
-    if (row.status != FitStatus::Fits) {
+    if (row.status != FitStatus::Fits && row.status != FitStatus::FailsCriteria) {
         return {};
     }
     const int d = LookupSection(row.size).reportDecimals;
@@ -78,25 +102,10 @@ std::array<std::string, 5> FitCells(const FitRow& row) {
             PrintedNumber(row.froude, 3)};
 }
 
-SvgPanel FitPanel(const FitRow& row) {
-    SvgPanel p{.section = &LookupSection(row.size)};
-    const CalculationOutcome& o = row.outcome;
-    const int d = p.section->reportDecimals;
-    if (row.status == FitStatus::Fits || row.status == FitStatus::CheckAbove) {
-        const DepthSearchResult& design = o.searches->design;
-        p.designDepth = design.reportedDepth;
-        p.designText = PrintedNumber(design.reportedDepth, d);
-        p.widthText = PrintedNumber(design.elements.surfaceWidth, d);
-    }
-    if (row.status == FitStatus::Fits) {
-        p.checkDepth = o.searches->check.reportedDepth;
-        p.checkText = PrintedNumber(o.searches->check.reportedDepth, d);
-    } else if (row.status == FitStatus::DesignAbove) {
-        p.note = "设计水深已大于渠深";
-    } else if (row.status == FitStatus::CheckAbove) {
-        p.note = "校核水深已大于渠深";
-    } else {
-        p.note = std::string(o.message().text);
+sheet::SvgPanel FitPanel(const FitRow& row) {
+    sheet::SvgPanel p = sheet::PanelFor(LookupSection(row.size), row.outcome);
+    if (row.status == FitStatus::FailsCriteria) {
+        p.note = "不满足设计要求";
     }
     return p;
 }
@@ -108,7 +117,7 @@ int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
     if (v.size() != 4) {
         return UsageError(err, "fit takes DISCHARGE SLOPE ROUGHNESS FACTOR");
     }
-    const FitResult fit = FitSections({v[0], v[1], v[2], v[3]});
+    const FitResult fit = FitSections({v[0], v[1], v[2], v[3]}, c.criteria);
     JsonWriter j;
     j.BeginObject();
     WriteInputs(j, fit.rows[0].outcome.inputs);
@@ -116,12 +125,14 @@ int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
         return RejectedInput(*fit.rejected, j, c.format, out, err);
     }
     if (c.svg) {
-        std::vector<SvgPanel> panels;
+        std::vector<sheet::SvgPanel> panels;
         for (const FitRow& row : fit.rows) {
             panels.push_back(FitPanel(row));
         }
-        const std::string title = "装配式U形渠道构件选型  " + InputsTitle(v[0], v[1], v[2], v[3]);
-        if (const int status = SaveOutputFile(*c.svg, CrossSectionSvg(panels, title), c.force, err);
+        const std::string title =
+            "装配式U形渠道构件选型  " + sheet::InputsTitle(v[0], v[1], v[2], v[3]);
+        if (const int status =
+                SaveOutputFile(*c.svg, sheet::CrossSectionSvg(panels, title), c.force, err);
             status != kExitReport) {
             return status;
         }
@@ -134,13 +145,26 @@ int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
             j.BeginObject();
             j.Member("size", SectionName(row.size));
             j.Member("status", StatusCode(row.status));
-            if (row.status == FitStatus::Fits) {
+            if (row.status == FitStatus::Fits || row.status == FitStatus::FailsCriteria) {
                 const SearchOutcome& s = *row.outcome.searches;
                 j.Member("design_depth", s.design.reportedDepth);
                 j.Member("check_depth", s.check.reportedDepth);
                 j.Member("freeboard", row.freeboard);
                 j.Member("velocity", s.design.elements.velocity);
                 j.Member("froude", row.froude);
+                if (!row.criteria.empty()) {
+                    j.Key("criteria").BeginArray();
+                    for (const CriterionCheck& k : row.criteria) {
+                        static constexpr std::string_view kNames[] = {
+                            "min_freeboard", "min_velocity", "max_velocity"};
+                        j.BeginObject();
+                        j.Member("criterion", kNames[static_cast<int>(k.kind)]);
+                        j.Member("limit", k.limit).Member("value", k.value);
+                        j.Key("passes").Bool(k.passes);
+                        j.EndObject();
+                    }
+                    j.EndArray();
+                }
             } else {
                 j.Member("message", row.outcome.message().text);
             }
@@ -168,7 +192,11 @@ int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
                 text += cell;
             }
             text += ',';
-            AppendCsvField(text, row.status == FitStatus::Fits ? "" : row.outcome.message().text);
+            const bool fits = row.status == FitStatus::Fits;
+            AppendCsvField(text, fits ? std::string()
+                                 : row.status == FitStatus::FailsCriteria
+                                     ? CriteriaText(row)
+                                     : std::string(row.outcome.message().text));
             text += '\n';
         }
     } else {

@@ -103,6 +103,12 @@ JsonWriter& JsonWriter::Number(double value) {
     return *this;
 }
 
+JsonWriter& JsonWriter::Bool(bool value) {
+    BeforeValue();
+    out_ += value ? "true" : "false";
+    return *this;
+}
+
 JsonWriter& JsonWriter::Null() {
     BeforeValue();
     out_ += "null";

@@ -21,6 +21,7 @@ class JsonWriter {
     // value JSON cannot hold (infinity, NaN).
     JsonWriter& Number(double value);
     JsonWriter& Null();
+    JsonWriter& Bool(bool value);
     JsonWriter& Member(std::string_view name, double value) { return Key(name).Number(value); }
     JsonWriter& Member(std::string_view name, std::string_view text) {
         return Key(name).String(text);

@@ -8,9 +8,10 @@
 #include "cli/command_line.h"
 #include "cli/design_commands.h"
 #include "cli/output_file.h"
-#include "cli/section_svg.h"
+#include "cli/sheet_command.h"
 #include "cli/single_run.h"
 #include "hydraulics/calculation_run.h"
+#include "sheet/section_svg.h"
 
 #ifndef VELTRANE_VERSION
 #define VELTRANE_VERSION "unknown"
@@ -33,8 +34,8 @@ int RunSingle(const CommandLine& c, std::ostream& out, std::ostream& err) {
     const CalculationOutcome outcome = RunCalculation(section, {v[1], v[2], v[3], v[4]});
     if (c.svg && outcome.isReport()) {
         const std::string title =
-            std::string(section.sizeLabel) + "  " + InputsTitle(v[1], v[2], v[3], v[4]);
-        const std::string svg = CrossSectionSvg({ReportPanel(section, outcome)}, title);
+            std::string(section.sizeLabel) + "  " + sheet::InputsTitle(v[1], v[2], v[3], v[4]);
+        const std::string svg = sheet::CrossSectionSvg({sheet::PanelFor(section, outcome)}, title);
         if (const int status = SaveOutputFile(*c.svg, svg, c.force, err); status != kExitReport) {
             return status;
         }
@@ -50,16 +51,16 @@ int RunSingle(const CommandLine& c, std::ostream& out, std::ostream& err) {
 }
 
 int RunBatchFile(const CommandLine& c, std::istream& in, std::ostream& out, std::ostream& err) {
-    if (c.batch == "-") {
+    if (*c.batch == "-") {
         return RunBatch(in, "standard input", c.bom, out, err);
     }
     errno = 0;
-    std::ifstream file(c.batch, std::ios::binary);
+    std::ifstream file(*c.batch, std::ios::binary);
     if (!file) {
-        err << "veltrane-calc: cannot read " << c.batch << ": " << LastErrorText() << '\n';
+        err << "veltrane-calc: cannot read " << *c.batch << ": " << LastErrorText() << '\n';
         return kExitUsage;
     }
-    return RunBatch(file, c.batch, c.bom, out, err);
+    return RunBatch(file, *c.batch, c.bom, out, err);
 }
 
 int RunCommand(const CommandLine& c, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -77,6 +78,8 @@ int RunCommand(const CommandLine& c, std::istream& in, std::ostream& out, std::o
             return RunFit(c, out, err);
         case Command::Table:
             return RunTable(c, out, err);
+        case Command::Sheet:
+            return RunSheet(c, in, err);
         case Command::Single:
             break;
     }

@@ -87,7 +87,7 @@ std::vector<RatingRow> RatingTable(const USection& section, const ChannelBed& be
     return rows;
 }
 
-FitResult FitSections(const CalculationInputs& inputs) {
+FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& criteria) {
     FitResult result;
     for (int i = 0; i < kSectionCount; ++i) {
         const auto size = static_cast<SectionSize>(i);
@@ -96,10 +96,12 @@ FitResult FitSections(const CalculationInputs& inputs) {
         row.size = size;
         row.outcome = EvaluateCalculation(section, inputs);
         if (row.outcome.isReport()) {
-            row.status = FitStatus::Fits;
-            row.freeboard = section.channelDepth - row.outcome.searches->check.reportedDepth;
-            row.froude = FroudeNumber(row.outcome.searches->design.elements);
-            if (!result.smallest) {
+            const SearchOutcome& s = *row.outcome.searches;
+            row.freeboard = section.channelDepth - s.check.reportedDepth;
+            row.froude = FroudeNumber(s.design.elements);
+            row.criteria = CheckCriteria(section, s, criteria);
+            row.status = AllPass(row.criteria) ? FitStatus::Fits : FitStatus::FailsCriteria;
+            if (row.status == FitStatus::Fits && !result.smallest) {
                 result.smallest = size;
             }
             continue;

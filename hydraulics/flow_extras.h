@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hydraulics/calculation_run.h"
+#include "hydraulics/design_criteria.h"
 
 namespace veltrane {
 
@@ -48,14 +49,15 @@ inline constexpr double kSmallestRatingStep = 0.0001;
 // itself. kSmallestRatingStep ≤ step ≤ channel depth, m.
 std::vector<RatingRow> RatingTable(const USection& section, const ChannelBed& bed, double step);
 
-enum class FitStatus { Fits, DesignAbove, CheckAbove, Message };
+enum class FitStatus { Fits, FailsCriteria, DesignAbove, CheckAbove, Message };
 
 struct FitRow {
     SectionSize size;
     FitStatus status;
-    CalculationOutcome outcome;  // without report text
-    double freeboard = 0;        // channel depth − check depth, m (Fits only)
-    double froude = 0;           // at the design depth (Fits only)
+    CalculationOutcome outcome;            // without report text
+    double freeboard = 0;                  // channel depth − check depth, m (Fits, FailsCriteria)
+    double froude = 0;                     // at the design depth (Fits, FailsCriteria)
+    std::vector<CriterionCheck> criteria;  // each given criterion (Fits, FailsCriteria)
 };
 
 struct FitResult {
@@ -69,6 +71,7 @@ struct FitResult {
 };
 
 // Runs the calculation for every standard section with the same four texts.
-FitResult FitSections(const CalculationInputs& inputs);
+// A section fits when it carries both discharges and meets every criterion.
+FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& criteria = {});
 
 }  // namespace veltrane

@@ -91,7 +91,12 @@ DepthSearchResult SearchDepth(const USection& section, double targetDischarge,
     double discharge = 0;
     // The depth is carried forward by repeated addition, never as i · step:
     // the drift of the sum decides which depth is the deepest evaluated.
+    bool first = true;
     while (discharge <= targetDischarge && h <= section.channelDepth) {
+        if (!first) {
+            result.previous = result.elements;
+        }
+        first = false;
         result.elements = Evaluate(section, trig, h, bed, kind);
         discharge = result.elements.discharge;
         h = h + step;

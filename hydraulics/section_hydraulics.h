@@ -3,6 +3,8 @@
 // All lengths in m, areas in m², discharges in m³/s, velocities in m/s.
 #pragma once
 
+#include <optional>
+
 #include "hydraulics/section_catalogue.h"
 
 namespace veltrane {
@@ -32,7 +34,10 @@ struct FlowElements {
 struct DepthSearchResult {
     double reportedDepth = 0;  // the running depth after the last step, m
     FlowElements elements;     // computed one step below reportedDepth
-    bool overflow = false;     // reportedDepth > channelDepth
+    // The step before elements, when there was one: with elements it brackets
+    // the target, so that a checker can see the search stopped at the right step.
+    std::optional<FlowElements> previous;
+    bool overflow = false;  // reportedDepth > channelDepth
 };
 
 // Depth where the bottom arc meets the straight walls, m.

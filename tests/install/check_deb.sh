@@ -11,7 +11,7 @@ deb=$(ls "$out"/veltrane_*.deb)
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for need in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-arphic-uming; do
+for need in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins fonts-arphic-uming; do
     grep -q "\b$need\b" <<<"$depends" || fail "Depends lacks $need: $depends"
 done
 grep -q -- '-dev\b' <<<"$depends" && fail "Depends names a -dev package: $depends"
@@ -37,4 +37,8 @@ grep -q '^Name\[zh_CN\]=' "$entry" || fail "zh_CN name"
 grep -q '^Categories=.*Science' "$entry" || fail "Categories"
 file "$tmp/usr/share/icons/hicolor/32x32/apps/veltrane.png" | grep -q '32 x 32' || fail "icon size"
 "$tmp/usr/bin/veltrane-calc" U60 0.25 500 0.017 1.0 | grep -q '谢才系数：C = 45.034' || fail "veltrane-calc"
+# The installed veltrane-calc prints a sheet to PDF without a display.
+(cd "$out" && env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/usr/bin/veltrane-calc" sheet U60 0.25 500 0.017 1.0 --pdf sheet.pdf) ||
+    fail "veltrane-calc sheet --pdf"
+head -c 5 "$out/sheet.pdf" | grep -q '%PDF-' || fail "sheet.pdf is not a PDF"
 echo "package ok: $(basename "$deb")"

@@ -1,13 +1,16 @@
-#include "cli/section_svg.h"
+#include "sheet/section_svg.h"
+
+#include "sheet/markup.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "hydraulics/flow_extras.h"
+#include "hydraulics/number_rules.h"
 #include "hydraulics/section_hydraulics.h"
 
-namespace veltrane::cli {
+namespace veltrane::sheet {
 
 namespace {
 
@@ -25,79 +28,6 @@ std::string Num(double v) {
     char buffer[48];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 2);
     return std::string(buffer, end.ptr);
-}
-
-// Length of the well-formed UTF-8 sequence at the start of text that XML 1.0
-// allows, or 0: no C0 control but tab, line feed and carriage return, no
-// surrogate, no U+FFFE or U+FFFF, no overlong form.
-std::size_t XmlCharLength(std::string_view text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char b0 = byte(0);
-    if (b0 < 0x80) {
-        return b0 >= 0x20 || b0 == '\t' || b0 == '\n' || b0 == '\r' ? 1 : 0;
-    }
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t smallest = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2, code = b0 & 0x1Fu, smallest = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3, code = b0 & 0x0Fu, smallest = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4, code = b0 & 0x07u, smallest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (text.size() < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0u) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i) & 0x3Fu);
-    }
-    const bool allowed = code >= smallest && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
-                         code != 0xFFFE && code != 0xFFFF;
-    return allowed ? length : 0;
-}
-
-// Text for XML character data and attribute values. The texts echo what the
-// user typed, so anything XML cannot carry (control characters, broken
-// UTF-8) becomes U+FFFD rather than a drawing that no reader opens.
-std::string Escape(std::string_view text) {
-    std::string out;
-    while (!text.empty()) {
-        const std::size_t length = XmlCharLength(text);
-        if (length == 0) {
-            out += "\xEF\xBF\xBD";
-            text.remove_prefix(1);
-            continue;
-        }
-        switch (text[0]) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\t':
-            case '\n':
-            case '\r':
-                out += "&#" + std::to_string(static_cast<int>(text[0])) + ";";
-                break;
-            default:
-                out.append(text.substr(0, length));
-        }
-        text.remove_prefix(length);
-    }
-    return out;
 }
 
 std::string Decimal(double v) {
@@ -138,7 +68,7 @@ std::string OutlineTo(const USection& s, const Scale& sc, double y) {
 void Text(std::string& out, double x, double y, const std::string& text, double size,
           const char* anchor = "middle", const char* colour = "#000") {
     out += "<text x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" font-size=\"" + Num(size) +
-           "\" text-anchor=\"" + anchor + "\" fill=\"" + colour + "\">" + Escape(text) +
+           "\" text-anchor=\"" + anchor + "\" fill=\"" + colour + "\">" + EscapeMarkup(text) +
            "</text>\n";
 }
 
@@ -228,16 +158,28 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
 
 }  // namespace
 
-SvgPanel ReportPanel(const USection& section, const CalculationOutcome& outcome) {
-    // printed holds the report's numbers in report order: k·Q, h, h1, V, b, …
-    const auto& printed = outcome.report().printed;
-    return {.section = &section,
-            .designDepth = outcome.searches->design.reportedDepth,
-            .checkDepth = outcome.searches->check.reportedDepth,
-            .designText = printed[1],
-            .checkText = printed[2],
-            .widthText = printed[4],
-            .note = {}};
+SvgPanel PanelFor(const USection& section, const CalculationOutcome& outcome) {
+    SvgPanel p{.section = &section};
+    const int d = section.reportDecimals;
+    const bool designFits =
+        outcome.isReport() || outcome.message().number == MessageNumber::CheckOverflow;
+    if (outcome.searches && designFits) {
+        const DepthSearchResult& design = outcome.searches->design;
+        p.designDepth = design.reportedDepth;
+        p.designText = PrintedNumber(design.reportedDepth, d);
+        p.widthText = PrintedNumber(design.elements.surfaceWidth, d);
+    }
+    if (outcome.isReport()) {
+        p.checkDepth = outcome.searches->check.reportedDepth;
+        p.checkText = PrintedNumber(outcome.searches->check.reportedDepth, d);
+    } else if (outcome.message().number == MessageNumber::DesignOverflow) {
+        p.note = "设计水深已大于渠深";
+    } else if (outcome.message().number == MessageNumber::CheckOverflow) {
+        p.note = "校核水深已大于渠深";
+    } else {
+        p.note = std::string(outcome.message().text);
+    }
+    return p;
 }
 
 std::string InputsTitle(std::string_view q, std::string_view x, std::string_view n,
@@ -267,7 +209,7 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + Num(widthMm) +
            "mm\" height=\"" + Num(widthMm * viewHeight / viewWidth) + "mm\" viewBox=\"0 0 " +
            Num(viewWidth) + " " + Num(viewHeight) + "\">\n";
-    out += "<title>" + Escape(title) + "</title>\n";
+    out += "<title>" + EscapeMarkup(title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
     out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
     Text(out, viewWidth / 2, 30, title, font * 1.2);
@@ -286,4 +228,4 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     return out;
 }
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::sheet

@@ -9,7 +9,7 @@
 
 #include "hydraulics/calculation_run.h"
 
-namespace veltrane::cli {
+namespace veltrane::sheet {
 
 struct SvgPanel {
     const USection* section = nullptr;
@@ -21,8 +21,11 @@ struct SvgPanel {
     std::string note{};       // shown under the panel, e.g. why nothing fits
 };
 
-// The panel of a finished report, its depths and width as the report prints them.
-SvgPanel ReportPanel(const USection& section, const CalculationOutcome& outcome);
+// The panel of a run: the water at the design depth and the dashed check
+// level where the run found them, the depths and the width as the report
+// prints them, and a note where a depth lies above the channel or the texts
+// were rejected.
+SvgPanel PanelFor(const USection& section, const CalculationOutcome& outcome);
 
 // "Q=0.25 m³/s  i=1/500  n=0.017  k=1.0", from the texts as given.
 std::string InputsTitle(std::string_view q, std::string_view x, std::string_view n,
@@ -31,4 +34,4 @@ std::string InputsTitle(std::string_view q, std::string_view x, std::string_view
 // One drawing with the panels side by side, all at one scale.
 std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title);
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::sheet

@@ -8,43 +8,16 @@
 #include <map>
 #include <sstream>
 
-#include "cli/section_svg.h"
 #include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
+#include "sheet/section_svg.h"
+#include "tests/sheet/xml_parse.h"
 
-namespace veltrane::cli {
+namespace veltrane::sheet {
 namespace {
 
-struct Parsed {
-    std::map<QString, QString> pathById;  // id → d
-    std::map<QString, int> elementCount;
-    QString allText;
-    QString rootVersion;
-    QString rootNamespace;
-    bool error = false;
-};
-
-Parsed Parse(const std::string& svg) {
-    Parsed p;
-    QXmlStreamReader xml(QByteArray::fromStdString(svg));
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement) {
-            ++p.elementCount[xml.name().toString()];
-            const auto attrs = xml.attributes();
-            if (xml.name() == u"svg") {
-                p.rootVersion = attrs.value("version").toString();
-                p.rootNamespace = xml.namespaceUri().toString();
-            }
-            if (xml.name() == u"path") {
-                p.pathById[attrs.value("id").toString()] = attrs.value("d").toString();
-            }
-        } else if (xml.isCharacters()) {
-            p.allText += xml.text();
-        }
-    }
-    p.error = xml.hasError();
-    return p;
-}
+using test::Parse;
+using test::Parsed;
 
 // The y coordinate of a path's first point ("M x,y …").
 double FirstY(const QString& d) {
@@ -55,7 +28,7 @@ TEST(Svg, ReportDrawingIsSelfContainedSvg) {
     const USection& u60 = LookupSection(SectionSize::U60);
     const auto outcome = RunCalculation(u60, {"0.2", "500", "0.017", "1.2"});
     ASSERT_TRUE(outcome.isReport());
-    const std::string svg = CrossSectionSvg({ReportPanel(u60, outcome)}, "U60形渠道构件");
+    const std::string svg = CrossSectionSvg({PanelFor(u60, outcome)}, "U60形渠道构件");
     const Parsed p = Parse(svg);
     ASSERT_FALSE(p.error);
     EXPECT_EQ(p.rootVersion, "1.1");
@@ -77,7 +50,7 @@ TEST(Svg, WaterLineAtTheDesignDepth) {
     for (const USection& s : SectionCatalogue) {
         const auto outcome = RunCalculation(s, {"0.2", "500", "0.017", "1"});
         ASSERT_TRUE(outcome.isReport());
-        const Parsed p = Parse(CrossSectionSvg({ReportPanel(s, outcome)}, "t"));
+        const Parsed p = Parse(CrossSectionSvg({PanelFor(s, outcome)}, "t"));
         const QString name = QString::fromUtf8(SectionName(s.size).data());
         const double water = FirstY(p.pathById.at("water-" + name));
         const double top = FirstY(p.pathById.at("section-" + name));
@@ -92,7 +65,7 @@ TEST(Svg, FitDrawsFiveSectionsEachWithItsOwnWater) {
     std::filesystem::remove(path);
     std::istringstream in;
     std::ostringstream out, err;
-    ASSERT_EQ(RunCli({"fit", "0.4", "500", "0.017", "1.1", "--svg", path}, in, out, err), 0);
+    ASSERT_EQ(cli::RunCli({"fit", "0.4", "500", "0.017", "1.1", "--svg", path}, in, out, err), 0);
     std::ifstream file(path);
     const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const Parsed p = Parse(svg);
@@ -122,7 +95,7 @@ TEST(Svg, AnyTextsGiveWellFormedXml) {
                                   std::string_view("\xef\xbf\xbf"), std::string_view("a\0b", 3),
                                   std::string_view("<&\"'>")}) {
         const std::string title = "渠道 " + InputsTitle(text, "500", text, "1");
-        const Parsed p = Parse(CrossSectionSvg({ReportPanel(u60, outcome)}, title));
+        const Parsed p = Parse(CrossSectionSvg({PanelFor(u60, outcome)}, title));
         EXPECT_FALSE(p.error) << "text of " << text.size() << " bytes";
         EXPECT_TRUE(p.allText.contains(QString::fromUtf8("渠道 Q=")));
     }
@@ -133,7 +106,7 @@ TEST(Svg, NeverReplacesAFileSilently) {
     std::ofstream(path) << "keep me";
     std::istringstream in;
     std::ostringstream out, err;
-    EXPECT_EQ(RunCli({"--svg", path, "U60", "0.25", "500", "0.017", "1"}, in, out, err), 2);
+    EXPECT_EQ(cli::RunCli({"--svg", path, "U60", "0.25", "500", "0.017", "1"}, in, out, err), 2);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("exists; add --force"), std::string::npos);
     std::ifstream kept(path);
@@ -141,7 +114,8 @@ TEST(Svg, NeverReplacesAFileSilently) {
               "keep me");
     std::ostringstream out2, err2;
     EXPECT_EQ(
-        RunCli({"--svg", path, "--force", "U60", "0.25", "500", "0.017", "1"}, in, out2, err2), 0);
+        cli::RunCli({"--svg", path, "--force", "U60", "0.25", "500", "0.017", "1"}, in, out2, err2),
+        0);
     std::ifstream replaced(path);
     std::string head(5, '\0');
     replaced.read(head.data(), 5);
@@ -150,4 +124,4 @@ TEST(Svg, NeverReplacesAFileSilently) {
 }
 
 }  // namespace
-}  // namespace veltrane::cli
+}  // namespace veltrane::sheet

@@ -1,0 +1,55 @@
+// The calculation sheet as a document: blocks of text, tables and drawings,
+// in reading order. The HTML writer renders it; the PDF printer prints the
+// HTML. Every text in it is plain text, never markup.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace veltrane::sheet {
+
+enum class Tone { Normal, Pass, Fail, Note };
+
+struct Heading {
+    int level = 1;  // 1 the title, 2 a part, 3 a subpart
+    std::string text;
+};
+
+struct Paragraph {
+    std::string text;
+    Tone tone = Tone::Normal;
+};
+
+struct Table {
+    std::vector<std::string> header{};
+    std::vector<std::vector<std::string>> rows{};
+    // Per row: Fail marks a row that says what failed (a check, a bad CSV row).
+    std::vector<Tone> rowTones{};
+    bool keyValue = false;  // two columns, names on the left, no header
+};
+
+// Text shown exactly as it stands, line for line: the report.
+struct Verbatim {
+    std::string text;
+};
+
+// A cross-section drawing, an SVG document without its XML declaration.
+struct Drawing {
+    std::string svg;
+};
+
+// The lines for the signatures of who computed, checked and approved.
+struct Signatures {};
+
+// In print, what follows starts on a new page.
+struct PageBreak {};
+
+using Block = std::variant<Heading, Paragraph, Table, Verbatim, Drawing, Signatures, PageBreak>;
+
+struct Document {
+    std::string title{};  // the page title
+    std::vector<Block> blocks{};
+};
+
+}  // namespace veltrane::sheet

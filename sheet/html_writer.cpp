@@ -1,0 +1,162 @@
+#include "sheet/html_writer.h"
+
+#include <charconv>
+#include <utility>
+
+#include "sheet/markup.h"
+
+namespace veltrane::sheet {
+
+namespace {
+
+// A4 with 18 mm margins; Song faces first, as the windows use them.
+constexpr std::string_view kStyle = R"(@page { size: A4; margin: 18mm; }
+body { font-family: SimSun, "AR PL UMing CN", "Noto Serif CJK SC", serif; font-size: 10.5pt;
+  line-height: 1.5; color: #000; max-width: 174mm; margin: 0 auto; }
+h1 { font-size: 18pt; text-align: center; margin: 0 0 8pt; }
+h2 { font-size: 13pt; margin: 14pt 0 4pt; }
+h3 { font-size: 11pt; margin: 8pt 0 2pt; }
+p { margin: 3pt 0; }
+table { border-collapse: collapse; margin: 4pt 0; page-break-inside: avoid; }
+th, td { border: 1px solid #000; padding: 2pt 6pt; text-align: left; vertical-align: top; }
+th { background: #eee; }
+table.details td { border: none; padding: 1pt 6pt; }
+pre { font-family: SimSun, "AR PL UMing CN", monospace; border: 1px solid #888;
+  padding: 4pt 8pt; margin: 4pt 0; page-break-inside: avoid; }
+.pass { color: #006400; }
+.fail { color: #b2182b; font-weight: bold; }
+.note { color: #444; }
+div.drawing { margin: 6pt 0; page-break-inside: avoid; }
+div.drawing svg { width: 100%; height: auto; }
+table.signatures td { border: none; padding: 16pt 18pt 0 0; }
+div.break { page-break-before: always; break-before: page; }
+)";
+
+std::string ToneClass(Tone tone) {
+    switch (tone) {
+        case Tone::Pass:
+            return " class=\"pass\"";
+        case Tone::Fail:
+            return " class=\"fail\"";
+        case Tone::Note:
+            return " class=\"note\"";
+        case Tone::Normal:
+            break;
+    }
+    return {};
+}
+
+// The drawing without its XML declaration, so that it can stand inline.
+std::string_view InlineSvg(std::string_view svg) {
+    if (svg.substr(0, 5) == "<?xml") {
+        const auto end = svg.find("?>");
+        svg.remove_prefix(end == std::string_view::npos ? svg.size() : end + 2);
+        while (!svg.empty() && (svg.front() == '\n' || svg.front() == '\r')) {
+            svg.remove_prefix(1);
+        }
+    }
+    return svg;
+}
+
+// The drawing's size from its width and height attributes in mm, in points.
+std::pair<double, double> DrawingSizePt(std::string_view svg) {
+    const auto attribute = [&](std::string_view name) {
+        const std::string key = " " + std::string(name) + "=\"";
+        const auto at = svg.find(key);
+        if (at == std::string_view::npos) {
+            return 0.0;
+        }
+        const std::string_view number = svg.substr(at + key.size());
+        double value = 0;
+        std::from_chars(number.data(), number.data() + number.size(), value);
+        return value;
+    };
+    constexpr double kPointsPerMm = 72 / 25.4;
+    return {attribute("width") * kPointsPerMm, attribute("height") * kPointsPerMm};
+}
+
+struct Writer {
+    std::string& out;
+    bool forPrinting = false;
+    int drawings = 0;
+
+    void operator()(const Heading& h) {
+        const std::string tag = "h" + std::to_string(h.level);
+        out += "<" + tag + ">" + EscapeMarkup(h.text) + "</" + tag + ">\n";
+    }
+    void operator()(const Paragraph& p) {
+        out += "<p" + ToneClass(p.tone) + ">" + EscapeMarkup(p.text) + "</p>\n";
+    }
+    void operator()(const Table& t) {
+        // The attributes serve printers that read little CSS; browsers let
+        // the style override them.
+        const std::string border =
+            forPrinting && !t.keyValue
+                ? " border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\""
+                : "";
+        out += t.keyValue ? "<table class=\"details\">\n" : "<table" + border + ">\n";
+        if (!t.header.empty()) {
+            out += "<tr>";
+            for (const std::string& cell : t.header) {
+                out += "<th>" + EscapeMarkup(cell) + "</th>";
+            }
+            out += "</tr>\n";
+        }
+        for (std::size_t r = 0; r < t.rows.size(); ++r) {
+            const Tone tone = r < t.rowTones.size() ? t.rowTones[r] : Tone::Normal;
+            out += "<tr" + ToneClass(tone) + ">";
+            for (const std::string& cell : t.rows[r]) {
+                out += "<td>" + EscapeMarkup(cell) + "</td>";
+            }
+            out += "</tr>\n";
+        }
+        out += "</table>\n";
+    }
+    void operator()(const Verbatim& v) { out += "<pre>" + EscapeMarkup(v.text) + "</pre>\n"; }
+    void operator()(const Drawing& d) {
+        if (forPrinting) {
+            const auto [w, h] = DrawingSizePt(d.svg);
+            out += "<p><img src=\"drawing:" + std::to_string(drawings++) + "\" width=\"" +
+                   std::to_string(static_cast<int>(w)) + "\" height=\"" +
+                   std::to_string(static_cast<int>(h)) + "\"/></p>\n";
+            return;
+        }
+        out += "<div class=\"drawing\">\n";
+        out += InlineSvg(d.svg);
+        out += "</div>\n";
+    }
+    void operator()(const Signatures&) {
+        out +=
+            "<table class=\"signatures\"><tr><td>计算：__________</td>"
+            "<td>校核：__________</td><td>审核：__________</td></tr></table>\n";
+    }
+    void operator()(const PageBreak&) { out += "<div class=\"break\"></div>\n"; }
+};
+
+std::string Write(const Document& document, bool forPrinting) {
+    std::string out;
+    out.reserve(32768);
+    out += "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n";
+    out += "<head>\n<meta charset=\"utf-8\"/>\n<title>" + EscapeMarkup(document.title) +
+           "</title>\n<style>\n";
+    out += kStyle;
+    out += "</style>\n</head>\n<body>\n";
+    Writer writer{out, forPrinting};
+    for (const Block& block : document.blocks) {
+        std::visit(writer, block);
+    }
+    out += "</body>\n</html>\n";
+    return out;
+}
+
+}  // namespace
+
+std::string WriteHtml(const Document& document) {
+    return Write(document, false);
+}
+
+std::string WriteHtmlForPrinting(const Document& document) {
+    return Write(document, true);
+}
+
+}  // namespace veltrane::sheet

@@ -1,0 +1,81 @@
+#include "sheet/markup.h"
+
+#include <string>
+
+namespace veltrane::sheet {
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at the start of text that XML 1.0
+// allows, or 0: no C0 control but tab, line feed and carriage return, no
+// surrogate, no U+FFFE or U+FFFF, no overlong form.
+std::size_t XmlCharLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char b0 = byte(0);
+    if (b0 < 0x80) {
+        return b0 >= 0x20 || b0 == '\t' || b0 == '\n' || b0 == '\r' ? 1 : 0;
+    }
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t smallest = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2, code = b0 & 0x1Fu, smallest = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3, code = b0 & 0x0Fu, smallest = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4, code = b0 & 0x07u, smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0u) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (byte(i) & 0x3Fu);
+    }
+    const bool allowed = code >= smallest && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF) &&
+                         code != 0xFFFE && code != 0xFFFF;
+    return allowed ? length : 0;
+}
+
+}  // namespace
+
+std::string EscapeMarkup(std::string_view text) {
+    std::string out;
+    while (!text.empty()) {
+        const std::size_t length = XmlCharLength(text);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            text.remove_prefix(1);
+            continue;
+        }
+        switch (text[0]) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\t':
+            case '\n':
+            case '\r':
+                out += "&#" + std::to_string(static_cast<int>(text[0])) + ";";
+                break;
+            default:
+                out.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+    }
+    return out;
+}
+
+}  // namespace veltrane::sheet

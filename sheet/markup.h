@@ -1,0 +1,15 @@
+// Text for HTML, XML and SVG, from texts the user typed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace veltrane::sheet {
+
+// text as character data or an attribute value: & < > " escaped, tab, line
+// feed and carriage return as character references, and anything XML cannot
+// carry (other control characters, broken UTF-8, surrogates, U+FFFE and
+// U+FFFF) as U+FFFD. The result always parses, and never as markup.
+std::string EscapeMarkup(std::string_view text);
+
+}  // namespace veltrane::sheet

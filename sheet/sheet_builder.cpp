@@ -1,0 +1,522 @@
+#include "sheet/sheet_builder.h"
+
+#include <charconv>
+#include <optional>
+
+#include "hydraulics/calculation_run.h"
+#include "hydraulics/flow_extras.h"
+#include "hydraulics/number_rules.h"
+#include "hydraulics/section_dimensions.h"
+#include "hydraulics/section_hydraulics.h"
+#include "sheet/section_svg.h"
+
+namespace veltrane::sheet {
+
+namespace {
+
+constexpr std::string_view kTitle = "装配式U形渠道水力计算书";
+constexpr std::string_view kPass = "满足";
+constexpr std::string_view kFail = "不满足";
+
+// A value rounded as the report rounds it, in ordinary notation with a
+// leading zero: 0.516, not .516.
+std::string Fixed(double value, int decimals) {
+    const std::string s = PrintedNumber(value, decimals);
+    if (!s.empty() && s[0] == '.') {
+        return "0" + s;
+    }
+    if (s.size() > 1 && s[0] == '-' && s[1] == '.') {
+        return "-0" + s.substr(1);
+    }
+    return s;
+}
+
+// A value read from a text, as short as it reads back: 0.25, 500, 1e-09.
+std::string Shortest(double value) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
+std::string Quoted(std::string_view text) {
+    return "“" + std::string(text) + "”";
+}
+
+std::string SizeLabel(const USection& s) {
+    return std::string(s.sizeLabel);
+}
+
+// What a message's box holds, for the sheet's wording.
+std::string_view Quantity(InputBox box) {
+    switch (box) {
+        case InputBox::Text2:
+            return "设计流量 Q";
+        case InputBox::Text4:
+            return "设计纵坡 1/x";
+        case InputBox::text6:
+            return "糙率 n";
+        case InputBox::Text7:
+            return "加大系数 k";
+    }
+    return {};
+}
+
+std::string_view TextOf(const SheetRequest& r, InputBox box) {
+    switch (box) {
+        case InputBox::Text2:
+            return r.discharge;
+        case InputBox::Text4:
+            return r.slope;
+        case InputBox::text6:
+            return r.roughness;
+        case InputBox::Text7:
+            return r.factor;
+    }
+    return {};
+}
+
+// Everything the sheet says about one reach, computed once.
+struct Reach {
+    const SheetRequest& request;
+    const USection& section;
+    CalculationOutcome outcome;
+    std::vector<CriterionCheck> criteria;
+    bool rejected = false;  // messages 1 to 4 and 7: nothing to show but the rejection
+    bool serves = false;
+    std::optional<SectionSize> smallestFit;  // when it does not serve
+};
+
+Reach Evaluate(const SheetRequest& request) {
+    const USection& section = LookupSection(request.size);
+    const CalculationInputs texts{request.discharge, request.slope, request.roughness,
+                                  request.factor};
+    Reach reach{request, section, RunCalculation(section, texts), {}, false, false, {}};
+    const CalculationOutcome& o = reach.outcome;
+    if (!o.isReport()) {
+        const MessageNumber n = o.message().number;
+        reach.rejected = n != MessageNumber::DesignOverflow && n != MessageNumber::CheckOverflow;
+    } else {
+        reach.criteria = CheckCriteria(section, *o.searches, request.criteria);
+        reach.serves = AllPass(reach.criteria);
+    }
+    if (!reach.rejected && !reach.serves) {
+        reach.smallestFit = FitSections(texts, request.criteria).smallest;
+    }
+    return reach;
+}
+
+void AddTitle(Document& doc, const SheetRequest& r) {
+    doc.blocks.emplace_back(Heading{1, std::string(kTitle)});
+    Table details{.keyValue = true};
+    const std::pair<std::string_view, const std::string&> lines[] = {
+        {"工程名称：", r.reach.project},
+        {"渠道名称：", r.reach.channel},
+        {"桩　　号：", r.reach.station},
+        {"设　　计：", r.reach.designer},
+        {"日　　期：", r.reach.date}};
+    for (const auto& [name, value] : lines) {
+        if (!value.empty()) {
+            details.rows.push_back({std::string(name), value});
+        }
+    }
+    if (!details.rows.empty()) {
+        doc.blocks.emplace_back(std::move(details));
+    }
+}
+
+void AddRejection(Document& doc, const Reach& reach) {
+    const CalculationMessage& m = reach.outcome.message();
+    doc.blocks.emplace_back(Heading{2, "输入被拒绝"});
+    doc.blocks.emplace_back(Paragraph{std::string(m.text), Tone::Fail});
+    doc.blocks.emplace_back(Paragraph{"涉及输入：" + std::string(Quantity(m.box)) + "（输入框 " +
+                                      std::string(InputBoxName(m.box)) + "），输入文字为" +
+                                      Quoted(TextOf(reach.request, m.box)) +
+                                      "。未进行计算，本计算书不列计算成果。"});
+}
+
+void AddKnownData(Document& doc, const Reach& reach) {
+    const USection& s = reach.section;
+    const SectionDimensions& dim = DimensionsOf(s.size);
+    const ParsedInputs& v = reach.outcome.inputs;
+    const SheetRequest& r = reach.request;
+    doc.blocks.emplace_back(Heading{2, "一、已知条件"});
+    Table t{.header = {"项目", "符号", "数值", "单位", "说明"}};
+    const auto row = [&t](std::string a, std::string b, std::string c, std::string d,
+                          std::string e = {}) {
+        t.rows.push_back({std::move(a), std::move(b), std::move(c), std::move(d), std::move(e)});
+    };
+    row("断面", "", SizeLabel(s), "", "标准装配式U形渠道构件 " + std::string(dim.name));
+    row("底弧半径", "r", Shortest(s.radius), "m");
+    row("直墙倾角", "α", std::string(dim.angleDeg), "°");
+    row("底弧圆心角", "θ", Shortest(s.arcAngle), "°", "θ = 180° − 2α");
+    row("渠深", "H", Shortest(s.channelDepth), "m");
+    row("切点深度", "t", Fixed(TangentDepth(s), 4), "m", "t = r(1 − sin α)");
+    row("渠口宽", "B", std::string(dim.topWidthCm), "cm", "尺寸表");
+    row("板厚", "δ", std::string(dim.slabCm), "cm", "尺寸表");
+    row("设计流量", "Q", Shortest(v.discharge), "m³/s", "输入" + Quoted(r.discharge));
+    row("设计纵坡", "i = 1/x", "1/" + Shortest(v.slope), "", "输入" + Quoted(r.slope));
+    row("糙率", "n", Shortest(v.roughness), "", "输入" + Quoted(r.roughness));
+    row("加大系数", "k", Shortest(v.factor), "", "输入" + Quoted(r.factor));
+    row("加大流量", "kQ", Fixed(reach.outcome.searches->checkDischarge, 4), "m³/s", "校核流量");
+    doc.blocks.emplace_back(std::move(t));
+
+    const DesignCriteria& c = r.criteria;
+    if (c.empty()) {
+        doc.blocks.emplace_back(Paragraph{"设计准则：未给定。", Tone::Note});
+        return;
+    }
+    std::string text = "设计准则（由设计人给定）：";
+    if (c.minFreeboard) {
+        text += "安全超高不小于 " + Shortest(*c.minFreeboard) + " m；";
+    }
+    if (c.minVelocity) {
+        text += "流速不小于 " + Shortest(*c.minVelocity) + " m/s；";
+    }
+    if (c.maxVelocity) {
+        text += "流速不大于 " + Shortest(*c.maxVelocity) + " m/s；";
+    }
+    text.replace(text.size() - std::string_view("；").size(), std::string_view("；").size(), "。");
+    doc.blocks.emplace_back(Paragraph{text});
+}
+
+void AddMethod(Document& doc, const USection& s) {
+    doc.blocks.emplace_back(Heading{2, "二、计算方法与公式"});
+    const std::string_view lines[] = {
+        "按明渠均匀流计算，谢才系数采用曼宁公式：",
+        "R = A/χ，C = R^(1/6)/n，Q = A·C·(R·i)^0.5，其中 i = 1/x。",
+        "圆弧段（h ≤ t）：d = r − h，φ = arctan(√(r² − d²)/d)，"
+        "A = πr²·2φ/360° − d·√(r² − d²)，χ = 2πr·2φ/360°，b = 2r·sin φ。",
+        "直线段（h > t）：A = πr²·θ/360° − r²·sin α·cos α + 2(h − t)·r·cos α + (h − t)²·tan α，"
+        "χ = 2πr·θ/360° + 2(h − t)/cos α，b = 2r·cos α + 2(h − t)·tan α。",
+        "水深采用逐步试算：自 h = 0.001 m 起，每步增加 0.001 m，逐一计算流量，直至计算流量首次"
+        "大于目标流量。成果水深取该水深再加一步（0.001 m）；流速、水面宽度等水力要素取流量首次"
+        "大于目标流量之水深（计算水深）处的数值。校核水深按加大流量 kQ 以同法求得。成果水深大于"
+        "渠深 H 时，该断面不能通过相应流量。",
+    };
+    for (std::string_view line : lines) {
+        doc.blocks.emplace_back(Paragraph{std::string(line)});
+    }
+    std::string pi = "π 取 3.141592654";
+    if (s.piDeg != kPi) {
+        pi += "；设计水深试算中圆弧段弧度与角度换算取 π = " + Shortest(s.piDeg);
+    }
+    doc.blocks.emplace_back(Paragraph{pi + "。", Tone::Note});
+}
+
+void AddSearch(Document& doc, const Reach& reach, const DepthSearchResult& search, double target,
+               std::string_view name, std::string_view symbol) {
+    const USection& s = reach.section;
+    const std::string targetText = Shortest(target);
+    doc.blocks.emplace_back(Heading{3, std::string(name) + "（目标流量 " + targetText + " m³/s）"});
+    Table t{.header = {"水深 h (m)", "计算流量 (m³/s)", "与目标流量比较"}};
+    if (search.previous) {
+        t.rows.push_back({Fixed(search.previous->depth, 3), Fixed(search.previous->discharge, 6),
+                          "≤ " + targetText + "，继续试算"});
+        t.rowTones.push_back(Tone::Normal);
+    }
+    const bool exceeded = !search.overflow || search.elements.discharge > target;
+    t.rows.push_back(
+        {Fixed(search.elements.depth, 3), Fixed(search.elements.discharge, 6),
+         exceeded ? "> " + targetText + "，首次超过，停止" : "≤ " + targetText + "，已到渠深"});
+    t.rowTones.push_back(Tone::Normal);
+    doc.blocks.emplace_back(std::move(t));
+    const std::string depth = Fixed(search.reportedDepth, s.reportDecimals);
+    if (search.overflow) {
+        doc.blocks.emplace_back(Paragraph{
+            std::string(symbol) + " = " + Fixed(search.elements.depth, 3) + " + 0.001 = " + depth +
+                " m，大于渠深 H = " + Shortest(s.channelDepth) + " m。",
+            Tone::Fail});
+    } else {
+        doc.blocks.emplace_back(Paragraph{"成果水深 " + std::string(symbol) + " = " +
+                                          Fixed(search.elements.depth, 3) + " + 0.001 = " + depth +
+                                          " m。"});
+    }
+}
+
+void AddWorking(Document& doc, const Reach& reach) {
+    const SearchOutcome& s = *reach.outcome.searches;
+    doc.blocks.emplace_back(Heading{2, "三、计算过程"});
+    AddSearch(doc, reach, s.design, reach.outcome.inputs.discharge, "1. 设计水深", "h");
+    if (s.design.overflow) {
+        doc.blocks.emplace_back(Paragraph{"设计水深已大于渠深，不再试算校核水深。", Tone::Note});
+        return;
+    }
+    AddSearch(doc, reach, s.check, s.checkDischarge, "2. 校核水深", "h1");
+}
+
+void AddResults(Document& doc, const Reach& reach) {
+    const USection& section = reach.section;
+    const SearchOutcome& s = *reach.outcome.searches;
+    doc.blocks.emplace_back(Heading{2, "四、计算成果"});
+    if (s.design.overflow) {
+        doc.blocks.emplace_back(
+            Paragraph{"程序提示：" + std::string(reach.outcome.message().text), Tone::Fail});
+        return;
+    }
+    const int d = section.reportDecimals;
+    const bool check = !s.check.overflow;
+    const FlowElements& de = s.design.elements;
+    // The check search computes no width or velocity; they come from the same
+    // design-kind formulas at its working depth.
+    const FlowElements ce =
+        check ? ComputeFlowElements(section, s.check.elements.depth, reach.outcome.inputs.bed(),
+                                    SearchKind::Design)
+              : FlowElements{};
+    const FlowElements& cs = s.check.elements;
+    const auto both = [&](double design, double checkValue, int decimals) {
+        return std::pair{Fixed(design, decimals), check ? Fixed(checkValue, decimals) : "—"};
+    };
+    Table t{.header = {"项目", "符号", "设计流量", "校核流量", "单位"}};
+    const auto row = [&t](std::string name, std::string symbol,
+                          std::pair<std::string, std::string> values, std::string unit) {
+        t.rows.push_back({std::move(name), std::move(symbol), std::move(values.first),
+                          std::move(values.second), std::move(unit)});
+    };
+    row("流量", "Q", {Fixed(reach.outcome.inputs.discharge, 4), Fixed(s.checkDischarge, 4)},
+        "m³/s");
+    row("成果水深", "h", both(s.design.reportedDepth, s.check.reportedDepth, d), "m");
+    row("计算水深", "h′", both(de.depth, cs.depth, 3), "m");
+    row("过水面积", "A", both(de.area, cs.area, d), "m²");
+    row("湿周", "χ", both(de.wettedPerimeter, cs.wettedPerimeter, d), "m");
+    row("水力半径", "R", both(de.hydraulicRadius, cs.hydraulicRadius, d), "m");
+    row("谢才系数", "C", both(de.chezy, cs.chezy, d), "m^½/s");
+    row("流速", "V", both(de.velocity, ce.velocity, 3), "m/s");
+    row("水面宽度", "b", both(de.surfaceWidth, ce.surfaceWidth, d), "m");
+    row("计算流量", "Q′", both(de.discharge, cs.discharge, 4), "m³/s");
+    doc.blocks.emplace_back(std::move(t));
+    doc.blocks.emplace_back(
+        Paragraph{"注：h′ 为流量首次大于目标流量的水深，各水力要素均为该水深处"
+                  "的数值；成果水深 h = h′ + 0.001 m。",
+                  Tone::Note});
+    if (reach.outcome.isReport()) {
+        doc.blocks.emplace_back(Paragraph{"程序计算成果（与计算窗口显示一致）："});
+        std::string text;
+        for (const char c : reach.outcome.report().text) {
+            if (c != '\r') {
+                text += c;
+            }
+        }
+        doc.blocks.emplace_back(Verbatim{std::move(text)});
+    } else {
+        doc.blocks.emplace_back(
+            Paragraph{"程序提示：" + std::string(reach.outcome.message().text), Tone::Fail});
+    }
+}
+
+std::string CriterionName(CriterionKind kind) {
+    switch (kind) {
+        case CriterionKind::MinFreeboard:
+            return "安全超高 H − h1";
+        case CriterionKind::MinVelocity:
+            return "流速下限";
+        case CriterionKind::MaxVelocity:
+            return "流速上限";
+    }
+    return {};
+}
+
+void AddChecks(Document& doc, const Reach& reach) {
+    const USection& section = reach.section;
+    const SearchOutcome& s = *reach.outcome.searches;
+    const int d = section.reportDecimals;
+    const std::string H = Shortest(section.channelDepth);
+    doc.blocks.emplace_back(Heading{2, "五、校核"});
+    Table t{.header = {"校核项目", "计算值", "要求", "结论"}};
+    const auto row = [&t](std::string a, std::string b, std::string c, std::string verdict,
+                          Tone tone) {
+        t.rows.push_back({std::move(a), std::move(b), std::move(c), std::move(verdict)});
+        t.rowTones.push_back(tone);
+    };
+    const auto verdict = [&row](std::string a, std::string b, std::string c, bool ok) {
+        row(std::move(a), std::move(b), std::move(c), std::string(ok ? kPass : kFail),
+            ok ? Tone::Pass : Tone::Fail);
+    };
+    verdict("设计水深 h", Fixed(s.design.reportedDepth, d) + " m", "≤ H = " + H + " m",
+            !s.design.overflow);
+    if (!s.design.overflow) {
+        verdict("校核水深 h1", Fixed(s.check.reportedDepth, d) + " m", "≤ H = " + H + " m",
+                !s.check.overflow);
+    }
+    if (reach.outcome.isReport()) {
+        const double freeboard = section.channelDepth - s.check.reportedDepth;
+        const CriterionCheck* given = nullptr;
+        for (const CriterionCheck& c : reach.criteria) {
+            if (c.kind == CriterionKind::MinFreeboard) {
+                given = &c;
+            }
+        }
+        if (given != nullptr) {
+            verdict(CriterionName(given->kind), Fixed(freeboard, d) + " m",
+                    "≥ " + Shortest(given->limit) + " m", given->passes);
+        } else {
+            row("安全超高 H − h1", Fixed(freeboard, d) + " m", "未给定准则", "—", Tone::Normal);
+        }
+    }
+    if (!s.design.overflow) {
+        const double froude = FroudeNumber(s.design.elements);
+        const bool calm = RegimeOf(froude) == FlowRegime::Subcritical;
+        row("弗劳德数 Fr（设计水深）", Fixed(froude, 3), "Fr < 1 为缓流", calm ? "缓流" : "急流",
+            Tone::Normal);
+        const auto critical = CriticalDepth(section, reach.outcome.inputs.discharge);
+        row("临界水深 hk（设计流量）", critical ? Fixed(*critical, 3) + " m" : "高于渠深",
+            "h > hk 为缓流", "—", Tone::Normal);
+    }
+    if (reach.outcome.isReport()) {
+        const double velocity = s.design.elements.velocity;
+        for (const CriterionCheck& c : reach.criteria) {
+            if (c.kind == CriterionKind::MinFreeboard) {
+                continue;
+            }
+            const std::string sign = c.kind == CriterionKind::MinVelocity ? "≥ " : "≤ ";
+            verdict(CriterionName(c.kind) + " V", Fixed(velocity, 3) + " m/s",
+                    sign + Shortest(c.limit) + " m/s", c.passes);
+        }
+    }
+    doc.blocks.emplace_back(std::move(t));
+}
+
+void AddConclusion(Document& doc, const Reach& reach) {
+    const ParsedInputs& v = reach.outcome.inputs;
+    const std::string name = SizeLabel(reach.section);
+    doc.blocks.emplace_back(Heading{2, "六、结论"});
+    const std::string flows = "设计流量 " + Shortest(v.discharge) + " m³/s 与校核流量 " +
+                              Fixed(reach.outcome.searches->checkDischarge, 4) + " m³/s";
+    if (reach.serves) {
+        std::string text = name + "能通过" + flows + "，满足设计要求";
+        text += reach.criteria.empty() ? "。" : "，给定的设计准则均满足。";
+        doc.blocks.emplace_back(Paragraph{text, Tone::Pass});
+        return;
+    }
+    std::string why;
+    if (!reach.outcome.isReport()) {
+        why = reach.outcome.message().number == MessageNumber::DesignOverflow ? "设计水深大于渠深"
+                                                                              : "校核水深大于渠深";
+    } else {
+        for (const CriterionCheck& c : reach.criteria) {
+            if (!c.passes) {
+                why += (why.empty() ? "" : "，") + CriterionName(c.kind) + "不满足要求";
+            }
+        }
+    }
+    doc.blocks.emplace_back(Paragraph{name + "不满足设计要求：" + why + "。", Tone::Fail});
+    if (reach.smallestFit) {
+        doc.blocks.emplace_back(Paragraph{
+            "按相同输入" + std::string(reach.request.criteria.empty() ? "" : "与设计准则") +
+            "选型，满足要求的最小标准断面为" + SizeLabel(LookupSection(*reach.smallestFit)) +
+            "。"});
+    } else {
+        doc.blocks.emplace_back(
+            Paragraph{"按相同输入选型，五种标准断面均不满足要求。", Tone::Fail});
+    }
+}
+
+void AddDrawing(Document& doc, const Reach& reach) {
+    const SheetRequest& r = reach.request;
+    doc.blocks.emplace_back(Heading{2, "七、断面图"});
+    const std::string title =
+        SizeLabel(reach.section) + "  " + InputsTitle(r.discharge, r.slope, r.roughness, r.factor);
+    doc.blocks.emplace_back(
+        Drawing{CrossSectionSvg({PanelFor(reach.section, reach.outcome)}, title)});
+}
+
+void AddSheet(Document& doc, const Reach& reach) {
+    AddTitle(doc, reach.request);
+    if (reach.rejected) {
+        AddRejection(doc, reach);
+        return;
+    }
+    AddKnownData(doc, reach);
+    AddMethod(doc, reach.section);
+    AddWorking(doc, reach);
+    AddResults(doc, reach);
+    AddChecks(doc, reach);
+    AddConclusion(doc, reach);
+    AddDrawing(doc, reach);
+    doc.blocks.emplace_back(Signatures{});
+}
+
+std::string DocumentTitle(const SheetRequest& r) {
+    std::string title(kTitle);
+    if (!r.reach.channel.empty()) {
+        title += " — " + r.reach.channel;
+    }
+    return title;
+}
+
+// A reach's row of the canal summary.
+std::vector<std::string> SummaryRow(std::size_t number, const Reach& reach) {
+    const SheetRequest& r = reach.request;
+    std::vector<std::string> row = {std::to_string(number), r.reach.channel, r.reach.station,
+                                    std::string(SectionName(r.size))};
+    const CalculationOutcome& o = reach.outcome;
+    const int d = reach.section.reportDecimals;
+    if (reach.rejected) {
+        row.insert(row.end(), 6, "");
+        row.push_back("输入被拒绝：" + std::string(o.message().text));
+        return row;
+    }
+    const SearchOutcome& s = *o.searches;
+    const bool design = !s.design.overflow;
+    const bool both = o.isReport();
+    row.push_back(Shortest(o.inputs.discharge));
+    row.push_back(Fixed(s.checkDischarge, 4));
+    row.push_back(design ? Fixed(s.design.reportedDepth, d) : "> H");
+    row.push_back(both ? Fixed(s.check.reportedDepth, d) : design ? "> H" : "");
+    row.push_back(design ? Fixed(s.design.elements.velocity, 3) : "");
+    row.push_back(both ? Fixed(reach.section.channelDepth - s.check.reportedDepth, d) : "");
+    row.push_back(reach.serves ? std::string(kPass) : std::string(kFail));
+    return row;
+}
+
+}  // namespace
+
+Document BuildSheet(const SheetRequest& request) {
+    Document doc{.title = DocumentTitle(request)};
+    AddSheet(doc, Evaluate(request));
+    return doc;
+}
+
+Document BuildCanal(const std::vector<CanalRow>& rows) {
+    Document doc{.title = std::string(kTitle)};
+    doc.blocks.emplace_back(Heading{1, std::string(kTitle)});
+    std::string project;
+    for (const CanalRow& row : rows) {
+        if (row.problem.empty() && !row.request.reach.project.empty()) {
+            project = row.request.reach.project;
+            break;
+        }
+    }
+    if (!project.empty()) {
+        doc.blocks.emplace_back(Table{.rows = {{"工程名称：", project}}, .keyValue = true});
+    }
+    doc.blocks.emplace_back(Heading{2, "渠段汇总"});
+    Table summary{.header = {"序号", "渠道名称", "桩号", "断面", "Q (m³/s)", "kQ (m³/s)", "h (m)",
+                             "h1 (m)", "V (m/s)", "超高 (m)", "结论"}};
+    std::vector<Reach> reaches;
+    reaches.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CanalRow& row = rows[i];
+        if (!row.problem.empty()) {
+            std::vector<std::string> cells = {std::to_string(i + 1)};
+            cells.insert(cells.end(), 9, "");
+            cells.push_back("第 " + std::to_string(row.line) + " 行：" + row.problem);
+            summary.rows.push_back(std::move(cells));
+            summary.rowTones.push_back(Tone::Fail);
+            continue;
+        }
+        reaches.push_back(Evaluate(row.request));
+        summary.rows.push_back(SummaryRow(i + 1, reaches.back()));
+        summary.rowTones.push_back(reaches.back().serves ? Tone::Normal : Tone::Fail);
+    }
+    doc.blocks.emplace_back(std::move(summary));
+    doc.blocks.emplace_back(Paragraph{"共 " + std::to_string(rows.size()) + " 行，计算 " +
+                                          std::to_string(reaches.size()) + " 段。",
+                                      Tone::Note});
+    for (const Reach& reach : reaches) {
+        doc.blocks.emplace_back(PageBreak{});
+        AddSheet(doc, reach);
+    }
+    return doc;
+}
+
+}  // namespace veltrane::sheet

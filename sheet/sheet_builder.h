@@ -1,0 +1,52 @@
+// The calculation sheet (计算书) of one channel reach, and of a whole canal:
+// the known data, the method, the working, the results with the report as
+// the window shows it, the checks, the conclusion, the drawing and the
+// signature lines.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "hydraulics/design_criteria.h"
+#include "hydraulics/section_catalogue.h"
+#include "sheet/document.h"
+
+namespace veltrane::sheet {
+
+// What the engineer says about the reach; each text appears as typed, and an
+// empty one is left out.
+struct ReachDetails {
+    std::string project{};   // 工程名称
+    std::string channel{};   // 渠道名称
+    std::string station{};   // 桩号, from–to
+    std::string designer{};  // 设计
+    std::string date{};      // 日期; the command line puts today's date here
+};
+
+struct SheetRequest {
+    SectionSize size = SectionSize::U60;
+    // The four input texts, as typed: Q m³/s, x of 1/x, n, k.
+    std::string discharge;
+    std::string slope;
+    std::string roughness;
+    std::string factor;
+    ReachDetails reach{};
+    DesignCriteria criteria{};
+};
+
+// One row of a canal: a reach, or a row that could not be read.
+struct CanalRow {
+    std::size_t line = 0;   // in the CSV file
+    std::string problem{};  // empty for a reach
+    SheetRequest request{};
+};
+
+// The sheet of one reach.
+Document BuildSheet(const SheetRequest& request);
+
+// A whole canal: a summary table with one row per reach (a bad row says what
+// is wrong), then each reach's sheet on a page of its own.
+Document BuildCanal(const std::vector<CanalRow>& rows);
+
+}  // namespace veltrane::sheet

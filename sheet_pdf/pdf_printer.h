@@ -1,0 +1,21 @@
+// The calculation sheet printed to PDF on A4 with Qt: the text laid out by
+// Qt's rich text engine, the CJK font embedded, the drawings kept as vector
+// graphics through Qt SVG.
+#pragma once
+
+#include <string>
+
+#include "sheet/document.h"
+
+namespace veltrane::sheet {
+
+struct PdfOutput {
+    std::string bytes;  // the PDF file
+    std::string error;  // empty when it was printed
+};
+
+// Needs a QGuiApplication; where none runs (the command line), one is
+// started on the offscreen platform, so no display is needed.
+PdfOutput PrintPdf(const Document& document);
+
+}  // namespace veltrane::sheet

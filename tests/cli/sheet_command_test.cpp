@@ -1,0 +1,139 @@
+// veltrane-calc sheet as a script calls it: files, statuses, and the PDF as
+// poppler reads it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/cli/process.h"
+
+namespace veltrane::cli::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+// A poppler tool's output for a file, or nothing when the tool is missing.
+std::string Poppler(const std::string& tool, const fs::path& file) {
+    TempFolder folder;
+    const fs::path out = folder / "out.txt";
+    const std::string command = tool + " " + Quoted(file) + (tool == "pdftotext" ? " " : " > ") +
+                                Quoted(out) + " 2>/dev/null";
+    if (std::system(command.c_str()) != 0) {
+        return {};
+    }
+    return ReadFile(out);
+}
+
+TEST(SheetCommand, HtmlForOneReach) {
+    TempFolder folder;
+    const ProcessResult r = RunCalc("sheet U60 0.25 500 0.017 1.0 --channel '一支渠' --html " +
+                                    Quoted(folder / "u60.html"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string html = ReadFile(folder / "u60.html");
+    EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(html.find("谢才系数：C = 45.034"), std::string::npos);
+    EXPECT_NE(html.find("<svg "), std::string::npos);
+}
+
+TEST(SheetCommand, AMessageStillWritesTheSheetAndExits1) {
+    TempFolder folder;
+    const ProcessResult r =
+        RunCalc("sheet U60 0.3 500 0.017 1.0 --html " + Quoted(folder / "s.html"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(ReadFile(folder / "s.html").find("设计水深大于渠深"), std::string::npos);
+}
+
+TEST(SheetCommand, FilesAreNeverReplacedSilently) {
+    TempFolder folder;
+    const std::string args = "sheet U60 0.25 500 0.017 1.0 --html " + Quoted(folder / "s.html");
+    ASSERT_EQ(RunCalc(args).status, 0);
+    const ProcessResult again = RunCalc(args);
+    EXPECT_EQ(again.status, 2);
+    EXPECT_NE(again.err.find("exists; add --force"), std::string::npos);
+    EXPECT_EQ(RunCalc(args + " --force").status, 0);
+}
+
+TEST(SheetCommand, ACanalWithABadRow) {
+    TempFolder folder;
+    const ProcessResult r = RunCalc("sheet --batch - --html " + Quoted(folder / "canal.html"), "",
+                                    "printf 'name,station,size,discharge,slope,roughness,factor\\n"
+                                    "一支渠,0+000–1+200,U60,0.25,500,0.017,1.0\\n"
+                                    "二支渠,1+200–2+000,U70,0.25,500,0.017,1.0\\n"
+                                    "三支渠,2+000–2+600,U80,0.4,500,0.017,1.1\\n' |");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string html = ReadFile(folder / "canal.html");
+    EXPECT_NE(html.find("<td>第 3 行：unknown size 'U70'</td>"), std::string::npos)
+        << html.substr(0, 4000);
+    EXPECT_NE(html.find("<td>三支渠</td><td>2+000–2+600</td><td>U80</td>"), std::string::npos);
+}
+
+TEST(SheetCommand, UsageErrors) {
+    for (auto args : std::vector<std::vector<std::string_view>>{
+             {"sheet", "U60", "0.25", "500", "0.017", "1.0"},
+             {"sheet", "U60", "0.25", "500", "0.017", "1.0", "--html", "a", "--pdf", "b"},
+             {"sheet", "U60", "0.25", "500", "0.017", "--html", "a"},
+             {"U60", "0.25", "500", "0.017", "1.0", "--channel", "x"},
+             {"fit", "0.25", "500", "0.017", "1.0", "--min-freeboard", "-1"},
+             {"fit", "0.25", "500", "0.017", "1.0", "--min-velocity", "2", "--max-velocity", "1"},
+             {"table", "U60", "500", "0.017", "--min-velocity", "0.5"}}) {
+        const Result r = Cli(args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find("usage: veltrane-calc"), std::string::npos);
+    }
+}
+
+TEST(FitCriteria, TheSmallestSectionMeetsThem) {
+    const Result r = Cli({"fit", "0.25", "500", "0.017", "1.2", "--min-freeboard", "0.2", "--csv"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "size,status,design_depth,check_depth,freeboard,velocity,froude,message\n"
+              "U60,check_above,,,,,,\"校核水深已大于渠深,请选用其他U形渠道构件。\"\n"
+              "U80,fails_criteria,.426,.475,.165,.923,.51,freeboard .165 below 0.2\n"
+              "U100,fits,.38,.42,.33,.917,.552,\n"
+              "U120,fits,.354,.388,.512,.905,.574,\n"
+              "U140,fits,.335,.367,.683,.891,.586,\n");
+    const Result none = Cli({"fit", "0.25", "500", "0.017", "1.2", "--max-velocity", "0.5"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.out.find("no standard section carries both discharges"), std::string::npos);
+}
+
+#if VELTRANE_CLI_PDF
+TEST(SheetPdf, EmbeddedFontsExtractableTextVectorDrawing) {
+    TempFolder folder;
+    const fs::path pdf = folder / "u60.pdf";
+    const ProcessResult r = RunCalc(
+        "sheet U60 0.25 500 0.017 1.0 --channel '<b>一支渠</b> & \"二\"' --pdf " + Quoted(pdf));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string fonts = Poppler("pdffonts", pdf);
+    if (fonts.empty()) {
+        GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    // Every font line after the two header lines says "yes" for embedded.
+    std::size_t lines = 0;
+    for (std::size_t at = fonts.find('\n', fonts.find('\n') + 1); at + 1 < fonts.size();
+         at = fonts.find('\n', at + 1)) {
+        const std::string line = fonts.substr(at + 1, fonts.find('\n', at + 1) - at - 1);
+        EXPECT_NE(line.find(" yes "), std::string::npos) << line;
+        ++lines;
+    }
+    EXPECT_GE(lines, 1u);
+    const std::string text = Poppler("pdftotext", pdf);
+    for (const char* expected : {"装配式U形渠道水力计算书", "<b>一支渠</b> & \"二\"", "0.516",
+                                 "45.034", "1.376", "0.657", "谢才系数：C = 45.034"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    }
+    // No raster image: the drawing is vector paths.
+    const std::string images = Poppler("pdfimages -list", pdf);
+    EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
+}
+#endif
+
+}  // namespace
+}  // namespace veltrane::cli::test

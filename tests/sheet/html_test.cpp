@@ -1,0 +1,69 @@
+// The sheet as HTML: well-formed, self-contained, and every typed text shown
+// as text, never as markup.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "sheet/html_writer.h"
+#include "sheet/sheet_builder.h"
+#include "tests/sheet/xml_parse.h"
+
+namespace veltrane::sheet {
+namespace {
+
+SheetRequest WithChannel(std::string channel) {
+    return {.size = SectionSize::U60,
+            .discharge = "0.25",
+            .slope = "500",
+            .roughness = "0.017",
+            .factor = "1.0",
+            .reach = {.channel = std::move(channel), .date = "2026年12月8日"}};
+}
+
+TEST(Html, ParsesAsXmlWithTheDrawingInline) {
+    const std::string html = WriteHtml(BuildSheet(WithChannel("一支渠")));
+    const test::Parsed p = test::Parse(html);
+    ASSERT_FALSE(p.error);
+    EXPECT_EQ(p.elementCount.at("svg"), 1);
+    EXPECT_EQ(p.elementCount.count("script"), 0u);
+    EXPECT_EQ(p.elementCount.count("img"), 0u);
+    EXPECT_EQ(html.find("http://", html.find("<body>")), html.find("http://www.w3.org/2000/svg"));
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("装配式U形渠道水力计算书")));
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("谢才系数：C = 45.034")));
+}
+
+TEST(Html, TypedTextsAreTextNeverMarkup) {
+    const std::string channel = "<b>一支渠</b> & \"二\"";
+    const test::Parsed p = test::Parse(WriteHtml(BuildSheet(WithChannel(channel))));
+    ASSERT_FALSE(p.error);
+    EXPECT_EQ(p.elementCount.count("b"), 0u);
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8(channel.c_str())));
+}
+
+TEST(Html, ControlCharactersAndBrokenUtf8StillParse) {
+    for (std::string text : {std::string("a\x01\x1b[31mb"), std::string("\xff\xfe"),
+                             std::string("\xed\xa0\x80"), std::string("x\0y", 3)}) {
+        SheetRequest r = WithChannel(text);
+        r.discharge = text;
+        const test::Parsed p = test::Parse(WriteHtml(BuildSheet(r)));
+        EXPECT_FALSE(p.error) << text.size() << " bytes";
+    }
+}
+
+TEST(Html, EachReachOfACanalStartsANewPage) {
+    std::vector<CanalRow> rows(2);
+    rows[0].request = WithChannel("一支渠");
+    rows[1].request = WithChannel("二支渠");
+    const std::string html = WriteHtml(BuildCanal(rows));
+    ASSERT_FALSE(test::Parse(html).error);
+    std::size_t breaks = 0;
+    for (auto at = html.find("<div class=\"break\">"); at != std::string::npos;
+         at = html.find("<div class=\"break\">", at + 1)) {
+        ++breaks;
+    }
+    EXPECT_EQ(breaks, 2u);
+    EXPECT_NE(html.find("page-break-before: always"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veltrane::sheet
