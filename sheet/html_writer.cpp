@@ -95,13 +95,15 @@ struct Writer {
                 ? " border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\""
                 : "";
         out += t.keyValue ? "<table class=\"details\">\n" : "<table" + border + ">\n";
+        // A header in <thead> is repeated where the table runs onto a new page.
         if (!t.header.empty()) {
-            out += "<tr>";
+            out += "<thead><tr>";
             for (const std::string& cell : t.header) {
                 out += "<th>" + EscapeMarkup(cell) + "</th>";
             }
-            out += "</tr>\n";
+            out += "</tr></thead>\n";
         }
+        out += "<tbody>\n";
         for (std::size_t r = 0; r < t.rows.size(); ++r) {
             const Tone tone = r < t.rowTones.size() ? t.rowTones[r] : Tone::Normal;
             out += "<tr" + ToneClass(tone) + ">";
@@ -110,7 +112,7 @@ struct Writer {
             }
             out += "</tr>\n";
         }
-        out += "</table>\n";
+        out += "</tbody></table>\n";
     }
     void operator()(const Verbatim& v) { out += "<pre>" + EscapeMarkup(v.text) + "</pre>\n"; }
     void operator()(const Drawing& d) {

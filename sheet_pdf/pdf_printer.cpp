@@ -107,9 +107,10 @@ class SvgObject : public QObject, public QTextObjectInterface {
         if (d == nullptr) {
             return {};
         }
-        // The full text width, the drawing's own proportions.
+        // Four fifths of the text width, so that a sheet's drawing, conclusion
+        // and signatures tend to share a page; the drawing's own proportions.
         const QSizeF own = d->shapes->viewBoxF().size();
-        const double width = doc->pageSize().width() - 2 * doc->documentMargin() - 4;
+        const double width = 0.8 * (doc->pageSize().width() - 2 * doc->documentMargin());
         return {width, width * own.height() / own.width()};
     }
 
