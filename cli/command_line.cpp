@@ -21,6 +21,11 @@ constexpr std::string_view kUsage =
     "                     (--html FILE | --pdf FILE) [--force]\n"
     "       veltrane-calc sheet --batch FILE [REACH] [CRITERIA] (--html FILE | --pdf FILE)\n"
     "                     [--force]\n"
+    "       veltrane-calc capacity SIZE SLOPE ROUGHNESS FACTOR [CRITERIA] [--json]\n"
+    "       veltrane-calc solve-slope SIZE DISCHARGE ROUGHNESS FACTOR [CRITERIA] [--json]\n"
+    "       veltrane-calc select-table ROUGHNESS FACTOR --slopes LIST [CRITERIA]\n"
+    "                     [--json | --csv [--bom]] [--svg FILE] [--html FILE | --pdf FILE]\n"
+    "                     [--force]\n"
     "       veltrane-calc -h | --help | --version\n";
 
 constexpr std::string_view kHelp =
@@ -53,6 +58,7 @@ constexpr std::string_view kHelp =
     "                (default 0.01)\n"
     "  --html FILE   sheet: write the calculation sheet as one HTML page\n"
     "  --pdf FILE    sheet: write the calculation sheet as a PDF on A4\n"
+    "  --slopes LIST select-table: the slope denominators, comma-separated: 300,500,1000\n"
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
@@ -61,7 +67,7 @@ constexpr std::string_view kHelp =
     "  --station S   the chainage         --designer D  who computed it\n"
     "  --date D      the date (default: today)\n"
     "\n"
-    "  CRITERIA (fit and sheet), none by default:\n"
+    "  CRITERIA (fit, sheet and the design aids), none by default:\n"
     "  --min-freeboard M  the smallest freeboard H - h1, m\n"
     "  --min-velocity V   the lowest permitted velocity, m/s\n"
     "  --max-velocity V   the highest permitted velocity, m/s\n"
@@ -72,6 +78,18 @@ constexpr std::string_view kHelp =
     "  table      the rating table of a section from S up to its channel depth\n"
     "  sheet      the calculation sheet: known data, method, working, results, checks,\n"
     "             conclusion, drawing and signature lines\n"
+    "  capacity   the largest design discharge, to 0.0001 m3/s, that the section carries\n"
+    "             at the slope with both depths within H and the criteria met, with its\n"
+    "             design and check depths; exit 1 when none does\n"
+    "  solve-slope  the steepest and the flattest whole x of the slope 1/x that carry\n"
+    "             the discharge and its increase and meet the criteria, searched from\n"
+    "             1/10 to 1/100000, with the report at each end; exit 1 when none does\n"
+    "  select-table  capacity for each section at each slope of --slopes (whole x, at\n"
+    "             most 50 of them, each 1 to 1000000), as text, CSV or JSON, an SVG\n"
+    "             chart (--svg) and a printable document (--html, --pdf)\n"
+    "             Every answer is confirmed by the same run as a single calculation;\n"
+    "             bisection finds it, and up to 8 exact runs beyond it catch the small\n"
+    "             steps back and forth that floating-point rounding can make.\n"
     "\n"
     "Exit status: 0 report; 1 message, or no section fits; 2 usage error, unreadable\n"
     "input, or an output FILE that exists; 3 an output could not be written.\n";
@@ -125,23 +143,31 @@ struct OptionUse {
 };
 
 const std::vector<OptionUse>& Uses() {
+    const std::vector<Command> criteria = {Command::Fit, Command::Sheet, Command::Capacity,
+                                           Command::SolveSlope, Command::SelectTable};
     static const std::vector<OptionUse> uses = {
-        {"--svg", "a single calculation and fit", {Command::Single, Command::Fit}},
-        {"--csv", "fit and table", {Command::Fit, Command::Table}},
+        {"--svg",
+         "a single calculation, fit and select-table",
+         {Command::Single, Command::Fit, Command::SelectTable}},
+        {"--csv",
+         "fit, table and select-table",
+         {Command::Fit, Command::Table, Command::SelectTable}},
         {"--step", "table", {Command::Table}},
-        {"--html", "sheet", {Command::Sheet}},
-        {"--pdf", "sheet", {Command::Sheet}},
+        {"--slopes", "select-table", {Command::SelectTable}},
+        {"--html", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
+        {"--pdf", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
         {"--project", "sheet", {Command::Sheet}},
         {"--channel", "sheet", {Command::Sheet}},
         {"--station", "sheet", {Command::Sheet}},
         {"--designer", "sheet", {Command::Sheet}},
-        {"--date", "sheet", {Command::Sheet}},
-        {"--min-freeboard", "fit and sheet", {Command::Fit, Command::Sheet}},
-        {"--min-velocity", "fit and sheet", {Command::Fit, Command::Sheet}},
-        {"--max-velocity", "fit and sheet", {Command::Fit, Command::Sheet}},
+        {"--date", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
+        {"--min-freeboard", "fit, sheet and the design aids", criteria},
+        {"--min-velocity", "fit, sheet and the design aids", criteria},
+        {"--max-velocity", "fit, sheet and the design aids", criteria},
         {"--json",
-         "a single calculation, fit and table",
-         {Command::Single, Command::Fit, Command::Table}},
+         "a single calculation, fit, table and the design aids",
+         {Command::Single, Command::Fit, Command::Table, Command::Capacity, Command::SolveSlope,
+          Command::SelectTable}},
     };
     return uses;
 }
@@ -208,6 +234,11 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
                 return std::string("--step needs a depth in metres");
             }
             c.step = args[++i];
+        } else if (a == "--slopes") {
+            if (i + 1 >= args.size()) {
+                return std::string("--slopes needs a list of slope denominators, 300,500,1000");
+            }
+            c.slopes = args[++i];
         } else if (const auto* t = std::find_if(std::begin(kTextOptions), std::end(kTextOptions),
                                                 [&](const ValueOption& o) { return o.name == a; });
                    t != std::end(kTextOptions)) {
@@ -240,11 +271,20 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
     }
     c.format = json ? Format::Json : csv ? Format::Csv : Format::Text;
 
-    if (!c.operands.empty() &&
-        (c.operands[0] == "fit" || c.operands[0] == "table" || c.operands[0] == "sheet")) {
-        c.command = c.operands[0] == "fit"     ? Command::Fit
-                    : c.operands[0] == "table" ? Command::Table
-                                               : Command::Sheet;
+    static constexpr std::pair<std::string_view, Command> kCommands[] = {
+        {"fit", Command::Fit},
+        {"table", Command::Table},
+        {"sheet", Command::Sheet},
+        {"capacity", Command::Capacity},
+        {"solve-slope", Command::SolveSlope},
+        {"select-table", Command::SelectTable},
+    };
+    const auto* named = c.operands.empty()
+                            ? std::end(kCommands)
+                            : std::find_if(std::begin(kCommands), std::end(kCommands),
+                                           [&](const auto& k) { return k.first == c.operands[0]; });
+    if (named != std::end(kCommands)) {
+        c.command = named->second;
         c.operands.erase(c.operands.begin());
     } else if (c.batch) {
         c.command = Command::Batch;
@@ -266,7 +306,9 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
         if (c.html.has_value() == c.pdf.has_value()) {
             return std::string("sheet writes one file: give --html FILE or --pdf FILE");
         }
-    } else if (c.force && !c.svg) {
+    } else if (c.html && c.pdf) {
+        return std::string("choose one of --html and --pdf");
+    } else if (c.force && !c.svg && !c.html && !c.pdf) {
         return std::string("--force goes with --svg, --html and --pdf");
     }
     const DesignCriteria& k = c.criteria;

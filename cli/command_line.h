@@ -23,7 +23,18 @@ enum ExitCode {
 enum class Format { Text, Csv, Json };
 
 struct CommandLine {
-    enum class Command { Help, Version, Single, Batch, Fit, Table, Sheet };
+    enum class Command {
+        Help,
+        Version,
+        Single,
+        Batch,
+        Fit,
+        Table,
+        Sheet,
+        Capacity,
+        SolveSlope,
+        SelectTable,
+    };
     Command command = Command::Single;
     Format format = Format::Text;
     bool bom = false;    // a UTF-8 byte order mark before CSV output
@@ -31,6 +42,7 @@ struct CommandLine {
     std::optional<std::string> svg;
     std::optional<std::string> batch;  // the --batch FILE; "-" is standard input
     std::optional<std::string_view> step;
+    std::optional<std::string_view> slopes;  // select-table: "300,500,1000"
     // sheet: where it goes.
     std::optional<std::string> html;
     std::optional<std::string> pdf;

@@ -8,12 +8,9 @@
 
 #include "cli/batch_rows.h"
 #include "cli/output_file.h"
+#include "cli/sheet_output.h"
 #include "hydraulics/calculation_run.h"
-#include "sheet/html_writer.h"
 #include "sheet/sheet_builder.h"
-#ifdef VELTRANE_CLI_PDF
-#include "sheet_pdf/pdf_printer.h"
-#endif
 
 namespace veltrane::cli {
 
@@ -40,22 +37,6 @@ sheet::ReachDetails DetailsFrom(const CommandLine& c) {
             .station = c.station.value_or(""),
             .designer = c.designer.value_or(""),
             .date = c.date ? *c.date : Today()};
-}
-
-int Save(const CommandLine& c, const sheet::Document& doc, std::ostream& err) {
-    if (c.html) {
-        return SaveOutputFile(*c.html, sheet::WriteHtml(doc), c.force, err);
-    }
-#ifdef VELTRANE_CLI_PDF
-    const sheet::PdfOutput pdf = sheet::PrintPdf(doc);
-    if (!pdf.error.empty()) {
-        err << "veltrane-calc: cannot write " << *c.pdf << ": " << pdf.error << '\n';
-        return kExitWrite;
-    }
-    return SaveOutputFile(*c.pdf, pdf.bytes, c.force, err);
-#else
-    return UsageError(err, "this veltrane-calc was built without PDF output; use --html");
-#endif
 }
 
 int RunCanal(const CommandLine& c, std::istream& in, std::string_view name, std::ostream& err) {
@@ -89,7 +70,7 @@ int RunCanal(const CommandLine& c, std::istream& in, std::string_view name, std:
     if (status != kExitReport) {
         return status;
     }
-    return Save(c, sheet::BuildCanal(rows), err);
+    return SaveSheet(c, sheet::BuildCanal(rows), err);
 }
 
 }  // namespace
@@ -125,7 +106,7 @@ int RunSheet(const CommandLine& c, std::istream& in, std::ostream& err) {
                                       .factor = std::string(v[4]),
                                       .reach = DetailsFrom(c),
                                       .criteria = c.criteria};
-    if (const int status = Save(c, sheet::BuildSheet(request), err); status != kExitReport) {
+    if (const int status = SaveSheet(c, sheet::BuildSheet(request), err); status != kExitReport) {
         return status;
     }
     const bool report =

@@ -6,6 +6,7 @@
 
 #include "cli/batch.h"
 #include "cli/command_line.h"
+#include "cli/design_aid_commands.h"
 #include "cli/design_commands.h"
 #include "cli/output_file.h"
 #include "cli/sheet_command.h"
@@ -80,6 +81,12 @@ int RunCommand(const CommandLine& c, std::istream& in, std::ostream& out, std::o
             return RunTable(c, out, err);
         case Command::Sheet:
             return RunSheet(c, in, err);
+        case Command::Capacity:
+            return RunCapacity(c, out, err);
+        case Command::SolveSlope:
+            return RunSolveSlope(c, out, err);
+        case Command::SelectTable:
+            return RunSelectTable(c, out, err);
         case Command::Single:
             break;
     }

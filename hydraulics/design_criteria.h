@@ -11,9 +11,9 @@
 namespace veltrane {
 
 struct DesignCriteria {
-    std::optional<double> minFreeboard;  // m: H − h1 at least this
-    std::optional<double> minVelocity;   // m/s: V at the design depth at least this
-    std::optional<double> maxVelocity;   // m/s: V at the design depth at most this
+    std::optional<double> minFreeboard{};  // m: H − h1 at least this
+    std::optional<double> minVelocity{};   // m/s: V at the design depth at least this
+    std::optional<double> maxVelocity{};   // m/s: V at the design depth at most this
 
     bool empty() const { return !minFreeboard && !minVelocity && !maxVelocity; }
 };

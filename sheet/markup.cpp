@@ -1,5 +1,6 @@
 #include "sheet/markup.h"
 
+#include <charconv>
 #include <string>
 
 namespace veltrane::sheet {
@@ -76,6 +77,18 @@ std::string EscapeMarkup(std::string_view text) {
         text.remove_prefix(length);
     }
     return out;
+}
+
+std::string SvgNumber(double value) {
+    char buffer[48];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    return std::string(buffer, end.ptr);
+}
+
+std::string ShortestNumber(double value) {
+    char buffer[32];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 }  // namespace veltrane::sheet

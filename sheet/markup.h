@@ -12,4 +12,10 @@ namespace veltrane::sheet {
 // U+FFFF) as U+FFFD. The result always parses, and never as markup.
 std::string EscapeMarkup(std::string_view text);
 
+// A coordinate of a drawing, to 0.01 unit, with a point whatever the locale.
+std::string SvgNumber(double value);
+
+// The shortest text that reads back to the same double: 0.54, 1e-09.
+std::string ShortestNumber(double value);
+
 }  // namespace veltrane::sheet

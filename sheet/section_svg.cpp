@@ -23,17 +23,12 @@ constexpr double kPanelMarginMany = 40;  // side by side, the labels go under ea
 constexpr double kSideMargin = 20;
 constexpr double kTitleHeight = 50;
 
-// Coordinates to 0.01 unit, with a point whatever the locale.
 std::string Num(double v) {
-    char buffer[48];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 2);
-    return std::string(buffer, end.ptr);
+    return SvgNumber(v);
 }
 
 std::string Decimal(double v) {
-    char buffer[48];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return std::string(buffer, end.ptr);
+    return ShortestNumber(v);
 }
 
 // Panel coordinates: x across the section from its axis, y upwards from its

@@ -8,6 +8,7 @@
 #include "hydraulics/number_rules.h"
 #include "hydraulics/section_dimensions.h"
 #include "hydraulics/section_hydraulics.h"
+#include "sheet/markup.h"
 #include "sheet/section_svg.h"
 
 namespace veltrane::sheet {
@@ -33,9 +34,7 @@ std::string Fixed(double value, int decimals) {
 
 // A value read from a text, as short as it reads back: 0.25, 500, 1e-09.
 std::string Shortest(double value) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
+    return ShortestNumber(value);
 }
 
 std::string Quoted(std::string_view text) {

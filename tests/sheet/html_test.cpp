@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sheet/html_writer.h"
+#include "sheet/selection_sheet.h"
 #include "sheet/sheet_builder.h"
 #include "tests/sheet/xml_parse.h"
 
@@ -63,6 +64,20 @@ TEST(Html, EachReachOfACanalStartsANewPage) {
     }
     EXPECT_EQ(breaks, 2u);
     EXPECT_NE(html.find("page-break-before: always"), std::string::npos);
+}
+
+// The selection table as a document: the table, then the chart with a line
+// per section.
+TEST(Html, SelectionSheetHasTheTableAndTheChart) {
+    const long slopes[] = {300, 1000, 5000};
+    const auto rows = SelectionTable(slopes, "0.017", "1.0", {});
+    const std::string html = WriteHtml(BuildSelectionSheet(rows, "0.017", "1.0", {}, ""));
+    const test::Parsed p = test::Parse(html);
+    ASSERT_FALSE(p.error);
+    EXPECT_EQ(p.elementCount.at("svg"), 1);
+    EXPECT_EQ(p.elementCount.at("polyline"), 5);
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("1/5000")));
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("U140形渠道构件")));
 }
 
 }  // namespace

@@ -1,0 +1,268 @@
+#include "cli/design_aid_commands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "cli/csv.h"
+#include "cli/json_writer.h"
+#include "cli/output_file.h"
+#include "cli/sheet_output.h"
+#include "cli/single_run.h"
+#include "hydraulics/design_aids.h"
+#include "hydraulics/number_rules.h"
+#include "sheet/selection_sheet.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+constexpr std::size_t kMostSlopes = 50;
+constexpr long kLargestSlope = 1'000'000;
+
+void WriteCriteria(JsonWriter& j, const DesignCriteria& c) {
+    j.Key("criteria").BeginObject();
+    if (c.minFreeboard) {
+        j.Member("min_freeboard", *c.minFreeboard);
+    }
+    if (c.minVelocity) {
+        j.Member("min_velocity", *c.minVelocity);
+    }
+    if (c.maxVelocity) {
+        j.Member("max_velocity", *c.maxVelocity);
+    }
+    j.EndObject();
+}
+
+// A message of the calculation, as the other commands give it.
+int Rejected(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
+             std::ostream& err) {
+    if (format == Format::Json) {
+        WriteMessage(j, m);
+        out << j.EndObject().text() << '\n';
+    } else {
+        err << m.text << '\n';
+    }
+    return kExitMessage;
+}
+
+std::optional<SectionSize> SizeOperand(std::string_view text, std::ostream& err, int& status) {
+    const auto size = ParseSectionName(text);
+    if (!size) {
+        status = UsageError(err, "unknown size " + std::string(text));
+    }
+    return size;
+}
+
+std::string Depth(const USection& s, const DepthSearchResult& r) {
+    return PrintedNumber(r.reportedDepth, s.reportDecimals);
+}
+
+// "300,500,1000": whole x, 1 to 1000000, at most 50 of them.
+std::optional<std::vector<long>> ReadSlopes(std::string_view text) {
+    std::vector<long> slopes;
+    while (!text.empty() || slopes.empty()) {
+        const auto comma = text.find(',');
+        const std::string_view item = text.substr(0, comma);
+        long x = 0;
+        const auto parsed = std::from_chars(item.data(), item.data() + item.size(), x);
+        if (parsed.ec != std::errc() || parsed.ptr != item.data() + item.size() || x < 1 ||
+            x > kLargestSlope || slopes.size() == kMostSlopes) {
+            return std::nullopt;
+        }
+        slopes.push_back(x);
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(comma + 1);
+    }
+    return slopes;
+}
+
+}  // namespace
+
+int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
+    const auto& v = c.operands;
+    if (v.size() != 4) {
+        return UsageError(err, "capacity takes SIZE SLOPE ROUGHNESS FACTOR");
+    }
+    int status = kExitUsage;
+    const auto size = SizeOperand(v[0], err, status);
+    if (!size) {
+        return status;
+    }
+    const USection& section = LookupSection(*size);
+    const CapacityResult r = FindCapacity(section, v[1], v[2], v[3], c.criteria);
+    JsonWriter j;
+    j.BeginObject();
+    j.Member("size", SectionName(*size));
+    j.Key("inputs").BeginObject();
+    j.Member("slope", ParseNumber(v[1])).Member("roughness", ParseNumber(v[2]));
+    j.Member("factor", ParseNumber(v[3]));
+    j.EndObject();
+    WriteCriteria(j, c.criteria);
+    if (r.rejected) {
+        return Rejected(*r.rejected, j, c.format, out, err);
+    }
+    if (c.format == Format::Json) {
+        if (r.discharge) {
+            const SearchOutcome& s = *r.outcome.searches;
+            j.Member("discharge", *r.discharge);
+            j.Member("design_depth", s.design.reportedDepth);
+            j.Member("check_depth", s.check.reportedDepth);
+            j.Member("report", r.outcome.report().text);
+        } else {
+            j.Key("discharge").Null().Member("reason", r.reason);
+        }
+        out << j.EndObject().text() << '\n';
+    } else if (r.discharge) {
+        const SearchOutcome& s = *r.outcome.searches;
+        out << "largest design discharge: " << PrintedNumber(*r.discharge, 4) << " m3/s\n"
+            << "design depth: " << Depth(section, s.design) << " m\n"
+            << "check depth: " << Depth(section, s.check) << " m\n";
+    } else {
+        out << "no design discharge serves: " << r.reason << '\n';
+    }
+    return r.discharge ? kExitReport : kExitMessage;
+}
+
+int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
+    const auto& v = c.operands;
+    if (v.size() != 4) {
+        return UsageError(err, "solve-slope takes SIZE DISCHARGE ROUGHNESS FACTOR");
+    }
+    int status = kExitUsage;
+    const auto size = SizeOperand(v[0], err, status);
+    if (!size) {
+        return status;
+    }
+    const USection& section = LookupSection(*size);
+    const SlopeRange r = SolveSlope(section, v[1], v[2], v[3], c.criteria);
+    JsonWriter j;
+    j.BeginObject();
+    j.Member("size", SectionName(*size));
+    j.Key("inputs").BeginObject();
+    j.Member("discharge", ParseNumber(v[1])).Member("roughness", ParseNumber(v[2]));
+    j.Member("factor", ParseNumber(v[3]));
+    j.EndObject();
+    WriteCriteria(j, c.criteria);
+    if (r.rejected) {
+        return Rejected(*r.rejected, j, c.format, out, err);
+    }
+    const bool found = r.steepest && r.flattest;
+    if (c.format == Format::Json) {
+        if (found) {
+            j.Member("steepest", static_cast<double>(*r.steepest));
+            j.Member("flattest", static_cast<double>(*r.flattest));
+            j.Key("reports").BeginObject();
+            j.Member("steepest", r.steepestOutcome.report().text);
+            j.Member("flattest", r.flattestOutcome.report().text);
+            j.EndObject();
+        } else {
+            j.Key("steepest").Null().Key("flattest").Null().Member("reason", r.reason);
+        }
+        out << j.EndObject().text() << '\n';
+    } else if (found) {
+        out << "steepest slope: 1/" << *r.steepest << '\n'
+            << "flattest slope: 1/" << *r.flattest << "\n\nat 1/" << *r.steepest << ":\n"
+            << ReportAsLines(r.steepestOutcome.report().text) << "\nat 1/" << *r.flattest << ":\n"
+            << ReportAsLines(r.flattestOutcome.report().text);
+    } else {
+        out << "no slope serves: " << r.reason << '\n';
+    }
+    return found ? kExitReport : kExitMessage;
+}
+
+int RunSelectTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
+    const auto& v = c.operands;
+    if (v.size() != 2) {
+        return UsageError(err, "select-table takes ROUGHNESS FACTOR and --slopes LIST");
+    }
+    if (!c.slopes) {
+        return UsageError(err, "select-table needs --slopes LIST, for example 300,500,1000");
+    }
+    const auto slopes = ReadSlopes(*c.slopes);
+    if (!slopes) {
+        return UsageError(err,
+                          "--slopes takes 1 to 50 whole slope denominators from 1 to "
+                          "1000000, separated by commas");
+    }
+    const std::vector<SelectionRow> rows = SelectionTable(*slopes, v[0], v[1], c.criteria);
+    JsonWriter j;
+    j.BeginObject();
+    j.Key("inputs").BeginObject();
+    j.Member("roughness", ParseNumber(v[0])).Member("factor", ParseNumber(v[1]));
+    j.EndObject();
+    WriteCriteria(j, c.criteria);
+    for (const CapacityResult& first : rows.front().sections) {
+        if (first.rejected) {
+            return Rejected(*first.rejected, j, c.format, out, err);
+        }
+    }
+    if (c.svg) {
+        const std::string svg = sheet::SelectionChartSvg(rows, "装配式U形渠道构件最大设计流量");
+        if (const int s = SaveOutputFile(*c.svg, svg, c.force, err); s != kExitReport) {
+            return s;
+        }
+    }
+    if (c.html || c.pdf) {
+        const sheet::Document doc = sheet::BuildSelectionSheet(
+            rows, std::string(v[0]), std::string(v[1]), c.criteria, c.date.value_or(""));
+        if (const int s = SaveSheet(c, doc, err); s != kExitReport) {
+            return s;
+        }
+    }
+    const auto cell = [](const CapacityResult& r) {
+        return r.discharge ? PrintedNumber(*r.discharge, 4) : std::string();
+    };
+    std::string text;
+    if (c.format == Format::Json) {
+        j.Key("rows").BeginArray();
+        for (const SelectionRow& row : rows) {
+            j.BeginObject().Member("slope", static_cast<double>(row.slope));
+            for (std::size_t s = 0; s < kSectionCount; ++s) {
+                j.Key(SectionName(static_cast<SectionSize>(s)));
+                if (const auto q = row.sections[s].discharge) {
+                    j.Number(*q);
+                } else {
+                    j.Null();
+                }
+            }
+            j.EndObject();
+        }
+        text = j.EndArray().EndObject().text();
+        text += '\n';
+    } else if (c.format == Format::Csv) {
+        text = c.bom ? std::string(kUtf8Bom) : std::string();
+        text += "slope,U60,U80,U100,U120,U140\n";
+        for (const SelectionRow& row : rows) {
+            text += std::to_string(row.slope);
+            for (const CapacityResult& r : row.sections) {
+                text += ',' + cell(r);
+            }
+            text += '\n';
+        }
+    } else {
+        text =
+            "largest design discharge, m3/s\nslope     U60       U80       U100      U120      "
+            "U140\n";
+        for (const SelectionRow& row : rows) {
+            std::string line = "1/" + std::to_string(row.slope);
+            line.resize(std::max<std::size_t>(line.size() + 1, 10), ' ');
+            for (const CapacityResult& r : row.sections) {
+                std::string value = r.discharge ? cell(r) : "-";
+                value.resize(std::max<std::size_t>(value.size() + 1, 10), ' ');
+                line += value;
+            }
+            while (!line.empty() && line.back() == ' ') {
+                line.pop_back();
+            }
+            text += line + '\n';
+        }
+    }
+    out << text;
+    return kExitReport;
+}
+
+}  // namespace veltrane::cli

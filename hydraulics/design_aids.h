@@ -1,0 +1,71 @@
+// The questions an engineer asks after "which depth": the largest discharge
+// a section carries at a slope, the range of slopes that serve a discharge,
+// and a selection table of capacities. Every answer is confirmed by the same
+// run the window makes (RunCalculation on the texts a user would type),
+// never interpolated.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hydraulics/calculation_run.h"
+#include "hydraulics/design_criteria.h"
+
+namespace veltrane {
+
+// A run's verdict for the design aids: a report that meets every criterion.
+bool Serves(const USection& section, const CalculationOutcome& outcome,
+            const DesignCriteria& criteria);
+
+// Q to the report's four decimals, as a user would type it: 0.2684 → "0.2684".
+std::string DischargeText(long tenThousandths);
+
+struct CapacityResult {
+    // Set when the slope, roughness or factor texts are rejected.
+    std::optional<CalculationMessage> rejected;
+    // The largest Q (a multiple of 0.0001 m³/s) that serves, with its run.
+    std::optional<double> discharge;
+    std::string dischargeText;
+    CalculationOutcome outcome;
+    std::string reason;  // why none serves, when none does
+};
+
+// The largest design discharge, to 0.0001 m³/s, for which the run gives a
+// report and meets the criteria.
+CapacityResult FindCapacity(const USection& section, std::string_view slope,
+                            std::string_view roughness, std::string_view factor,
+                            const DesignCriteria& criteria);
+
+// The slopes searched: 1/10 (steep) to 1/100000 (flat).
+inline constexpr long kSteepestSlope = 10;
+inline constexpr long kFlattestSlope = 100000;
+
+struct SlopeRange {
+    std::optional<CalculationMessage> rejected;  // discharge, roughness or factor rejected
+    std::optional<long> steepest;                // smallest whole x that serves
+    std::optional<long> flattest;                // largest whole x that serves
+    CalculationOutcome steepestOutcome;
+    CalculationOutcome flattestOutcome;
+    std::string reason;  // why no slope serves, when none does
+};
+
+// The whole x of the slopes 1/x, between kSteepestSlope and kFlattestSlope,
+// for which the section carries Q and kQ, meets the criteria and gives no
+// message.
+SlopeRange SolveSlope(const USection& section, std::string_view discharge,
+                      std::string_view roughness, std::string_view factor,
+                      const DesignCriteria& criteria);
+
+struct SelectionRow {
+    long slope = 0;  // x of 1/x
+    std::array<CapacityResult, kSectionCount> sections;
+};
+
+// The capacity of every standard section at each slope: a selection table.
+std::vector<SelectionRow> SelectionTable(std::span<const long> slopes, std::string_view roughness,
+                                         std::string_view factor, const DesignCriteria& criteria);
+
+}  // namespace veltrane

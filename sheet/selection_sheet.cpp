@@ -1,0 +1,161 @@
+#include "sheet/selection_sheet.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "hydraulics/number_rules.h"
+#include "sheet/markup.h"
+
+namespace veltrane::sheet {
+
+namespace {
+
+constexpr double kWidth = 640;
+constexpr double kHeight = 400;
+constexpr double kLeft = 70, kRight = 80, kTop = 50, kBottom = 50;
+constexpr const char* kColours[kSectionCount] = {"#1f78b4", "#33a02c", "#e31a1c", "#ff7f00",
+                                                 "#6a3d9a"};
+
+// A round step for about five ticks up to top.
+double TickStep(double top) {
+    const double raw = top / 5;
+    const double power = std::pow(10, std::floor(std::log10(raw)));
+    for (const double m : {1.0, 2.0, 2.5, 5.0}) {
+        if (m * power >= raw) {
+            return m * power;
+        }
+    }
+    return 10 * power;
+}
+
+void Text(std::string& out, double x, double y, const std::string& text, const char* anchor,
+          double size = 12, const char* colour = "#000") {
+    out += "<text x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(y) + "\" font-size=\"" +
+           SvgNumber(size) + "\" text-anchor=\"" + anchor + "\" fill=\"" + colour + "\">" +
+           EscapeMarkup(text) + "</text>\n";
+}
+
+std::string Line(double x1, double y1, double x2, double y2, const char* extra = "") {
+    return "<line x1=\"" + SvgNumber(x1) + "\" y1=\"" + SvgNumber(y1) + "\" x2=\"" + SvgNumber(x2) +
+           "\" y2=\"" + SvgNumber(y2) + "\" stroke=\"#000\"" + extra + "/>\n";
+}
+
+std::string Capacity(const CapacityResult& c) {
+    if (c.rejected) {
+        return std::string(c.rejected->text);
+    }
+    return c.discharge ? PrintedNumber(*c.discharge, 4) : "—";
+}
+
+}  // namespace
+
+std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::string& title) {
+    double top = 0;
+    long least = 0;
+    long most = 0;
+    for (const SelectionRow& row : rows) {
+        least = least == 0 ? row.slope : std::min(least, row.slope);
+        most = std::max(most, row.slope);
+        for (const CapacityResult& c : row.sections) {
+            top = std::max(top, c.discharge.value_or(0));
+        }
+    }
+    const double step = TickStep(top > 0 ? top : 1);
+    top = std::ceil((top > 0 ? top : 1) / step) * step;
+    const double lx = std::log10(static_cast<double>(std::max(least, 1L)));
+    const double hx = std::log10(static_cast<double>(std::max(most, least + 1)));
+    const double plotW = kWidth - kLeft - kRight;
+    const double plotH = kHeight - kTop - kBottom;
+    const auto X = [&](long slope) {
+        return kLeft + (std::log10(static_cast<double>(slope)) - lx) / (hx - lx) * plotW;
+    };
+    const auto Y = [&](double q) { return kTop + plotH - q / top * plotH; };
+
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+    out +=
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"170.00mm\" height=\"" +
+        SvgNumber(170 * kHeight / kWidth) + "mm\" viewBox=\"0 0 " + SvgNumber(kWidth) + " " +
+        SvgNumber(kHeight) + "\">\n";
+    out += "<title>" + EscapeMarkup(title) + "</title>\n";
+    out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
+    out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
+    Text(out, kWidth / 2, 28, title, "middle", 15);
+    out += Line(kLeft, kTop, kLeft, kTop + plotH) +
+           Line(kLeft, kTop + plotH, kLeft + plotW, kTop + plotH);
+    for (double q = 0; q <= top + step / 2; q += step) {
+        out += Line(kLeft - 4, Y(q), kLeft, Y(q));
+        out += Line(kLeft, Y(q), kLeft + plotW, Y(q), " stroke-opacity=\"0.15\"");
+        Text(out, kLeft - 7, Y(q) + 4, ShortestNumber(std::round(q / step) * step), "end", 11);
+    }
+    for (const SelectionRow& row : rows) {
+        out += Line(X(row.slope), kTop + plotH, X(row.slope), kTop + plotH + 4);
+        Text(out, X(row.slope), kTop + plotH + 17, "1/" + std::to_string(row.slope), "middle", 11);
+    }
+    Text(out, kLeft + plotW / 2, kHeight - 10, "纵坡 i（对数刻度）", "middle", 12);
+    Text(out, 16, kTop - 12, "Q (m³/s)", "start", 12);
+    for (std::size_t s = 0; s < kSectionCount; ++s) {
+        std::string points;
+        double lastX = 0;
+        double lastY = 0;
+        for (const SelectionRow& row : rows) {
+            if (const auto q = row.sections[s].discharge) {
+                lastX = X(row.slope);
+                lastY = Y(*q);
+                points += (points.empty() ? "" : " ") + SvgNumber(lastX) + "," + SvgNumber(lastY);
+            }
+        }
+        if (points.empty()) {
+            continue;
+        }
+        const std::string name(SectionName(static_cast<SectionSize>(s)));
+        out += "<polyline id=\"capacity-" + name + "\" points=\"" + points +
+               "\" fill=\"none\" stroke=\"" + kColours[s] + "\" stroke-width=\"2\"/>\n";
+        Text(out, lastX + 6, lastY + 4, name, "start", 12, kColours[s]);
+    }
+    out += "</g>\n</svg>\n";
+    return out;
+}
+
+Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::string& roughness,
+                             const std::string& factor, const DesignCriteria& criteria,
+                             const std::string& date) {
+    Document doc{.title = "装配式U形渠道选型表"};
+    doc.blocks.emplace_back(Heading{1, "装配式U形渠道选型表"});
+    if (!date.empty()) {
+        doc.blocks.emplace_back(Table{.rows = {{"日　　期：", date}}, .keyValue = true});
+    }
+    std::string conditions = "糙率 n = " + roughness + "，加大系数 k = " + factor;
+    if (criteria.minFreeboard) {
+        conditions += "，安全超高不小于 " + ShortestNumber(*criteria.minFreeboard) + " m";
+    }
+    if (criteria.minVelocity) {
+        conditions += "，流速不小于 " + ShortestNumber(*criteria.minVelocity) + " m/s";
+    }
+    if (criteria.maxVelocity) {
+        conditions += "，流速不大于 " + ShortestNumber(*criteria.maxVelocity) + " m/s";
+    }
+    doc.blocks.emplace_back(Paragraph{"计算条件：" + conditions + "。"});
+    Table table{.header = {"纵坡 i"}};
+    for (std::size_t s = 0; s < kSectionCount; ++s) {
+        table.header.push_back(std::string(LookupSection(static_cast<SectionSize>(s)).sizeLabel));
+    }
+    for (const SelectionRow& row : rows) {
+        std::vector<std::string> cells = {"1/" + std::to_string(row.slope)};
+        for (const CapacityResult& c : row.sections) {
+            cells.push_back(Capacity(c));
+        }
+        table.rows.push_back(std::move(cells));
+    }
+    doc.blocks.emplace_back(std::move(table));
+    doc.blocks.emplace_back(Paragraph{
+        "表中为各断面在该纵坡下能通过的最大设计流量（m³/s，精确至 0.0001）：以该流量按程序"
+        "计算，设计水深与校核水深均不大于渠深并满足所给准则；再加 0.0001 m³/s 即不满足。"
+        "“—”表示该纵坡下无满足要求的流量。",
+        Tone::Note});
+    doc.blocks.emplace_back(Heading{2, "流量—纵坡关系图"});
+    doc.blocks.emplace_back(Drawing{SelectionChartSvg(rows, "各断面最大设计流量")});
+    doc.blocks.emplace_back(Signatures{});
+    return doc;
+}
+
+}  // namespace veltrane::sheet
