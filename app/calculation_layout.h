@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five calculation windows share one class; everything that tells them
 // apart is a row of this table. Positions and sizes are in twips.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One calculation window (Form2, Form3, Form4, Form5 or Form7), laid out
 // from its row of the layout table.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells whether another copy of the program runs for this user.
 //
 // Every running copy holds an exclusive lock on a file of its own in the

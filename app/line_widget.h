@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A straight horizontal or vertical line of the layouts, in its own colour
 // and width. It lets mouse clicks through, as a drawn line does.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Units, colours and fonts of the window layouts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main selection window, Form1: choose a section size and open its
 // calculation window. It also shows the table of standard dimensions.
 #pragma once

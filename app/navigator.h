@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving between the windows. The window registry implements it.
 #pragma once
 

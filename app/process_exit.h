@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real end of the program: immediate, from inside any event handler.
 #pragma once
 

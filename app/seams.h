@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows need from the world outside them. main() wires in the
 // real message boxes, the real process end and the real instance check;
 // tests replace them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The welcome window, Form6: title, version, authors and the merits of
 // precast U-channels; continue to the main window or leave.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One reference per window, empty at start. The first use of a window
 // creates it; nothing is destroyed while the program runs.
 #pragma once

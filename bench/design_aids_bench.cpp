@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design aids: capacity of one section, the slope range of one
 // discharge, and a selection table of six slopes by five sections.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of one calculation run and of the batch front end.
 // Run: build with -DVELTRANE_BUILD_BENCHMARKS=ON, then build/bench/veltrane_bench.
 #include <benchmark/benchmark.h>

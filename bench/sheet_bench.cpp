@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation sheet: one reach as HTML and as PDF, and a canal of 200
 // reaches as PDF.
 #include <benchmark/benchmark.h>

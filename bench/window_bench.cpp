@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One press of the calculate button, the report written into Text1 included.
 // Run: build/bench/window_bench -platform offscreen
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // veltrane-calc --batch: one calculation per CSV row.
 #pragma once
 

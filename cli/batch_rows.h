@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of a batch CSV file, checked and named: the part that --batch and
 // sheet --batch share.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // veltrane-calc's one option grammar, its usage text and its exit statuses.
 #pragma once
 

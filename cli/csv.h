@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RFC 4180 CSV: a reader that streams its input record by record, and field
 // quoting.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // veltrane-calc capacity, solve-slope and select-table: the design aids.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // veltrane-calc fit and veltrane-calc table: which standard section carries
 // a discharge, and the rating table of one section.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one JSON writer of veltrane-calc: objects and arrays written in order,
 // with the commas between members put in by the writer.
 #pragma once

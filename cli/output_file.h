@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that veltrane-calc writes: never replaced silently, never left
 // half-written.
 #pragma once

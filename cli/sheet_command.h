@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // veltrane-calc sheet: the calculation sheet of one reach, or of every reach
 // of a canal, as HTML or PDF.
 #pragma once

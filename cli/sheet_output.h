@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a document where --html or --pdf says, as every output file is
 // written: never replaced silently, never left half-written.
 #pragma once

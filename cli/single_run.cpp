@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/single_run.h"
 
 #include "hydraulics/flow_extras.h"

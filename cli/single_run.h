@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One calculation from the command line, as text or as JSON.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary bytes as the four box texts of any size.
 // Whatever the texts, a run ends in a report or one of the seven messages,
 // never prints a non-finite number, and never reports a depth above the

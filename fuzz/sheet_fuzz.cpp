@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary bytes as every text of a calculation sheet,
 // the four box texts and the reach's details. Whatever they hold, the HTML
 // is valid UTF-8 without control characters, every '<' it holds opens a tag

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One press of the calculate button: the four box texts in, the report text
 // or one message out. The window only carries out the outcome.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The questions an engineer asks after "which depth": the largest discharge
 // a section carries at a slope, the range of slopes that serve a discharge,
 // and a selection table of capacities. Every answer is confirmed by the same

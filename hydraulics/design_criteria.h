@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Design criteria the engineer gives for a reach: a smallest freeboard and a
 // range of permitted velocities. None has a default; Veltrane does not
 // invent values in the name of a standard.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an engineer asks next, from the same geometry and flow elements as
 // the calculation: the flow regime, the critical depth, the freeboard and
 // the capacity of a section, its rating table, and which section fits.

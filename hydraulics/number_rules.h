@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How input texts become numbers and results become report text.
 #pragma once
 

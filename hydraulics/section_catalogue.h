@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five standard precast U-sections. Every per-size fact the calculation
 // needs lives in one row of SectionCatalogue; nothing is recomputed from the
 // wall angle or the radius at run time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of main dimensions of the standard precast U-sections, as the
 // main window shows it and the calculation sheet quotes it. Display only:
 // the calculation uses the catalogue's own values.

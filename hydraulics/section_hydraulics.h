@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Uniform flow in a U-section: the flow elements at one depth, and the
 // stepped depth search that finds the depth carrying a discharge.
 // All lengths in m, areas in m², discharges in m³/s, velocities in m/s.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation sheet as a document: blocks of text, tables and drawings,
 // in reading order. The HTML writer renders it; the PDF printer prints the
 // HTML. Every text in it is plain text, never markup.

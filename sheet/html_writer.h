@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document as one self-contained HTML page: inline CSS and SVG, no
 // script, no fetched font. It is also well-formed XML, and prints on A4 with
 // a page break wherever the document has one.

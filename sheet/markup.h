@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text for HTML, XML and SVG, from texts the user typed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cross-sections drawn to scale as self-contained SVG 1.1, for pasting into a
 // design report: the section up to its channel depth, the water up to the
 // design depth and a dashed line at the check depth.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The selection table (选型表): the largest discharge each standard section
 // carries at each slope, as a chart and as a printable document.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation sheet (计算书) of one channel reach, and of a whole canal:
 // the known data, the method, the working, the results with the report as
 // the window shows it, the checks, the conclusion, the drawing and the

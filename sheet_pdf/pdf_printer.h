@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation sheet printed to PDF on A4 with Qt: the text laid out by
 // Qt's rich text engine, the CJK font embedded, the drawings kept as vector
 // graphics through Qt SVG.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seams that ask nothing, end nothing and see no other copy: for tools and
 // benchmarks that drive the windows without a person in front of them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Developer tool for scripts/measure-startup.
 //   startup-probe --bare      a bare Qt window of the welcome window's size
 //   startup-probe --welcome   the program's own start-up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Developer tool: renders every window, and one message box, to PNG files.
 //   window-gallery OUTDIR
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fakes for the seams between the windows and the world, and a registry
 // wired to them.
 #pragma once

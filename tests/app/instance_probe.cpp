@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper: one "copy of the program" as far as instance detection goes.
 //   instance_probe FOLDER
 // Prints "another=1" or "another=0", then holds its lock until a line (or

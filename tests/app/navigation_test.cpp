@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded random sequences of user actions over the whole program. After every
 // step exactly one window is visible, a calculation window shows the inputs
 // it was left with, and an exit action ends the program.

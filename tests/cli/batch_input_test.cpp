@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --batch reads its input as a stream: unreadable inputs are reported, and
 // memory does not grow with the size of the input.
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs veltrane-calc in-process and keeps what it said.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // capacity, solve-slope and select-table as a script reads them.
 #include <gtest/gtest.h>
 

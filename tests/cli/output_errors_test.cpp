@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every command makes sure that what it wrote reached its output.
 #include <gtest/gtest.h>
 

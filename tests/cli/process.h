@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs veltrane-calc as a real process through the shell, for what only a
 // process shows: exit statuses, the standard streams, files and limits.
 // POSIX only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // veltrane-calc sheet as a script calls it: files, statuses, and the PDF as
 // poppler reads it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --svg FILE never replaces a file silently and never leaves one half-written.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design aids against the single calculations that define them.
 #include "hydraulics/design_aids.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sheet as HTML: well-formed, self-contained, and every typed text shown
 // as text, never as markup.
 #include <gtest/gtest.h>

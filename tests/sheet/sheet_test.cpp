@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sheet's content: its numbers against the report and against fit, a
 // rejected input, and a canal with a bad row.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawings of --svg, read back with an XML parser.
 #include <gtest/gtest.h>
 

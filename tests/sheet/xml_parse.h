@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a drawing or a sheet back with Qt's XML reader: what a strict
 // reader makes of it, and the parts the tests look at.
 #pragma once
