@@ -14,6 +14,7 @@
 #include "app/line_widget.h"
 #include "app/look.h"
 #include "app/navigator.h"
+#include "app/report_menu.h"
 
 namespace veltrane {
 
@@ -86,6 +87,7 @@ CalculationWindow::CalculationWindow(const CalculationLayout& layout, AppService
     if (layout.writesHeaderOnCreate) {
         setReportText(FromUtf8(section_.reportHeader));
     }
+    InstallReportMenu(*this, report_, services_);
 }
 
 void CalculationWindow::buildFrame() {

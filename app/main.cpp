@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 
+#include "app/file_export.h"
 #include "app/instance_lock.h"
 #include "app/look.h"
 #include "app/message_boxes.h"
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     veltrane::QtPrompter prompter;
     veltrane::InstanceLock instances(veltrane::InstanceLock::DefaultFolder());
     veltrane::ProcessExit exitHook([&instances] { instances.release(); });
-    veltrane::WindowRegistry windows({prompter, exitHook, instances});
+    veltrane::QtFileChooser files;
+    veltrane::WindowRegistry windows({prompter, exitHook, instances, files});
 
     // The welcome window's load step asks about other copies before it shows.
     veltrane::ui::ShowCentred(&windows.welcome());

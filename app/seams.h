@@ -33,10 +33,21 @@ class InstanceDetector {
     virtual bool anotherInstanceRunning() = 0;
 };
 
+// Where a companion dialog saves a file. The real one is the system's save
+// dialog, which asks before it lets an existing file be chosen.
+class FileChooser {
+  public:
+    virtual ~FileChooser() = default;
+    // The chosen path, or an empty text when the user cancels.
+    virtual QString saveFileName(QWidget* parent, const QString& caption,
+                                 const QString& suggestedName, const QString& filter) = 0;
+};
+
 struct AppServices {
     Prompter& prompter;
     ExitHook& exitHook;
     InstanceDetector& instances;
+    FileChooser& files;
 };
 
 }  // namespace veltrane

@@ -17,6 +17,9 @@ namespace veltrane {
 class WindowRegistry : public Navigator {
   public:
     explicit WindowRegistry(AppServices services);
+
+    // The seams the windows were given.
+    AppServices services() const { return services_; }
     ~WindowRegistry() override;
 
     // Creating the welcome window runs its load step.

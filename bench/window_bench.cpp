@@ -20,7 +20,8 @@ void WindowBench::calculate() {
     veltrane::tools::NoPrompts prompts;
     veltrane::tools::NoExit exit;
     veltrane::tools::NoOthers copies;
-    veltrane::WindowRegistry windows{{prompts, exit, copies}};
+    veltrane::tools::NoFiles files;
+    veltrane::WindowRegistry windows{{prompts, exit, copies, files}};
     windows.mainWindow();
     windows.openCalculationWindow(veltrane::SectionSize::U60);
     auto& w = windows.calculationWindow(veltrane::SectionSize::U60);

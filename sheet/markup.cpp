@@ -92,4 +92,18 @@ std::string ShortestNumber(double value) {
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
+std::string TickNumber(double value) {
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    std::string text(buffer, end.ptr);
+    while (text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
+
 }  // namespace veltrane::sheet

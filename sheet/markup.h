@@ -19,4 +19,8 @@ std::string SvgNumber(double value);
 // The shortest text that reads back to the same double: 0.54, 1e-09.
 std::string ShortestNumber(double value);
 
+// An axis label: the value to at most six decimals, without trailing zeros,
+// so that 3 × 0.1 reads 0.3.
+std::string TickNumber(double value);
+
 }  // namespace veltrane::sheet

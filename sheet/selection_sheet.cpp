@@ -86,7 +86,7 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
     for (double q = 0; q <= top + step / 2; q += step) {
         out += Line(kLeft - 4, Y(q), kLeft, Y(q));
         out += Line(kLeft, Y(q), kLeft + plotW, Y(q), " stroke-opacity=\"0.15\"");
-        Text(out, kLeft - 7, Y(q) + 4, ShortestNumber(std::round(q / step) * step), "end", 11);
+        Text(out, kLeft - 7, Y(q) + 4, TickNumber(q), "end", 11);
     }
     for (const SelectionRow& row : rows) {
         out += Line(X(row.slope), kTop + plotH, X(row.slope), kTop + plotH + 4);

@@ -3,6 +3,8 @@
 // benchmarks that drive the windows without a person in front of them.
 #pragma once
 
+#include <QString>
+
 #include "app/seams.h"
 
 namespace veltrane::tools {
@@ -21,6 +23,13 @@ class NoExit : public ExitHook {
 class NoOthers : public InstanceDetector {
   public:
     bool anotherInstanceRunning() override { return false; }
+};
+
+class NoFiles : public FileChooser {
+  public:
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
 };
 
 }  // namespace veltrane::tools

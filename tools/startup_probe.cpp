@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/file_export.h"
 #include "app/instance_lock.h"
 #include "app/look.h"
 #include "app/message_boxes.h"
@@ -67,7 +68,8 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     veltrane::InstanceLock instances(folder.path());
     NoExit exitHook;
-    veltrane::WindowRegistry windows({prompter, exitHook, instances});
+    veltrane::QtFileChooser files;
+    veltrane::WindowRegistry windows({prompter, exitHook, instances, files});
     if (std::strcmp(mode, "--memory") == 0) {
         windows.welcome();
         windows.showMainWindow();

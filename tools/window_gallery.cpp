@@ -3,13 +3,19 @@
 //   window-gallery OUTDIR
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
 
+#include "app/companion_dialogs.h"
 #include "app/look.h"
 #include "app/message_boxes.h"
+#include "app/report_menu.h"
 #include "app/window_registry.h"
 #include "tools/quiet_seams.h"
 
@@ -45,7 +51,8 @@ int main(int argc, char** argv) {
     NoPrompts prompts;
     NoExit noExit;
     NoOthers others;
-    veltrane::WindowRegistry windows({prompts, noExit, others});
+    veltrane::tools::NoFiles files;
+    veltrane::WindowRegistry windows({prompts, noExit, others, files});
     bool ok = Save(&windows.welcome(), out.filePath("form6-welcome.png"));
     ok = Save(&windows.mainWindow(), out.filePath("form1-main.png")) && ok;
     for (int i = 0; i < veltrane::kSectionCount; ++i) {
@@ -59,6 +66,28 @@ int main(int argc, char** argv) {
         ok = Save(&w, out.filePath(name + "-report.png")) && ok;
         w.hide();
     }
+    // The design companion of the U60 window, on its default inputs.
+    auto& u60 = windows.calculationWindow(veltrane::SectionSize::U60);
+    u60.show();
+    auto* report = u60.findChild<QPlainTextEdit*>("Text1");
+    std::unique_ptr<QMenu> menu(veltrane::BuildReportMenu(u60, report, windows.services()));
+    menu->popup(u60.mapToGlobal(QPoint(250, 120)));
+    ok = Save(menu.get(), out.filePath("companion-menu.png")) && ok;
+    menu->hide();
+    const struct {
+        const char* file;
+        QDialog* (*make)(veltrane::CalculationWindow&, veltrane::AppServices);
+    } companions[] = {{"companion-sheet.png", veltrane::MakeSheetDialog},
+                      {"companion-drawing.png", veltrane::MakeDrawingDialog},
+                      {"companion-fit.png", veltrane::MakeFitDialog},
+                      {"companion-rating.png", veltrane::MakeRatingDialog}};
+    for (const auto& c : companions) {
+        std::unique_ptr<QDialog> dialog(c.make(u60, windows.services()));
+        ok = Save(dialog.get(), out.filePath(QString::fromLatin1(c.file))) && ok;
+        dialog->hide();
+    }
+    u60.hide();
+
     veltrane::YesNoBox box(nullptr, QStringLiteral("设计水深已大于渠深,请选用其他U形渠道构件。"));
     ok = Save(&box, out.filePath("message-box.png")) && ok;
     auto notice = veltrane::MakeNoticeBox(nullptr, QStringLiteral("Veltrane"),

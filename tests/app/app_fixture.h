@@ -70,11 +70,30 @@ class FakeDetector : public InstanceDetector {
     int asked = 0;
 };
 
+// Answers every save dialog with the next queued path (none: cancelled),
+// and records what was asked.
+class FakeFileChooser : public FileChooser {
+  public:
+    QString saveFileName(QWidget*, const QString& caption, const QString& suggested,
+                         const QString&) override {
+        asked.push_back(caption + QStringLiteral("|") + suggested);
+        if (paths.empty()) {
+            return {};
+        }
+        const QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+    std::deque<QString> paths;
+    std::vector<QString> asked;
+};
+
 struct App {
     FakePrompter prompter;
     FakeExitHook exitHook;
     FakeDetector detector;
-    WindowRegistry windows{{prompter, exitHook, detector}};
+    FakeFileChooser files;
+    WindowRegistry windows{{prompter, exitHook, detector, files}};
 };
 
 // The offscreen platform warns at every raise() and resize hint; that says

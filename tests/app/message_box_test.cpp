@@ -109,7 +109,8 @@ void MessageBoxTest::realBoxInTheWindow() {
     QtPrompter prompter;
     FakeExitHook exitHook;
     FakeDetector detector;
-    WindowRegistry windows({prompter, exitHook, detector});
+    FakeFileChooser files;
+    WindowRegistry windows({prompter, exitHook, detector, files});
     windows.mainWindow();
     windows.openCalculationWindow(SectionSize::U60);
     CalculationWindow& w = windows.calculationWindow(SectionSize::U60);

@@ -1,0 +1,391 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/companion_dialogs.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "app/calculation_window.h"
+#include "app/companion_session.h"
+#include "app/file_export.h"
+#include "app/svg_view.h"
+#include "hydraulics/flow_extras.h"
+#include "hydraulics/number_rules.h"
+#include "sheet/html_writer.h"
+#include "sheet/markup.h"
+#include "sheet/rating_svg.h"
+#include "sheet/section_svg.h"
+#include "sheet/sheet_builder.h"
+#include "sheet_pdf/pdf_printer.h"
+#include "sheet_pdf/sheet_text_document.h"
+
+namespace veltrane {
+
+namespace {
+
+QString U8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QByteArray Bytes(const std::string& s) {
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QDialog* NewDialog(CalculationWindow& window, const QString& name, const QString& title) {
+    auto* d = new QDialog(&window);
+    d->setObjectName(name);
+    d->setWindowTitle(title);
+    d->setModal(true);
+    d->setAttribute(Qt::WA_DeleteOnClose, false);
+    return d;
+}
+
+// The row of buttons at the bottom; 关闭 closes the dialog.
+QHBoxLayout* ButtonRow(QVBoxLayout* layout) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    layout->addLayout(row);
+    return row;
+}
+
+QPushButton* AddButton(QHBoxLayout* row, QDialog* d, const char* name, const QString& text,
+                       const QString& accessible) {
+    auto* b = new QPushButton(text, d);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAccessibleName(accessible);
+    b->setAutoDefault(false);
+    row->addWidget(b);
+    return b;
+}
+
+void AddClose(QHBoxLayout* row, QDialog* d) {
+    QPushButton* close =
+        AddButton(row, d, "closeButton", QStringLiteral("关闭"), QStringLiteral("关闭"));
+    QObject::connect(close, &QPushButton::clicked, d, &QDialog::accept);
+}
+
+// The message the run gives for rejected texts, shown inside the dialog.
+QLabel* RejectionLabel(QDialog* d, const QString& text) {
+    auto* label = new QLabel(text, d);
+    label->setObjectName(QStringLiteral("rejection"));
+    label->setAccessibleName(QStringLiteral("输入被拒绝"));
+    label->setWordWrap(true);
+    return label;
+}
+
+QString SizeName(SectionSize size) {
+    return U8(SectionName(size));
+}
+
+}  // namespace
+
+void RunCompanion(QDialog* dialog) {
+    dialog->exec();
+    delete dialog;
+}
+
+QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
+    QDialog* d = NewDialog(window, QStringLiteral("sheetDialog"), QStringLiteral("计算书"));
+    auto* layout = new QVBoxLayout(d);
+    auto* form = new QFormLayout;
+    layout->addLayout(form);
+    SheetDetails& details = SessionSheetDetails();
+    const struct {
+        const char* name;
+        const char* label;
+        QString SheetDetails::*field;
+    } fields[] = {
+        {"project", "工程名称：", &SheetDetails::project},
+        {"channel", "渠道名称：", &SheetDetails::channel},
+        {"station", "桩　　号：", &SheetDetails::station},
+        {"designer", "设　　计：", &SheetDetails::designer},
+        {"minFreeboard", "最小安全超高 (m)：", &SheetDetails::minFreeboard},
+        {"minVelocity", "最小流速 (m/s)：", &SheetDetails::minVelocity},
+        {"maxVelocity", "最大流速 (m/s)：", &SheetDetails::maxVelocity},
+    };
+    auto* preview = new QTextBrowser(d);
+    preview->setObjectName(QStringLiteral("preview"));
+    preview->setAccessibleName(QStringLiteral("计算书预览"));
+    preview->setMinimumSize(640, 520);
+    auto sheet = std::make_shared<std::unique_ptr<sheet::SheetTextDocument>>();
+    const WindowTexts texts = TextsOf(window);
+    const auto request = [texts] {
+        const SheetDetails& k = SessionSheetDetails();
+        return sheet::SheetRequest{.size = texts.size,
+                                   .discharge = texts.discharge,
+                                   .slope = texts.slope,
+                                   .roughness = texts.roughness,
+                                   .factor = texts.factor,
+                                   .reach = {.project = k.project.toStdString(),
+                                             .channel = k.channel.toStdString(),
+                                             .station = k.station.toStdString(),
+                                             .designer = k.designer.toStdString(),
+                                             .date = QDate::currentDate()
+                                                         .toString(QStringLiteral("yyyy年M月d日"))
+                                                         .toStdString()},
+                                   .criteria = CriteriaOf(k)};
+    };
+    const auto refresh = [preview, sheet, request] {
+        // The browser lets go of the old document before it is deleted.
+        auto next = std::make_unique<sheet::SheetTextDocument>(sheet::BuildSheet(request()));
+        preview->setDocument(&next->document());
+        *sheet = std::move(next);
+    };
+    for (const auto& f : fields) {
+        auto* edit = new QLineEdit(details.*(f.field), d);
+        edit->setObjectName(QString::fromLatin1(f.name));
+        edit->setAccessibleName(QString::fromUtf8(f.label).remove(QStringLiteral("：")));
+        form->addRow(QString::fromUtf8(f.label), edit);
+        const auto field = f.field;
+        QObject::connect(edit, &QLineEdit::editingFinished, d, [edit, field, refresh] {
+            SessionSheetDetails().*field = edit->text();
+            refresh();
+        });
+    }
+    layout->addWidget(preview, 1);
+    refresh();
+
+    QHBoxLayout* row = ButtonRow(layout);
+    QPushButton* print =
+        AddButton(row, d, "printButton", QStringLiteral("打印…"), QStringLiteral("打印"));
+    QPushButton* pdf =
+        AddButton(row, d, "pdfButton", QStringLiteral("导出PDF…"), QStringLiteral("导出PDF"));
+    QPushButton* html =
+        AddButton(row, d, "htmlButton", QStringLiteral("导出HTML…"), QStringLiteral("导出HTML"));
+    AddClose(row, d);
+    const QString base = QStringLiteral("计算书-") + SizeName(texts.size);
+    QObject::connect(print, &QPushButton::clicked, d, [d, request] {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        QPrintDialog dialog(&printer, d);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+        sheet::SheetTextDocument doc(sheet::BuildSheet(request()), &printer);
+        doc.document().print(&printer);
+    });
+    QObject::connect(pdf, &QPushButton::clicked, d, [d, services, request, base] {
+        const sheet::PdfOutput out = sheet::PrintPdf(sheet::BuildSheet(request()));
+        SaveThroughDialog(d, services, QStringLiteral("导出PDF"), base + QStringLiteral(".pdf"),
+                          QStringLiteral("PDF (*.pdf)"), Bytes(out.bytes));
+    });
+    QObject::connect(html, &QPushButton::clicked, d, [d, services, request, base] {
+        SaveThroughDialog(d, services, QStringLiteral("导出HTML"), base + QStringLiteral(".html"),
+                          QStringLiteral("HTML (*.html)"),
+                          Bytes(sheet::WriteHtml(sheet::BuildSheet(request()))));
+    });
+    return d;
+}
+
+QDialog* MakeDrawingDialog(CalculationWindow& window, AppServices services) {
+    QDialog* d = NewDialog(window, QStringLiteral("drawingDialog"), QStringLiteral("断面图"));
+    auto* layout = new QVBoxLayout(d);
+    const WindowTexts texts = TextsOf(window);
+    const USection& section = LookupSection(texts.size);
+    const CalculationOutcome outcome = RunCalculation(section, texts.inputs());
+    const QString rejection = RejectionOf(outcome);
+    QHBoxLayout* row = nullptr;
+    if (!rejection.isEmpty()) {
+        layout->addWidget(RejectionLabel(d, rejection));
+        row = ButtonRow(layout);
+        AddClose(row, d);
+        return d;
+    }
+    const std::string title =
+        std::string(section.sizeLabel) + "  " +
+        sheet::InputsTitle(texts.discharge, texts.slope, texts.roughness, texts.factor);
+    const QByteArray svg =
+        Bytes(sheet::CrossSectionSvg({sheet::PanelFor(section, outcome)}, title));
+    auto* view = new SvgView(svg, d);
+    view->setObjectName(QStringLiteral("drawing"));
+    view->setAccessibleName(QStringLiteral("断面图"));
+    layout->addWidget(view, 1);
+    row = ButtonRow(layout);
+    QPushButton* saveSvg =
+        AddButton(row, d, "svgButton", QStringLiteral("保存SVG…"), QStringLiteral("保存SVG"));
+    QPushButton* savePng =
+        AddButton(row, d, "pngButton", QStringLiteral("保存PNG…"), QStringLiteral("保存PNG"));
+    AddClose(row, d);
+    const QString base = QStringLiteral("断面图-") + SizeName(texts.size);
+    QObject::connect(saveSvg, &QPushButton::clicked, d, [d, services, svg, base] {
+        SaveThroughDialog(d, services, QStringLiteral("保存SVG"), base + QStringLiteral(".svg"),
+                          QStringLiteral("SVG (*.svg)"), svg);
+    });
+    QObject::connect(savePng, &QPushButton::clicked, d, [d, services, svg, base] {
+        QSvgRenderer renderer(svg);
+        const QSize size = renderer.viewBoxF().size().toSize() * 2;
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        SaveThroughDialog(d, services, QStringLiteral("保存PNG"), base + QStringLiteral(".png"),
+                          QStringLiteral("PNG (*.png)"), png);
+    });
+    return d;
+}
+
+QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
+    QDialog* d = NewDialog(window, QStringLiteral("fitDialog"), QStringLiteral("选型"));
+    auto* layout = new QVBoxLayout(d);
+    const WindowTexts texts = TextsOf(window);
+    const DesignCriteria criteria = CriteriaOf(SessionSheetDetails());
+    const FitResult fit = FitSections(texts.inputs(), criteria);
+    if (fit.rejected) {
+        layout->addWidget(RejectionLabel(d, U8(fit.rejected->text)));
+    } else {
+        auto* table = new QTableWidget(kSectionCount, 7, d);
+        table->setObjectName(QStringLiteral("fitTable"));
+        table->setAccessibleName(QStringLiteral("选型表"));
+        table->setHorizontalHeaderLabels(
+            {QStringLiteral("断面"), QStringLiteral("设计水深 (m)"), QStringLiteral("校核水深 (m)"),
+             QStringLiteral("安全超高 (m)"), QStringLiteral("流速 (m/s)"), QStringLiteral("Fr"),
+             QStringLiteral("结论")});
+        table->verticalHeader()->hide();
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        for (int r = 0; r < kSectionCount; ++r) {
+            const FitRow& row = fit.rows[static_cast<std::size_t>(r)];
+            const int dec = LookupSection(row.size).reportDecimals;
+            QStringList cells = {SizeName(row.size)};
+            const bool numbers =
+                row.status == FitStatus::Fits || row.status == FitStatus::FailsCriteria;
+            const SearchOutcome* s = numbers ? &*row.outcome.searches : nullptr;
+            const auto number = [&](double v, int decimals) {
+                return numbers ? U8(PrintedNumber(v, decimals)) : QStringLiteral("—");
+            };
+            cells << number(s ? s->design.reportedDepth : 0, dec)
+                  << number(s ? s->check.reportedDepth : 0, dec) << number(row.freeboard, dec)
+                  << number(s ? s->design.elements.velocity : 0, 3) << number(row.froude, 3);
+            switch (row.status) {
+                case FitStatus::Fits:
+                    cells << QStringLiteral("满足");
+                    break;
+                case FitStatus::FailsCriteria:
+                    cells << QStringLiteral("不满足设计准则");
+                    break;
+                case FitStatus::DesignAbove:
+                    cells << QStringLiteral("设计水深大于渠深");
+                    break;
+                case FitStatus::CheckAbove:
+                    cells << QStringLiteral("校核水深大于渠深");
+                    break;
+                case FitStatus::Message:
+                    cells << U8(row.outcome.message().text);
+                    break;
+            }
+            for (int c = 0; c < cells.size(); ++c) {
+                table->setItem(r, c, new QTableWidgetItem(cells[c]));
+            }
+        }
+        table->resizeColumnsToContents();
+        table->setMinimumWidth(640);
+        layout->addWidget(table, 1);
+        auto* verdict =
+            new QLabel(fit.smallest ? QStringLiteral("能通过设计流量与校核流量的最小标准断面：") +
+                                          U8(LookupSection(*fit.smallest).sizeLabel)
+                                    : QStringLiteral("五种标准断面均不能满足要求。"),
+                       d);
+        verdict->setObjectName(QStringLiteral("smallest"));
+        layout->addWidget(verdict);
+        if (!criteria.empty()) {
+            layout->addWidget(new QLabel(QStringLiteral("已按计算书对话框中的设计准则选型。"), d));
+        }
+    }
+    AddClose(ButtonRow(layout), d);
+    return d;
+}
+
+QDialog* MakeRatingDialog(CalculationWindow& window, AppServices services) {
+    QDialog* d = NewDialog(window, QStringLiteral("ratingDialog"), QStringLiteral("水位流量关系"));
+    auto* layout = new QVBoxLayout(d);
+    const WindowTexts texts = TextsOf(window);
+    const USection& section = LookupSection(texts.size);
+    const ParsedInputs v = ParseInputs(texts.inputs());
+    static constexpr InputBox kBoxes[] = {InputBox::text6, InputBox::Text4};
+    std::optional<CalculationMessage> message = CheckInputs(section, v, kBoxes);
+    const std::vector<RatingRow> rows =
+        message ? std::vector<RatingRow>{} : RatingTable(section, v.bed(), 0.01);
+    for (const RatingRow& r : rows) {
+        if (!std::isfinite(r.elements.discharge) || !std::isfinite(r.froude)) {
+            message = OutOfRangeMessage(section);
+            break;
+        }
+    }
+    if (message) {
+        layout->addWidget(RejectionLabel(d, U8(message->text)));
+        AddClose(ButtonRow(layout), d);
+        return d;
+    }
+    const int dec = section.reportDecimals;
+    auto* table = new QTableWidget(static_cast<int>(rows.size()), 5, d);
+    table->setObjectName(QStringLiteral("ratingTable"));
+    table->setAccessibleName(QStringLiteral("水位流量关系表"));
+    table->setHorizontalHeaderLabels({QStringLiteral("水深 h (m)"), QStringLiteral("流量 Q (m³/s)"),
+                                      QStringLiteral("流速 V (m/s)"),
+                                      QStringLiteral("过水面积 A (m²)"), QStringLiteral("Fr")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    std::string csv = "depth,discharge,velocity,area,froude\n";
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const RatingRow& row = rows[static_cast<std::size_t>(r)];
+        const FlowElements& e = row.elements;
+        const std::string cells[] = {PrintedNumber(e.depth, 6), PrintedNumber(e.discharge, 4),
+                                     PrintedNumber(e.velocity, 3), PrintedNumber(e.area, dec),
+                                     PrintedNumber(row.froude, 3)};
+        for (int c = 0; c < 5; ++c) {
+            table->setItem(r, c, new QTableWidgetItem(U8(cells[c])));
+            csv += cells[c] + (c == 4 ? "\n" : ",");
+        }
+    }
+    table->resizeColumnsToContents();
+    std::vector<sheet::RatingMark> marks;
+    if (v.discharge > 0 && std::isfinite(v.discharge)) {
+        marks.push_back({v.discharge, "Q=" + sheet::ShortestNumber(v.discharge)});
+        if (v.factor >= 1 && v.factor <= 2 && v.factor != 1) {
+            marks.push_back(
+                {v.factor * v.discharge, "kQ=" + sheet::ShortestNumber(v.factor * v.discharge)});
+        }
+    }
+    const std::string title =
+        std::string(section.sizeLabel) + "  i=1/" + texts.slope + "  n=" + texts.roughness;
+    auto* curve = new SvgView(Bytes(sheet::RatingCurveSvg(section, rows, marks, title)), d);
+    curve->setObjectName(QStringLiteral("ratingCurve"));
+    curve->setAccessibleName(QStringLiteral("水位流量关系曲线"));
+    auto* body = new QHBoxLayout;
+    body->addWidget(table, 1);
+    body->addWidget(curve, 2);
+    layout->addLayout(body, 1);
+    QHBoxLayout* row = ButtonRow(layout);
+    QPushButton* exportCsv =
+        AddButton(row, d, "csvButton", QStringLiteral("导出CSV…"), QStringLiteral("导出CSV"));
+    AddClose(row, d);
+    QObject::connect(exportCsv, &QPushButton::clicked, d, [d, services, csv, texts] {
+        SaveThroughDialog(
+            d, services, QStringLiteral("导出CSV"),
+            QStringLiteral("水位流量关系-") + SizeName(texts.size) + QStringLiteral(".csv"),
+            QStringLiteral("CSV (*.csv)"), QByteArray("\xEF\xBB\xBF") + Bytes(csv));
+    });
+    return d;
+}
+
+}  // namespace veltrane

@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The design companion: the report box's menu, Ctrl+P, the four dialogs on a
+// report and on rejected texts, and saving through the file dialog; none of
+// it changes anything in the window.
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/companion_dialogs.h"
+#include "app/companion_session.h"
+#include "app/report_menu.h"
+#include "tests/app/app_fixture.h"
+
+using namespace veltrane;
+using namespace veltrane::testing;
+
+namespace {
+
+CalculationWindow& Open(App& app, SectionSize size) {
+    app.windows.mainWindow();
+    app.windows.openCalculationWindow(size);
+    return Activated(app.windows.calculationWindow(size));
+}
+
+void SetInputs(CalculationWindow& w, const QString& q, const QString& x, const QString& n,
+               const QString& k) {
+    w.inputBox(InputBox::Text2)->setText(q);
+    w.inputBox(InputBox::Text4)->setText(x);
+    w.inputBox(InputBox::text6)->setText(n);
+    w.inputBox(InputBox::Text7)->setText(k);
+}
+
+// What a companion must leave as it found it.
+struct WindowState {
+    QStringList texts;
+    QString report;
+    QWidget* focus;
+    std::size_t visible;
+
+    static WindowState Of(CalculationWindow& w) {
+        QStringList texts;
+        for (InputBox box : {InputBox::Text2, InputBox::Text4, InputBox::text6, InputBox::Text7}) {
+            texts << w.inputBox(box)->text();
+        }
+        // The window's own focus: where the keyboard goes when it is active again.
+        return {texts, w.reportText(), w.focusWidget(), VisibleWindows().size()};
+    }
+    QString describe() const {
+        return texts.join('|') + " / " + report + " / " +
+               (focus ? focus->objectName() : QString("none")) + " / " + QString::number(visible);
+    }
+};
+
+QStringList ActionTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+        if (!a->isSeparator()) {
+            texts << a->text();
+        }
+    }
+    return texts;
+}
+
+const QString kU60Report = QStringList{"显示计算成果： U60形渠道构件。 ",
+                                       "校核流量：Q = .25",
+                                       "",
+                                       "设计水深：h = .516",
+                                       "",
+                                       "校核水深：h1= .516",
+                                       "",
+                                       "流    速：V = .904",
+                                       "",
+                                       "水面宽度：b = .657",
+                                       "",
+                                       "过水面积：A = .277",
+                                       "",
+                                       "湿    周：X = 1.376",
+                                       "",
+                                       "水力半径：R = .201",
+                                       "",
+                                       "谢才系数：C = 45.034"}
+                               .join(QStringLiteral("\r\n"));
+
+using Maker = QDialog* (*)(CalculationWindow&, AppServices);
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Maker)
+
+class CompanionTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { InstallLookOnce(); }
+    void init() { SessionSheetDetails() = {}; }
+    void menuItems();
+    void copyReportGivesCrLf();
+    void ctrlPOpensTheSheetAndChangesNothing();
+    void dialogs_data();
+    void dialogs();
+    void sheetExportsThroughTheFileDialog();
+    void aFailedSaveSaysWhy();
+    void fitHonoursTheSheetsCriteria();
+};
+
+void CompanionTest::menuItems() {
+    App app;
+    CalculationWindow& w = Open(app, SectionSize::U140);  // the editable report box too
+    auto* report = w.findChild<QPlainTextEdit*>("Text1");
+    std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
+    QCOMPARE(ActionTexts(menu.get()), (QStringList{"复制", "全选", "复制计算成果", "计算书…",
+                                                   "断面图…", "选型…", "水位流量关系…"}));
+    QCOMPARE(report->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+void CompanionTest::copyReportGivesCrLf() {
+    App app;
+    CalculationWindow& w = Open(app, SectionSize::U60);
+    w.findChild<QPushButton*>("Command1")->click();
+    auto* report = w.findChild<QPlainTextEdit*>("Text1");
+    std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
+    for (QAction* a : menu->actions()) {
+        if (a->text() == QStringLiteral("复制计算成果")) {
+            a->trigger();
+        }
+    }
+    QCOMPARE(QApplication::clipboard()->text(), kU60Report);
+}
+
+void CompanionTest::ctrlPOpensTheSheetAndChangesNothing() {
+    App app;
+    CalculationWindow& w = Open(app, SectionSize::U60);
+    SetInputs(w, "0.2", "500", "0.017", "1.2");
+    w.inputBox(InputBox::Text4)->setFocus();
+    const WindowState before = WindowState::Of(w);
+    QString shown;
+    QTimer::singleShot(50, [&shown] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = d->objectName();
+            d->reject();
+        }
+    });
+    QTest::keyClick(w.inputBox(InputBox::Text4), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(shown, QString("sheetDialog"));
+    QCOMPARE(WindowState::Of(w).describe(), before.describe());
+    QVERIFY(app.prompter.asked.empty());
+}
+
+void CompanionTest::dialogs_data() {
+    QTest::addColumn<Maker>("make");
+    QTest::addColumn<QString>("content");  // the widget that shows a result
+    QTest::addColumn<QString>("roughness");
+    QTest::addColumn<QString>("rejection");  // "" for a report
+    const struct {
+        const char* name;
+        Maker make;
+        const char* content;
+    } dialogs[] = {{"sheet", MakeSheetDialog, "preview"},
+                   {"drawing", MakeDrawingDialog, "drawing"},
+                   {"fit", MakeFitDialog, "fitTable"},
+                   {"rating", MakeRatingDialog, "ratingTable"}};
+    for (const auto& d : dialogs) {
+        QTest::addRow("%s report", d.name) << d.make << d.content << "0.017"
+                                           << "";
+        QTest::addRow("%s rejected", d.name) << d.make << d.content << "abc"
+                                             << "糙率不能为0或负数，请重新输入。";
+    }
+}
+
+void CompanionTest::dialogs() {
+    QFETCH(Maker, make);
+    QFETCH(QString, content);
+    QFETCH(QString, roughness);
+    QFETCH(QString, rejection);
+    App app;
+    CalculationWindow& w = Open(app, SectionSize::U60);
+    SetInputs(w, "0.25", "500", roughness, "1.0");
+    w.inputBox(InputBox::text6)->setFocus();
+    const WindowState before = WindowState::Of(w);
+    std::unique_ptr<QDialog> d(make(w, app.windows.services()));
+    QVERIFY(d->isModal());
+    if (rejection.isEmpty()) {
+        QVERIFY2(d->findChild<QWidget*>(content) != nullptr, qPrintable(content));
+        QVERIFY(d->findChild<QLabel*>("rejection") == nullptr);
+    } else if (content == "preview") {
+        // The sheet itself states the rejection.
+        auto* preview = d->findChild<QTextBrowser*>("preview");
+        QVERIFY(preview->toPlainText().contains(rejection));
+    } else {
+        QCOMPARE(d->findChild<QLabel*>("rejection")->text(), rejection);
+        QVERIFY(d->findChild<QWidget*>(content) == nullptr);
+    }
+    QTimer::singleShot(20, d.get(), &QDialog::reject);
+    d->exec();
+    QCOMPARE(WindowState::Of(w).describe(), before.describe());
+    QVERIFY(app.prompter.asked.empty());
+}
+
+void CompanionTest::sheetExportsThroughTheFileDialog() {
+    App app;
+    CalculationWindow& w = Open(app, SectionSize::U60);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("u60.html");
+    app.files.paths = {path};
+    std::unique_ptr<QDialog> d(MakeSheetDialog(w, app.windows.services()));
+    d->findChild<QLineEdit*>("channel")->setText(QStringLiteral("一支渠"));
+    emit d->findChild<QLineEdit*>("channel")->editingFinished();
+    d->findChild<QPushButton*>("htmlButton")->click();
+    QCOMPARE(app.files.asked.size(), std::size_t{1});
+    QCOMPARE(app.files.asked[0], QString("导出HTML|计算书-U60.html"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    QVERIFY(html.contains(QStringLiteral("谢才系数：C = 45.034")));
+    QVERIFY(html.contains(QStringLiteral("一支渠")));
+    QCOMPARE(SessionSheetDetails().channel, QString("一支渠"));  // kept for the session
+    // A cancelled dialog writes nothing and says nothing.
+    d->findChild<QPushButton*>("htmlButton")->click();
+    QVERIFY(app.prompter.notices.empty());
+}
+
+void CompanionTest::aFailedSaveSaysWhy() {
+    App app;
+    CalculationWindow& w = Open(app, SectionSize::U60);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("no-such-folder/u60.svg");
+    app.files.paths = {path};
+    std::unique_ptr<QDialog> d(MakeDrawingDialog(w, app.windows.services()));
+    d->findChild<QPushButton*>("svgButton")->click();
+    QCOMPARE(app.prompter.notices.size(), std::size_t{1});
+    QVERIFY(app.prompter.notices[0].startsWith(QStringLiteral("Veltrane|无法保存文件 ") + path));
+    QVERIFY(!QFile::exists(path));
+}
+
+// U60 with Q 0.25 and k 1.2: U80 carries both, but its freeboard .165 m is
+// below 0.2 m, so with that criterion U100 is the smallest.
+void CompanionTest::fitHonoursTheSheetsCriteria() {
+    App app;
+    CalculationWindow& w = Open(app, SectionSize::U60);
+    SetInputs(w, "0.25", "500", "0.017", "1.2");
+    std::unique_ptr<QDialog> plain(MakeFitDialog(w, app.windows.services()));
+    QVERIFY(
+        plain->findChild<QLabel*>("smallest")->text().endsWith(QStringLiteral("U80形渠道构件")));
+    SessionSheetDetails().minFreeboard = QStringLiteral("0.2");
+    std::unique_ptr<QDialog> strict(MakeFitDialog(w, app.windows.services()));
+    QVERIFY(
+        strict->findChild<QLabel*>("smallest")->text().endsWith(QStringLiteral("U100形渠道构件")));
+    auto* table = strict->findChild<QTableWidget*>("fitTable");
+    QCOMPARE(table->item(1, 3)->text(), QString(".165"));
+    QCOMPARE(table->item(1, 6)->text(), QString("不满足设计准则"));
+}
+
+QTEST_MAIN(CompanionTest)
+#include "companion_test.moc"
