@@ -36,18 +36,6 @@ void WriteCriteria(JsonWriter& j, const DesignCriteria& c) {
     j.EndObject();
 }
 
-// A message of the calculation, as the other commands give it.
-int Rejected(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
-             std::ostream& err) {
-    if (format == Format::Json) {
-        WriteMessage(j, m);
-        out << j.EndObject().text() << '\n';
-    } else {
-        err << m.text << '\n';
-    }
-    return kExitMessage;
-}
-
 std::optional<SectionSize> SizeOperand(std::string_view text, std::ostream& err, int& status) {
     const auto size = ParseSectionName(text);
     if (!size) {
@@ -104,7 +92,7 @@ int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
     j.EndObject();
     WriteCriteria(j, c.criteria);
     if (r.rejected) {
-        return Rejected(*r.rejected, j, c.format, out, err);
+        return RejectedInput(*r.rejected, j, c.format, out, err);
     }
     if (c.format == Format::Json) {
         if (r.discharge) {
@@ -149,7 +137,7 @@ int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
     j.EndObject();
     WriteCriteria(j, c.criteria);
     if (r.rejected) {
-        return Rejected(*r.rejected, j, c.format, out, err);
+        return RejectedInput(*r.rejected, j, c.format, out, err);
     }
     const bool found = r.steepest && r.flattest;
     if (c.format == Format::Json) {
@@ -198,7 +186,7 @@ int RunSelectTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
     WriteCriteria(j, c.criteria);
     for (const CapacityResult& first : rows.front().sections) {
         if (first.rejected) {
-            return Rejected(*first.rejected, j, c.format, out, err);
+            return RejectedInput(*first.rejected, j, c.format, out, err);
         }
     }
     if (c.svg) {

@@ -25,19 +25,6 @@ void Pad(std::string& line, std::string_view cell, std::size_t width) {
     line += ' ';
 }
 
-// The same message a single calculation gives: to stderr, or as JSON after
-// the lead members of the command's object.
-int RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
-                  std::ostream& err) {
-    if (format == Format::Json) {
-        WriteMessage(j, m);
-        out << j.EndObject().text() << '\n';
-    } else {
-        err << m.text << '\n';
-    }
-    return kExitMessage;
-}
-
 std::string_view StatusCode(FitStatus s) {
     switch (s) {
         case FitStatus::Fits:

@@ -33,6 +33,17 @@ void WriteMessage(JsonWriter& j, const CalculationMessage& message) {
     j.Member("box", InputBoxName(message.box));
 }
 
+int RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
+                  std::ostream& err) {
+    if (format == Format::Json) {
+        WriteMessage(j, m);
+        out << j.EndObject().text() << '\n';
+    } else {
+        err << m.text << '\n';
+    }
+    return kExitMessage;
+}
+
 std::string OutcomeAsJson(const USection& section, const CalculationOutcome& outcome) {
     JsonWriter j;
     j.BeginObject();

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include <ostream>
+
+#include "cli/command_line.h"
 #include "cli/json_writer.h"
 #include "hydraulics/calculation_run.h"
 
@@ -17,6 +20,11 @@ void WriteInputs(JsonWriter& j, const ParsedInputs& inputs);
 
 // "status":"message","message":…,"box":…
 void WriteMessage(JsonWriter& j, const CalculationMessage& message);
+
+// The same message a single calculation gives, for any command: to stderr,
+// or as JSON after the lead members already in j. Returns kExitMessage.
+int RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
+                  std::ostream& err);
 
 // The outcome as one JSON object, without a trailing line break. A report
 // carries "extras": the Froude number and regime at the design depth, the

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "hydraulics/number_rules.h"
+#include "sheet/chart_svg.h"
 #include "sheet/markup.h"
 
 namespace veltrane::sheet {
@@ -16,30 +17,6 @@ constexpr double kHeight = 400;
 constexpr double kLeft = 70, kRight = 80, kTop = 50, kBottom = 50;
 constexpr const char* kColours[kSectionCount] = {"#1f78b4", "#33a02c", "#e31a1c", "#ff7f00",
                                                  "#6a3d9a"};
-
-// A round step for about five ticks up to top.
-double TickStep(double top) {
-    const double raw = top / 5;
-    const double power = std::pow(10, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 2.5, 5.0}) {
-        if (m * power >= raw) {
-            return m * power;
-        }
-    }
-    return 10 * power;
-}
-
-void Text(std::string& out, double x, double y, const std::string& text, const char* anchor,
-          double size = 12, const char* colour = "#000") {
-    out += "<text x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(y) + "\" font-size=\"" +
-           SvgNumber(size) + "\" text-anchor=\"" + anchor + "\" fill=\"" + colour + "\">" +
-           EscapeMarkup(text) + "</text>\n";
-}
-
-std::string Line(double x1, double y1, double x2, double y2, const char* extra = "") {
-    return "<line x1=\"" + SvgNumber(x1) + "\" y1=\"" + SvgNumber(y1) + "\" x2=\"" + SvgNumber(x2) +
-           "\" y2=\"" + SvgNumber(y2) + "\" stroke=\"#000\"" + extra + "/>\n";
-}
 
 std::string Capacity(const CapacityResult& c) {
     if (c.rejected) {
@@ -80,20 +57,21 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
     out += "<title>" + EscapeMarkup(title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
     out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
-    Text(out, kWidth / 2, 28, title, "middle", 15);
-    out += Line(kLeft, kTop, kLeft, kTop + plotH) +
-           Line(kLeft, kTop + plotH, kLeft + plotW, kTop + plotH);
+    out += ChartLine(kLeft, kTop, kLeft, kTop + plotH) +
+           ChartLine(kLeft, kTop + plotH, kLeft + plotW, kTop + plotH);
     for (double q = 0; q <= top + step / 2; q += step) {
-        out += Line(kLeft - 4, Y(q), kLeft, Y(q));
-        out += Line(kLeft, Y(q), kLeft + plotW, Y(q), " stroke-opacity=\"0.15\"");
-        Text(out, kLeft - 7, Y(q) + 4, TickNumber(q), "end", 11);
+        out += ChartLine(kLeft - 4, Y(q), kLeft, Y(q));
+        out +=
+            ChartLine(kLeft, Y(q), kLeft + plotW, Y(q), " stroke=\"#000\" stroke-opacity=\"0.15\"");
+        ChartText(out, kLeft - 7, Y(q) + 4, TickNumber(q), "end", 11);
     }
     for (const SelectionRow& row : rows) {
-        out += Line(X(row.slope), kTop + plotH, X(row.slope), kTop + plotH + 4);
-        Text(out, X(row.slope), kTop + plotH + 17, "1/" + std::to_string(row.slope), "middle", 11);
+        out += ChartLine(X(row.slope), kTop + plotH, X(row.slope), kTop + plotH + 4);
+        ChartText(out, X(row.slope), kTop + plotH + 17, "1/" + std::to_string(row.slope), "middle",
+                  11);
     }
-    Text(out, kLeft + plotW / 2, kHeight - 10, "纵坡 i（对数刻度）", "middle", 12);
-    Text(out, 16, kTop - 12, "Q (m³/s)", "start", 12);
+    ChartText(out, kLeft + plotW / 2, kHeight - 10, "纵坡 i（对数刻度）", "middle", 12);
+    ChartText(out, 16, kTop - 12, "Q (m³/s)", "start", 12);
     for (std::size_t s = 0; s < kSectionCount; ++s) {
         std::string points;
         double lastX = 0;
@@ -111,10 +89,9 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
         const std::string name(SectionName(static_cast<SectionSize>(s)));
         out += "<polyline id=\"capacity-" + name + "\" points=\"" + points +
                "\" fill=\"none\" stroke=\"" + kColours[s] + "\" stroke-width=\"2\"/>\n";
-        Text(out, lastX + 6, lastY + 4, name, "start", 12, kColours[s]);
+        ChartText(out, lastX + 6, lastY + 4, name, "start", 12, kColours[s]);
     }
-    out += "</g>\n</svg>\n";
-    return out;
+    return out + EndChart();
 }
 
 Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::string& roughness,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QString>
 #include <QTest>
@@ -183,6 +184,21 @@ inline QString DefaultDischarge(SectionSize size) {
 // Label2 of a calculation window: "U60形渠道构件".
 inline QString SizeLabel(SectionSize size) {
     return SizeName(size) + QStringLiteral("形渠道构件");
+}
+
+// Opens a size as the main window does, and waits until it has the focus.
+inline CalculationWindow& OpenCalculation(App& app, SectionSize size) {
+    app.windows.mainWindow();
+    app.windows.openCalculationWindow(size);
+    return Activated(app.windows.calculationWindow(size));
+}
+
+inline void SetInputs(CalculationWindow& w, const QString& q, const QString& x, const QString& n,
+                      const QString& k) {
+    w.inputBox(InputBox::Text2)->setText(q);
+    w.inputBox(InputBox::Text4)->setText(x);
+    w.inputBox(InputBox::text6)->setText(n);
+    w.inputBox(InputBox::Text7)->setText(k);
 }
 
 inline QString U8(std::string_view s) {

@@ -23,13 +23,6 @@ void AddSizes() {
     }
 }
 
-// Opens a size as the main window does, and waits until it has the focus.
-CalculationWindow& Open(App& app, SectionSize size) {
-    app.windows.mainWindow();
-    app.windows.openCalculationWindow(size);
-    return Activated(app.windows.calculationWindow(size));
-}
-
 // The report box as it reads after a run: a header line, then the nine
 // value lines with an empty line between them. Typed from the worked
 // examples and an independent evaluation of the formulas, never computed
@@ -98,14 +91,6 @@ QString DefaultReport(SectionSize size) {
                            " .3735", " 49.9183"});
     }
     return {};
-}
-
-void SetInputs(CalculationWindow& w, const QString& q, const QString& x, const QString& n,
-               const QString& k) {
-    w.inputBox(InputBox::Text2)->setText(q);
-    w.inputBox(InputBox::Text4)->setText(x);
-    w.inputBox(InputBox::text6)->setText(n);
-    w.inputBox(InputBox::Text7)->setText(k);
 }
 
 QPushButton* Button(QWidget& w, const char* name) {
@@ -298,7 +283,7 @@ void CalculationWindowTest::focusOrder() {
     QFETCH(SectionSize, size);
     QFETCH(QStringList, order);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     w.findChild<QWidget*>(order[0])->setFocus();
     for (qsizetype i = 1; i <= order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -309,7 +294,7 @@ void CalculationWindowTest::focusOrder() {
 void CalculationWindowTest::lengthLimits() {
     QFETCH(SectionSize, size);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     const int text2Limit = size == SectionSize::U100 ? 6 : 7;
     const struct {
         InputBox box;
@@ -334,7 +319,7 @@ void CalculationWindowTest::lengthLimits() {
 void CalculationWindowTest::enterCalculates() {
     QFETCH(SectionSize, size);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     for (InputBox box : {InputBox::Text2, InputBox::Text7}) {
         w.setReportText({});
         w.inputBox(box)->setFocus();
@@ -358,7 +343,7 @@ void CalculationWindowTest::enterCalculates() {
 void CalculationWindowTest::enterOnBackGoesBack() {
     QFETCH(SectionSize, size);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     w.backButton()->setFocus();
     QTest::keyClick(w.backButton(), Qt::Key_Return);
     QVERIFY(!w.isVisible());
@@ -368,7 +353,7 @@ void CalculationWindowTest::enterOnBackGoesBack() {
 
 void CalculationWindowTest::spacePressesTheFocusedButton() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     Button(w, "Command1")->setFocus();
     QTest::keyClick(Button(w, "Command1"), Qt::Key_Space);
     QCOMPARE(w.reportText(), kU60Defaults);
@@ -391,7 +376,7 @@ void CalculationWindowTest::escape() {
     QFETCH(SectionSize, size);
     QFETCH(bool, exits);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     w.inputBox(InputBox::text6)->setFocus();
     QTest::keyClick(w.inputBox(InputBox::text6), Qt::Key_Escape);
     QCOMPARE(app.exitHook.calls, exits ? 1 : 0);
@@ -407,7 +392,7 @@ void CalculationWindowTest::escape() {
 
 void CalculationWindowTest::enterInTheU140ReportBox() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U140);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U140);
     auto* report = w.findChild<QPlainTextEdit*>("Text1");
     report->setFocus();
     QTest::keyClicks(report, "typed");
@@ -423,7 +408,7 @@ void CalculationWindowTest::enterInTheU140ReportBox() {
 void CalculationWindowTest::closeBoxGoesBack() {
     QFETCH(SectionSize, size);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     w.inputBox(InputBox::Text2)->setText("0.3");
     QVERIFY(!w.close());  // the close is refused; the window goes back instead
     QVERIFY(!w.isVisible());
@@ -436,7 +421,7 @@ void CalculationWindowTest::closeBoxGoesBack() {
 void CalculationWindowTest::exitButtonEndsTheProgram() {
     QFETCH(SectionSize, size);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     w.exitButton()->click();
     QCOMPARE(app.exitHook.calls, 1);
     QCOMPARE(app.exitHook.lastStatus, 0);
@@ -473,7 +458,7 @@ void CalculationWindowTest::messages() {
     QFETCH(QString, box);
     QFETCH(QStringList, afterYes);
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     const QString header = HeaderText(SectionSize::U60);
 
     SetInputs(w, inputs[0], inputs[1], inputs[2], inputs[3]);
@@ -502,7 +487,7 @@ void CalculationWindowTest::messages() {
 void CalculationWindowTest::depthMessageYesResetsEverything() {
     QFETCH(SectionSize, size);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     // A design overflow, then a check overflow of the default discharge doubled.
     for (const char* k : {"1", "2"}) {
         const QString q = k[0] == '1' ? QString("99") : DefaultDischarge(size);
@@ -522,7 +507,7 @@ void CalculationWindowTest::depthMessageYesResetsEverything() {
 
 void CalculationWindowTest::headerComesBeforeTheBox() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U80);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U80);
     Button(w, "Command1")->click();  // a report first
     QVERIFY(w.reportText().contains("谢才系数"));
     w.inputBox(InputBox::text6)->setText("0");
@@ -535,7 +520,7 @@ void CalculationWindowTest::headerComesBeforeTheBox() {
 void CalculationWindowTest::showHideOrderOfGoingBack() {
     QFETCH(SectionSize, size);
     App app;
-    CalculationWindow& w = Open(app, size);
+    CalculationWindow& w = OpenCalculation(app, size);
     MainWindow& main = app.windows.mainWindow();
     // Record the order in which the two windows change.
     QStringList events;
@@ -563,7 +548,7 @@ void CalculationWindowTest::showHideOrderOfGoingBack() {
 
 void CalculationWindowTest::noStateLeaksBetweenRuns() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     const QString fresh = kU60Increased;
     SetInputs(w, "0.3", "500", "0.017", "1.0");
     Button(w, "Command1")->click();  // message 5, Yes resets the boxes

@@ -28,20 +28,6 @@ using namespace veltrane::testing;
 
 namespace {
 
-CalculationWindow& Open(App& app, SectionSize size) {
-    app.windows.mainWindow();
-    app.windows.openCalculationWindow(size);
-    return Activated(app.windows.calculationWindow(size));
-}
-
-void SetInputs(CalculationWindow& w, const QString& q, const QString& x, const QString& n,
-               const QString& k) {
-    w.inputBox(InputBox::Text2)->setText(q);
-    w.inputBox(InputBox::Text4)->setText(x);
-    w.inputBox(InputBox::text6)->setText(n);
-    w.inputBox(InputBox::Text7)->setText(k);
-}
-
 // What a companion must leave as it found it.
 struct WindowState {
     QStringList texts;
@@ -116,7 +102,7 @@ class CompanionTest : public QObject {
 
 void CompanionTest::menuItems() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U140);  // the editable report box too
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U140);  // the editable report box too
     auto* report = w.findChild<QPlainTextEdit*>("Text1");
     std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
     QCOMPARE(ActionTexts(menu.get()), (QStringList{"复制", "全选", "复制计算成果", "计算书…",
@@ -126,7 +112,7 @@ void CompanionTest::menuItems() {
 
 void CompanionTest::copyReportGivesCrLf() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     w.findChild<QPushButton*>("Command1")->click();
     auto* report = w.findChild<QPlainTextEdit*>("Text1");
     std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
@@ -140,7 +126,7 @@ void CompanionTest::copyReportGivesCrLf() {
 
 void CompanionTest::ctrlPOpensTheSheetAndChangesNothing() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     SetInputs(w, "0.2", "500", "0.017", "1.2");
     w.inputBox(InputBox::Text4)->setFocus();
     const WindowState before = WindowState::Of(w);
@@ -184,7 +170,7 @@ void CompanionTest::dialogs() {
     QFETCH(QString, roughness);
     QFETCH(QString, rejection);
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     SetInputs(w, "0.25", "500", roughness, "1.0");
     w.inputBox(InputBox::text6)->setFocus();
     const WindowState before = WindowState::Of(w);
@@ -209,7 +195,7 @@ void CompanionTest::dialogs() {
 
 void CompanionTest::sheetExportsThroughTheFileDialog() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     QTemporaryDir dir;
     const QString path = dir.filePath("u60.html");
     app.files.paths = {path};
@@ -232,7 +218,7 @@ void CompanionTest::sheetExportsThroughTheFileDialog() {
 
 void CompanionTest::aFailedSaveSaysWhy() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     QTemporaryDir dir;
     const QString path = dir.filePath("no-such-folder/u60.svg");
     app.files.paths = {path};
@@ -247,7 +233,7 @@ void CompanionTest::aFailedSaveSaysWhy() {
 // below 0.2 m, so with that criterion U100 is the smallest.
 void CompanionTest::fitHonoursTheSheetsCriteria() {
     App app;
-    CalculationWindow& w = Open(app, SectionSize::U60);
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     SetInputs(w, "0.25", "500", "0.017", "1.2");
     std::unique_ptr<QDialog> plain(MakeFitDialog(w, app.windows.services()));
     QVERIFY(
