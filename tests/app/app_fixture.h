@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -185,6 +186,27 @@ inline QString DefaultDischarge(SectionSize size) {
 inline QString SizeLabel(SectionSize size) {
     return SizeName(size) + QStringLiteral("形渠道构件");
 }
+
+// The U60 report of the default inputs, the worked example, line for line:
+// typed here, never computed.
+inline const QStringList kU60DefaultLines = {"显示计算成果： U60形渠道构件。 ",
+                                             "校核流量：Q = .25",
+                                             "",
+                                             "设计水深：h = .516",
+                                             "",
+                                             "校核水深：h1= .516",
+                                             "",
+                                             "流    速：V = .904",
+                                             "",
+                                             "水面宽度：b = .657",
+                                             "",
+                                             "过水面积：A = .277",
+                                             "",
+                                             "湿    周：X = 1.376",
+                                             "",
+                                             "水力半径：R = .201",
+                                             "",
+                                             "谢才系数：C = 45.034"};
 
 // Opens a size as the main window does, and waits until it has the focus.
 inline CalculationWindow& OpenCalculation(App& app, SectionSize size) {

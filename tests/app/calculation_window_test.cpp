@@ -43,25 +43,7 @@ QString Report(const char* header, std::initializer_list<const char*> values) {
 }
 
 // U60 with its default inputs, line for line.
-const QString kU60Defaults = QStringList{"显示计算成果： U60形渠道构件。 ",
-                                         "校核流量：Q = .25",
-                                         "",
-                                         "设计水深：h = .516",
-                                         "",
-                                         "校核水深：h1= .516",
-                                         "",
-                                         "流    速：V = .904",
-                                         "",
-                                         "水面宽度：b = .657",
-                                         "",
-                                         "过水面积：A = .277",
-                                         "",
-                                         "湿    周：X = 1.376",
-                                         "",
-                                         "水力半径：R = .201",
-                                         "",
-                                         "谢才系数：C = 45.034"}
-                                 .join('\n');
+const QString kU60Defaults = kU60DefaultLines.join('\n');
 
 // U60 with Q 0.2 and k 1.2.
 const QString kU60Increased =

@@ -59,25 +59,7 @@ QStringList ActionTexts(QMenu* menu) {
     return texts;
 }
 
-const QString kU60Report = QStringList{"显示计算成果： U60形渠道构件。 ",
-                                       "校核流量：Q = .25",
-                                       "",
-                                       "设计水深：h = .516",
-                                       "",
-                                       "校核水深：h1= .516",
-                                       "",
-                                       "流    速：V = .904",
-                                       "",
-                                       "水面宽度：b = .657",
-                                       "",
-                                       "过水面积：A = .277",
-                                       "",
-                                       "湿    周：X = 1.376",
-                                       "",
-                                       "水力半径：R = .201",
-                                       "",
-                                       "谢才系数：C = 45.034"}
-                               .join(QStringLiteral("\r\n"));
+const QString kU60Report = kU60DefaultLines.join(QStringLiteral("\r\n"));
 
 using Maker = QDialog* (*)(CalculationWindow&, AppServices);
 
