@@ -6,6 +6,7 @@
 #include "app/look.h"
 #include "app/message_boxes.h"
 #include "app/process_exit.h"
+#include "app/termination_signals.h"
 #include "app/window_registry.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     veltrane::QtPrompter prompter;
     veltrane::InstanceLock instances(veltrane::InstanceLock::DefaultFolder());
     veltrane::ProcessExit exitHook([&instances] { instances.release(); });
+    veltrane::EndOnTerminationSignals(exitHook);
     veltrane::QtFileChooser files;
     veltrane::WindowRegistry windows({prompter, exitHook, instances, files});
 

@@ -3,11 +3,13 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleHints>
 #include <string>
 
 #include "app/keys.h"
@@ -209,10 +211,22 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void MainWindow::showEvent(QShowEvent* event) {
+    shown_.start();
+    QDialog::showEvent(event);
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     // A click on the bare surface ends the program. Labels let clicks through
-    // to their parent, so only a point with no control under it counts.
+    // to their parent, so only a point with no control under it counts. The
+    // second press of a double-click on the button that showed this window
+    // (确定 of the welcome window, 返回 of a calculation window) lands here
+    // too; within the double-click interval of the showing it is not an exit.
     if (childAt(event->position().toPoint()) == nullptr) {
+        const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        if (shown_.isValid() && shown_.elapsed() < interval) {
+            return;
+        }
         services_.exitHook.exitNow(0);
         return;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <array>
 
 #include "app/seams.h"
@@ -28,9 +29,13 @@ class MainWindow : public QDialog {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Since the window was last shown, to tell the tail of a double-click on
+    // the button that showed it from a click on the bare surface.
+    QElapsedTimer shown_;
     void Command1_Click();
     void buildTable(QWidget* frame);
     void updateOptionFocus();

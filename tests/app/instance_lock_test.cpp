@@ -70,6 +70,8 @@ class InstanceLockTest : public QObject {
     void anUnsafeFolderMeansNoOtherCopy();
     void defaultFolder_data();
     void defaultFolder();
+    void terminationSignalsRemoveTheLock_data();
+    void terminationSignalsRemoveTheLock();
 };
 
 // 1 runs; 2 sees it; 1 ends; 3 still sees 2.
@@ -217,6 +219,35 @@ void InstanceLockTest::defaultFolder() {
     QCOMPARE(chosen,
              inRuntime ? folder + "/veltrane-instances"
                        : QDir::tempPath() + "/veltrane-instances-" + QString::number(::geteuid()));
+}
+
+void InstanceLockTest::terminationSignalsRemoveTheLock_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+// The real program, ended by a signal, ends as its exit actions do: status 0
+// and its lock file gone.
+void InstanceLockTest::terminationSignalsRemoveTheLock() {
+    QFETCH(int, signal);
+    QTemporaryDir runtime;
+    QVERIFY(QFile::setPermissions(runtime.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(VELTRANE_PROGRAM), {});
+    QVERIFY(program.waitForStarted());
+    const QString folder = runtime.filePath("veltrane-instances");
+    QTRY_COMPARE_WITH_TIMEOUT(LockFiles(folder), 1, 10000);
+    ::kill(static_cast<pid_t>(program.processId()), signal);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(LockFiles(folder), 0);
 }
 
 QTEST_GUILESS_MAIN(InstanceLockTest)

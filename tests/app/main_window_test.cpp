@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleHints>
 #include <QtTest>
 
 #include "app/line_widget.h"
@@ -44,6 +45,7 @@ class MainWindowTest : public QObject {
     void surfaceClicks_data();
     void surfaceClicks();
     void closeBoxEnds();
+    void doubleClickTailIsNoExit();
     void reportClearedInputsKept();
     void windowsLiveOnWhileHidden();
 };
@@ -223,6 +225,21 @@ void MainWindowTest::surfaceClicks() {
     QWidget* target = m.childAt(at) != nullptr ? m.childAt(at) : &m;
     QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&m, at));
     QCOMPARE(app.exitHook.calls, exits ? 1 : 0);
+}
+
+// The tail of a double-click on the button that showed the main window does
+// not end the program; a click after the interval still does at once.
+void MainWindowTest::doubleClickTailIsNoExit() {
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(300);
+    App app;
+    MainWindow& m = ShowMain(app);
+    const QPoint bare(ui::Px(3000), ui::Px(3850));
+    QTest::mouseClick(&m, Qt::LeftButton, {}, bare);
+    QCOMPARE(app.exitHook.calls, 0);
+    QTest::qWait(350);
+    QTest::mouseClick(&m, Qt::LeftButton, {}, bare);
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
+    QCOMPARE(app.exitHook.calls, 1);
 }
 
 void MainWindowTest::closeBoxEnds() {
