@@ -5,9 +5,12 @@
 #include <QFontInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QTranslator>
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void InitResources() {
@@ -81,8 +84,22 @@ QFont HuawenSongFont(qreal pt) {
     return Face(QStringLiteral("华文宋体"), pt);
 }
 
+// The toolkit's own texts (the boxes' context menus, the file and print
+// dialogs) in Chinese, from Debian's qt6-translations-l10n. The Yes/No box
+// sets its button texts itself.
+static void InstallToolkitTranslation(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
 void InstallLook(QApplication& app) {
     InitResources();
+    InstallToolkitTranslation(app);
     app.setStyle(new AppStyle);
     InstallFontSubstitutions();
     app.setFont(SongFont(9));

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "app/look.h"
+
 namespace veltrane {
 
 YesNoBox::YesNoBox(QWidget* parent, const QString& text)
@@ -13,6 +15,10 @@ YesNoBox::YesNoBox(QWidget* parent, const QString& text)
     setDefaultButton(QMessageBox::Yes);
     button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+    // The box has no answer but Yes and No: the window manager is asked for
+    // no close button (and so no Alt+F4), rather than offering one that
+    // does nothing.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }
 
 void YesNoBox::keyPressEvent(QKeyEvent* event) {
@@ -42,7 +48,10 @@ bool QtPrompter::askYesNo(QWidget* parent, const QString& text) {
 }
 
 void QtPrompter::notice(QWidget* parent, const QString& title, const QString& text) {
-    MakeNoticeBox(parent, title, text)->exec();
+    // Centred on the screen like the windows, not in its top-left corner.
+    const auto box = MakeNoticeBox(parent, title, text);
+    ui::ShowCentred(box.get());
+    box->exec();
 }
 
 }  // namespace veltrane

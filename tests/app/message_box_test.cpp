@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QtTest>
@@ -42,6 +44,8 @@ class MessageBoxTest : public QObject {
     void answers();
     void escapeAndCloseGiveNoAnswer();
     void noticeHasOkOnly();
+    void noticeIsCentred();
+    void toolkitTextsAreChinese();
     void realBoxInTheWindow();
 };
 
@@ -55,6 +59,9 @@ void MessageBoxTest::yesNoBoxLooksRight() {
     QCOMPARE(box.button(QMessageBox::No)->text(), QString("否(&N)"));
     QCOMPARE(box.buttons().size(), 2);
     QCOMPARE(box.style()->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons), 0);
+    // No close button is offered: the box has no answer but Yes and No.
+    QVERIFY(!(box.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(box.windowFlags() & Qt::CustomizeWindowHint);
 }
 
 void MessageBoxTest::answers_data() {
@@ -105,6 +112,34 @@ void MessageBoxTest::noticeHasOkOnly() {
 
 // A real box over a real window: the header is in place while it shows,
 // and No goes back to the main window.
+// The single-instance notice stands in the middle of the screen.
+void MessageBoxTest::noticeIsCentred() {
+    QPoint centre;
+    QPoint screenCentre;
+    WhenBoxShows([&](QMessageBox* box) {
+        centre = box->frameGeometry().center();
+        screenCentre = box->screen()->availableGeometry().center();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QtPrompter prompter;
+    prompter.notice(nullptr, QStringLiteral("Veltrane"),
+                    QStringLiteral("程序正在运行，请检查窗口是否被最小化。"));
+    QVERIFY2((centre - screenCentre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
+}
+
+// The toolkit's own menus speak Chinese in a Chinese program.
+void MessageBoxTest::toolkitTextsAreChinese() {
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+        texts << a->text();
+    }
+    QVERIFY2(!texts.join(' ').contains(QStringLiteral("Copy")), qPrintable(texts.join('|')));
+    QVERIFY2(texts.join(' ').contains(QStringLiteral("复制")), qPrintable(texts.join('|')));
+}
+
 void MessageBoxTest::realBoxInTheWindow() {
     QtPrompter prompter;
     FakeExitHook exitHook;

@@ -23,7 +23,7 @@ fi
 # Depends: what dpkg-shlibdeps found, plus the fonts and the platform plugins,
 # each once.
 depends=$(dpkg-deb --field "$deb" Depends)
-for need in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins fonts-arphic-uming; do
+for need in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 qt6-qpa-plugins qt6-translations-l10n fonts-arphic-uming; do
     [ "$(grep -o "\b$need\b" <<<"$depends" | wc -l)" -eq 1 ] || fail "Depends names $need not once: $depends"
 done
 grep -q -- '-dev\b' <<<"$depends" && fail "Depends names a -dev package: $depends"
