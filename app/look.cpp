@@ -7,9 +7,12 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QTranslator>
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -32,6 +35,114 @@ class AppStyle : public QProxyStyle {
             return 0;
         }
         return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+
+    // A pressed button's caption moves down and right, as the face sinks.
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ButtonShiftHorizontal || metric == PM_ButtonShiftVertical) {
+            return 1;
+        }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (qobject_cast<const QPushButton*>(widget) != nullptr) {
+            if (element == PE_PanelButtonCommand) {
+                DrawButtonFace(option, painter);
+                return;
+            }
+            if (element == PE_FrameFocusRect) {
+                // The classic dotted mark inside the bevel.
+                painter->save();
+                painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+                painter->drawRect(option->rect.adjusted(3, 3, -4, -4));
+                painter->restore();
+                return;
+            }
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_PushButtonBevel && qobject_cast<const QPushButton*>(widget) != nullptr) {
+            DrawButtonFace(option, painter);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
+        if (control == CC_GroupBox) {
+            if (const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option)) {
+                const int half = box->fontMetrics.height() / 2;
+                const QRect r = box->rect;
+                switch (sub) {
+                    case SC_GroupBoxFrame:
+                        return r.adjusted(0, half, 0, 0);
+                    case SC_GroupBoxLabel:
+                        return {r.left() + 8, r.top(),
+                                box->fontMetrics.horizontalAdvance(box->text) + 4,
+                                box->fontMetrics.height()};
+                    case SC_GroupBoxContents:
+                        return r.adjusted(2, 2 * half, -2, -2);
+                    default:
+                        break;
+                }
+            }
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
+
+    // A group frame of this layout: an etched outline from half the caption's
+    // height, the caption on the top line with the line broken behind it,
+    // and nothing painted inside, so the window's colour shows through.
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || box == nullptr) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const QRect frame = subControlRect(control, option, SC_GroupBoxFrame, widget);
+        const QRect label = subControlRect(control, option, SC_GroupBoxLabel, widget);
+        painter->save();
+        painter->setClipRegion(QRegion(box->rect).subtracted(QRegion(label)));
+        painter->setPen(QColor(128, 128, 128));
+        painter->drawRect(frame.adjusted(0, 0, -2, -2));
+        painter->setPen(Qt::white);
+        painter->drawRect(frame.adjusted(1, 1, -1, -1));
+        painter->setClipping(false);
+        painter->setPen(box->palette.color(QPalette::WindowText));
+        painter->drawText(label, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, box->text);
+        painter->restore();
+    }
+
+  private:
+    // The face flat in the button's own colour, with a two-pixel bevel: light
+    // above and to the left, dark below and to the right, the other way round
+    // while pressed.
+    static void DrawButtonFace(const QStyleOption* option, QPainter* painter) {
+        const QRect r = option->rect.adjusted(0, 0, -1, -1);
+        const bool pressed = (option->state & (State_Sunken | State_On)) != 0;
+        painter->save();
+        painter->fillRect(option->rect, option->palette.button());
+        const QColor light = pressed ? QColor(64, 64, 64) : Qt::white;
+        const QColor dark = pressed ? Qt::white : QColor(64, 64, 64);
+        const QColor shade = option->palette.button().color().darker(140);
+        painter->setPen(light);
+        painter->drawLine(r.topLeft(), r.topRight());
+        painter->drawLine(r.topLeft(), r.bottomLeft());
+        painter->setPen(dark);
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->setPen(pressed ? option->palette.button().color() : shade);
+        painter->drawLine(r.left() + 1, r.bottom() - 1, r.right() - 1, r.bottom() - 1);
+        painter->drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
+        painter->restore();
     }
 };
 
