@@ -14,6 +14,8 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTranslator>
+#include <QWindow>
+#include <optional>
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void InitResources() {
@@ -262,16 +264,64 @@ QLabel* MakePicture(QWidget* parent, int left, int top, int width, int height) {
     return picture;
 }
 
-void ShowCentred(QWidget* window) {
-    window->show();
+namespace {
+
+// The window manager's frame around a decorated window, once one has shown
+// it; until then a window's frame is only known some time after it shows.
+std::optional<QMargins> knownFrame;
+
+void Centre(QWidget* window) {
     QScreen* screen = window->screen();
     if (screen == nullptr) {
         return;
     }
-    const QRect area = screen->availableGeometry();
     QRect frame = window->frameGeometry();
-    frame.moveCenter(area.center());
+    const bool framed = !(window->windowFlags() & Qt::FramelessWindowHint);
+    if (framed && frame == window->geometry() && knownFrame) {
+        frame = frame.marginsAdded(*knownFrame);
+    }
+    frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+// Learns the window manager's frame from the first decorated window when it
+// first shows on screen, so that every window shown after it is placed with
+// its whole frame centred. (Moving a window once it is mapped is taken by
+// some window managers as the client's position, which lands the frame a
+// frame's height lower; the first decorated window therefore stays where the
+// client-centred guess put it.)
+class LearnFrame : public QObject {
+  public:
+    explicit LearnFrame(QWidget* window) : QObject(window), window_(window) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Expose) {
+            QWindow* handle = window_->windowHandle();
+            handle->removeEventFilter(this);
+            deleteLater();
+            const QMargins margins = handle->frameMargins();
+            if (!margins.isNull()) {
+                knownFrame = margins;
+            }
+        }
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+};
+
+}  // namespace
+
+void ShowCentred(QWidget* window) {
+    window->show();
+    Centre(window);
+    const bool framed = !(window->windowFlags() & Qt::FramelessWindowHint);
+    if (framed && !knownFrame && window->frameGeometry() == window->geometry() &&
+        window->windowHandle() != nullptr) {
+        window->windowHandle()->installEventFilter(new LearnFrame(window));
+    }
 }
 
 }  // namespace veltrane::ui
