@@ -15,7 +15,9 @@
 #include <QStyleOption>
 #include <QTranslator>
 #include <QWindow>
+
 #include <optional>
+#include "app/frame_extents.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void InitResources() {
@@ -284,12 +286,12 @@ void Centre(QWidget* window) {
     window->move(frame.topLeft());
 }
 
-// Learns the window manager's frame from the first decorated window when it
-// first shows on screen, so that every window shown after it is placed with
-// its whole frame centred. (Moving a window once it is mapped is taken by
-// some window managers as the client's position, which lands the frame a
-// frame's height lower; the first decorated window therefore stays where the
-// client-centred guess put it.)
+// Where the window manager did not say its frame before the first decorated
+// window showed, learns it when that window first shows on screen, so that
+// every window shown after it is placed with its whole frame centred.
+// (Moving a window once it is mapped is taken by some window managers as the
+// client's position, which lands the frame a frame's height lower; that
+// first window therefore stays where the client-centred guess put it.)
 class LearnFrame : public QObject {
   public:
     explicit LearnFrame(QWidget* window) : QObject(window), window_(window) {}
@@ -315,6 +317,10 @@ class LearnFrame : public QObject {
 }  // namespace
 
 void ShowCentred(QWidget* window) {
+    const bool decorated = !(window->windowFlags() & Qt::FramelessWindowHint);
+    if (decorated && !knownFrame) {
+        knownFrame = RequestFrameExtents(window);
+    }
     window->show();
     Centre(window);
     const bool framed = !(window->windowFlags() & Qt::FramelessWindowHint);

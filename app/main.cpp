@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/file_export.h"
+#include "app/frame_extents.h"
 #include "app/instance_lock.h"
 #include "app/look.h"
 #include "app/message_boxes.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
 
     // The welcome window's load step asks about other copies before it shows.
     veltrane::ui::ShowCentred(&windows.welcome());
+    veltrane::AskNotToMove(&windows.welcome());  // frameless: nothing to move it by
     const int status = app.exec();
     instances.release();
     return status;
