@@ -32,14 +32,7 @@ std::string RatingCurveSvg(const USection& section, const std::vector<RatingRow>
     const auto Y = [&](double depth) { return kTop + h - depth / hTop * h; };
     const std::string black = " stroke=\"#000\"";
 
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-    out +=
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"170.00mm\" height=\"" +
-        SvgNumber(170 * kHeight / kWidth) + "mm\" viewBox=\"0 0 " + SvgNumber(kWidth) + " " +
-        SvgNumber(kHeight) + "\">\n";
-    out += "<title>" + EscapeMarkup(title) + "</title>\n";
-    out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
-    out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
+    std::string out = BeginChart(kWidth, kHeight, title);
     out += ChartLine(kLeft, kTop, kLeft, kTop + h, black) +
            ChartLine(kLeft, kTop + h, kLeft + w, kTop + h, black);
     for (double q = 0; q <= qTop + qStep / 2; q += qStep) {

@@ -49,14 +49,7 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
     };
     const auto Y = [&](double q) { return kTop + plotH - q / top * plotH; };
 
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-    out +=
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"170.00mm\" height=\"" +
-        SvgNumber(170 * kHeight / kWidth) + "mm\" viewBox=\"0 0 " + SvgNumber(kWidth) + " " +
-        SvgNumber(kHeight) + "\">\n";
-    out += "<title>" + EscapeMarkup(title) + "</title>\n";
-    out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
-    out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
+    std::string out = BeginChart(kWidth, kHeight, title);
     out += ChartLine(kLeft, kTop, kLeft, kTop + plotH) +
            ChartLine(kLeft, kTop + plotH, kLeft + plotW, kTop + plotH);
     for (double q = 0; q <= top + step / 2; q += step) {

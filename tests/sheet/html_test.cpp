@@ -78,6 +78,8 @@ TEST(Html, SelectionSheetHasTheTableAndTheChart) {
     EXPECT_EQ(p.elementCount.at("svg"), 1);
     EXPECT_EQ(p.elementCount.at("polyline"), 5);
     EXPECT_TRUE(p.allText.contains(QString::fromUtf8("1/5000")));
+    EXPECT_NE(html.find(">各断面最大设计流量</text>"),
+              std::string::npos);  // the chart's title, drawn
     EXPECT_TRUE(p.allText.contains(QString::fromUtf8("U140形渠道构件")));
 }
 

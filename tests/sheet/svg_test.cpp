@@ -11,6 +11,7 @@
 
 #include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
+#include "sheet/rating_svg.h"
 #include "sheet/section_svg.h"
 #include "tests/sheet/xml_parse.h"
 
@@ -100,6 +101,20 @@ TEST(Svg, AnyTextsGiveWellFormedXml) {
         EXPECT_FALSE(p.error) << "text of " << text.size() << " bytes";
         EXPECT_TRUE(p.allText.contains(QString::fromUtf8("渠道 Q=")));
     }
+}
+
+// The rating curve: its title drawn, one line from the first depth to the
+// channel depth, and the marks for the discharges given.
+TEST(Svg, RatingCurveDrawsItsTitleLineAndMarks) {
+    const USection& u60 = LookupSection(SectionSize::U60);
+    const auto rows = RatingTable(u60, {.roughness = 0.017, .slope = 500}, 0.01);
+    const std::string svg = RatingCurveSvg(u60, rows, {{0.25, "Q=0.25"}}, "U60 rating");
+    const Parsed p = Parse(svg);
+    ASSERT_FALSE(p.error);
+    EXPECT_NE(svg.find(">U60 rating</text>"), std::string::npos);
+    EXPECT_EQ(p.elementCount.at("polyline"), 1);
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("Q=0.25")));
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("H=0.54")));
 }
 
 TEST(Svg, NeverReplacesAFileSilently) {
