@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/html_writer.h"
 
-#include <charconv>
-#include <utility>
 
 #include "sheet/markup.h"
 
@@ -59,23 +57,6 @@ std::string_view InlineSvg(std::string_view svg) {
     return svg;
 }
 
-// The drawing's size from its width and height attributes in mm, in points.
-std::pair<double, double> DrawingSizePt(std::string_view svg) {
-    const auto attribute = [&](std::string_view name) {
-        const std::string key = " " + std::string(name) + "=\"";
-        const auto at = svg.find(key);
-        if (at == std::string_view::npos) {
-            return 0.0;
-        }
-        const std::string_view number = svg.substr(at + key.size());
-        double value = 0;
-        std::from_chars(number.data(), number.data() + number.size(), value);
-        return value;
-    };
-    constexpr double kPointsPerMm = 72 / 25.4;
-    return {attribute("width") * kPointsPerMm, attribute("height") * kPointsPerMm};
-}
-
 struct Writer {
     std::string& out;
     bool forPrinting = false;
@@ -118,10 +99,7 @@ struct Writer {
     void operator()(const Verbatim& v) { out += "<pre>" + EscapeMarkup(v.text) + "</pre>\n"; }
     void operator()(const Drawing& d) {
         if (forPrinting) {
-            const auto [w, h] = DrawingSizePt(d.svg);
-            out += "<p><img src=\"drawing:" + std::to_string(drawings++) + "\" width=\"" +
-                   std::to_string(static_cast<int>(w)) + "\" height=\"" +
-                   std::to_string(static_cast<int>(h)) + "\"/></p>\n";
+            out += "<p><img src=\"drawing:" + std::to_string(drawings++) + "\"/></p>\n";
             return;
         }
         out += "<div class=\"drawing\">\n";

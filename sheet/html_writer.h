@@ -13,8 +13,8 @@ namespace veltrane::sheet {
 std::string WriteHtml(const Document& document);
 
 // The same page for a printer that lays out HTML itself but draws SVG only
-// through a hook: the i-th drawing stands as <img src="drawing:i"> with its
-// size in points, and the style keeps to what such printers read.
+// through a hook: the i-th drawing stands as <img src="drawing:i">, and the
+// style keeps to what such printers read.
 std::string WriteHtmlForPrinting(const Document& document);
 
 }  // namespace veltrane::sheet
