@@ -320,55 +320,32 @@ QDialog* MakeRatingDialog(CalculationWindow& window, AppServices services) {
     auto* layout = new QVBoxLayout(d);
     const WindowTexts texts = TextsOf(window);
     const USection& section = LookupSection(texts.size);
-    const ParsedInputs v = ParseInputs(texts.inputs());
-    static constexpr InputBox kBoxes[] = {InputBox::text6, InputBox::Text4};
-    std::optional<CalculationMessage> message = CheckInputs(section, v, kBoxes);
-    const std::vector<RatingRow> rows =
-        message ? std::vector<RatingRow>{} : RatingTable(section, v.bed(), 0.01);
-    for (const RatingRow& r : rows) {
-        if (!std::isfinite(r.elements.discharge) || !std::isfinite(r.froude)) {
-            message = OutOfRangeMessage(section);
-            break;
-        }
-    }
-    if (message) {
-        layout->addWidget(RejectionLabel(d, U8(message->text)));
+    const sheet::RatingView view = sheet::RatingViewFor(section, texts.inputs());
+    if (view.message) {
+        layout->addWidget(RejectionLabel(d, U8(view.message->text)));
         AddClose(ButtonRow(layout), d);
         return d;
     }
-    const int dec = section.reportDecimals;
+    const std::vector<RatingRow>& rows = view.rows;
     auto* table = new QTableWidget(static_cast<int>(rows.size()), 5, d);
     table->setObjectName(QStringLiteral("ratingTable"));
     table->setAccessibleName(QStringLiteral("水位流量关系表"));
-    table->setHorizontalHeaderLabels({QStringLiteral("水深 h (m)"), QStringLiteral("流量 Q (m³/s)"),
-                                      QStringLiteral("流速 V (m/s)"),
-                                      QStringLiteral("过水面积 A (m²)"), QStringLiteral("Fr")});
+    QStringList headings;
+    for (std::string_view h : sheet::kRatingHeadings) {
+        headings << U8(h);
+    }
+    table->setHorizontalHeaderLabels(headings);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    std::string csv = "depth,discharge,velocity,area,froude\n";
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const RatingRow& row = rows[static_cast<std::size_t>(r)];
-        const FlowElements& e = row.elements;
-        const std::string cells[] = {PrintedNumber(e.depth, 6), PrintedNumber(e.discharge, 4),
-                                     PrintedNumber(e.velocity, 3), PrintedNumber(e.area, dec),
-                                     PrintedNumber(row.froude, 3)};
+        const auto cells = sheet::RatingCells(section, rows[static_cast<std::size_t>(r)]);
         for (int c = 0; c < 5; ++c) {
-            table->setItem(r, c, new QTableWidgetItem(U8(cells[c])));
-            csv += cells[c] + (c == 4 ? "\n" : ",");
+            table->setItem(r, c, new QTableWidgetItem(U8(cells[static_cast<std::size_t>(c)])));
         }
     }
+    const std::string csv = sheet::RatingCsv(section, rows);
     table->resizeColumnsToContents();
-    std::vector<sheet::RatingMark> marks;
-    if (v.discharge > 0 && std::isfinite(v.discharge)) {
-        marks.push_back({v.discharge, "Q=" + sheet::ShortestNumber(v.discharge)});
-        if (v.factor >= 1 && v.factor <= 2 && v.factor != 1) {
-            marks.push_back(
-                {v.factor * v.discharge, "kQ=" + sheet::ShortestNumber(v.factor * v.discharge)});
-        }
-    }
-    const std::string title =
-        std::string(section.sizeLabel) + "  i=1/" + texts.slope + "  n=" + texts.roughness;
-    auto* curve = new SvgView(Bytes(sheet::RatingCurveSvg(section, rows, marks, title)), d);
+    auto* curve = new SvgView(Bytes(view.svg), d);
     curve->setObjectName(QStringLiteral("ratingCurve"));
     curve->setAccessibleName(QStringLiteral("水位流量关系曲线"));
     auto* body = new QHBoxLayout;

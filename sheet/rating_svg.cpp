@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "hydraulics/number_rules.h"
 #include "sheet/chart_svg.h"
 #include "sheet/markup.h"
 
@@ -65,6 +66,58 @@ std::string RatingCurveSvg(const USection& section, const std::vector<RatingRow>
         ChartText(out, X(m.discharge) + 4, kTop + 14, m.label, "start", 11, "#33a02c");
     }
     return out + EndChart();
+}
+
+}  // namespace veltrane::sheet
+
+namespace veltrane::sheet {
+
+std::array<std::string, 5> RatingCells(const USection& section, const RatingRow& row) {
+    const FlowElements& e = row.elements;
+    return {PrintedNumber(e.depth, 6), PrintedNumber(e.discharge, 4), PrintedNumber(e.velocity, 3),
+            PrintedNumber(e.area, section.reportDecimals), PrintedNumber(row.froude, 3)};
+}
+
+std::string RatingCsv(const USection& section, const std::vector<RatingRow>& rows) {
+    std::string csv(kRatingCsvHeader);
+    csv += '\n';
+    for (const RatingRow& row : rows) {
+        const auto cells = RatingCells(section, row);
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            csv += cells[c];
+            csv += c + 1 == cells.size() ? '\n' : ',';
+        }
+    }
+    return csv;
+}
+
+RatingView RatingViewFor(const USection& section, const CalculationInputs& texts) {
+    RatingView view;
+    const ParsedInputs v = ParseInputs(texts);
+    static constexpr InputBox kBoxes[] = {InputBox::text6, InputBox::Text4};
+    view.message = CheckInputs(section, v, kBoxes);
+    if (view.message) {
+        return view;
+    }
+    view.rows = RatingTable(section, v.bed(), 0.01);
+    for (const RatingRow& r : view.rows) {
+        if (!std::isfinite(r.elements.discharge) || !std::isfinite(r.froude)) {
+            view.message = OutOfRangeMessage(section);
+            view.rows.clear();
+            return view;
+        }
+    }
+    std::vector<RatingMark> marks;
+    if (v.discharge > 0 && std::isfinite(v.discharge)) {
+        marks.push_back({v.discharge, "Q=" + ShortestNumber(v.discharge)});
+        if (v.factor >= 1 && v.factor <= 2 && v.factor != 1) {
+            marks.push_back({v.factor * v.discharge, "kQ=" + ShortestNumber(v.factor * v.discharge)});
+        }
+    }
+    const std::string title = std::string(section.sizeLabel) + "  i=1/" + std::string(texts.slope) +
+                              "  n=" + std::string(texts.roughness);
+    view.svg = RatingCurveSvg(section, view.rows, marks, title);
+    return view;
 }
 
 }  // namespace veltrane::sheet
