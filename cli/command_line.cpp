@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/command_line.h"
+#include "hydraulics/float_chars.h"
 
 #include <algorithm>
 #include <array>
@@ -177,7 +178,7 @@ const std::vector<OptionUse>& Uses() {
 std::optional<double> ReadCriterion(std::string_view text) {
     double value = 0;
     const char* last = text.data() + text.size();
-    const auto parsed = std::from_chars(text.data(), last, value);
+    const auto parsed = FromChars(text.data(), last, value);
     if (parsed.ec != std::errc() || parsed.ptr != last || !(value >= 0) || !std::isfinite(value)) {
         return std::nullopt;
     }

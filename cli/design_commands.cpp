@@ -9,6 +9,7 @@
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
 #include "cli/single_run.h"
+#include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
 #include "sheet/section_svg.h"
@@ -227,7 +228,7 @@ int RunTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
     if (c.step) {
         const char* first = c.step->data();
         const char* last = first + c.step->size();
-        const auto parsed = std::from_chars(first, last, step);
+        const auto parsed = FromChars(first, last, step);
         // The smallest step bounds the table; the comparison is written so
         // that NaN fails it too.
         if (parsed.ec != std::errc() || parsed.ptr != last ||

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/json_writer.h"
+#include "hydraulics/float_chars.h"
 
 #include <charconv>
 #include <cmath>
@@ -99,7 +100,7 @@ JsonWriter& JsonWriter::Number(double value) {
     }
     BeforeValue();
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto result = ToChars(buffer, buffer + sizeof buffer, value);
     out_.append(buffer, result.ptr);
     return *this;
 }

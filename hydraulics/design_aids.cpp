@@ -4,6 +4,7 @@
 #include <charconv>
 #include <functional>
 
+#include "hydraulics/float_chars.h"
 #include "hydraulics/number_rules.h"
 
 namespace veltrane {
@@ -28,7 +29,7 @@ bool InputRejected(const CalculationOutcome& o) {
 
 std::string Shortest(double value) {
     char buffer[32];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    return std::string(buffer, ToChars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 // The first criterion a report misses, in words ("the freeboard, .024 m, is

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hydraulics/number_rules.h"
+#include "hydraulics/float_chars.h"
 
 #include <charconv>
 #include <cmath>
@@ -18,7 +19,7 @@ namespace {
 double ToDouble(const std::string& digits, long long exponent) {
     const std::string text = digits + "e" + std::to_string(exponent);
     double value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto result = FromChars(text.data(), text.data() + text.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         const long long magnitude = exponent + static_cast<long long>(digits.size());
         return magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
@@ -183,10 +184,10 @@ double RoundHalfEven(double value, int decimals) {
     // to_chars with a precision prints the exact binary value rounded half to
     // even, as printf does. 309 integer digits, a point and 20 decimals fit.
     char buffer[400];
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                       std::chars_format::fixed, decimals);
+    const auto printed = ToChars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                 std::chars_format::fixed, decimals);
     double magnitude = 0;
-    std::from_chars(buffer, printed.ptr, magnitude);
+    FromChars(buffer, printed.ptr, magnitude);
     if (magnitude == 0) {
         return 0.0;
     }
@@ -207,8 +208,8 @@ std::string FormatResultNumber(double value) {
     // 15 significant digits, rounded half to even on the exact value:
     // "d.dddddddddddddde±xx".
     char buffer[32];
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                       std::chars_format::scientific, 14);
+    const auto printed = ToChars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                 std::chars_format::scientific, 14);
     const std::string_view text(buffer, static_cast<std::size_t>(printed.ptr - buffer));
     const std::size_t e = text.find('e');
     std::string digits;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/markup.h"
+#include "hydraulics/float_chars.h"
 
 #include <charconv>
 #include <string>
@@ -82,20 +83,18 @@ std::string EscapeMarkup(std::string_view text) {
 
 std::string SvgNumber(double value) {
     char buffer[48];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    const auto end = ToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
     return std::string(buffer, end.ptr);
 }
 
 std::string ShortestNumber(double value) {
     char buffer[32];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    return std::string(buffer, ToChars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 std::string TickNumber(double value) {
     char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    const auto end = ToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
     std::string text(buffer, end.ptr);
     while (text.back() == '0') {
         text.pop_back();

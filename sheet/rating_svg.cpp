@@ -111,7 +111,8 @@ RatingView RatingViewFor(const USection& section, const CalculationInputs& texts
     if (v.discharge > 0 && std::isfinite(v.discharge)) {
         marks.push_back({v.discharge, "Q=" + ShortestNumber(v.discharge)});
         if (v.factor >= 1 && v.factor <= 2 && v.factor != 1) {
-            marks.push_back({v.factor * v.discharge, "kQ=" + ShortestNumber(v.factor * v.discharge)});
+            marks.push_back(
+                {v.factor * v.discharge, "kQ=" + ShortestNumber(v.factor * v.discharge)});
         }
     }
     const std::string title = std::string(section.sizeLabel) + "  i=1/" + std::string(texts.slope) +

@@ -5,8 +5,8 @@
 
 #include <array>
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hydraulics/calculation_run.h"

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the web page calls: one press of 计算 with all the page needs to carry
+// out its outcome, the rating view, the catalogue, and veltrane-calc's own
+// command line for everything else (fit, drawings, sheets, batch, design
+// aids), so that the page prints what the command line prints, byte for byte.
+// Every answer is JSON text or plain text; user texts stay text throughout.
+#include <emscripten/bind.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/json_writer.h"
+#include "cli/veltrane_cli.h"
+#include "hydraulics/calculation_run.h"
+#include "hydraulics/section_catalogue.h"
+#include "hydraulics/section_dimensions.h"
+#include "sheet/rating_svg.h"
+
+namespace veltrane::web {
+
+namespace {
+
+using cli::JsonWriter;
+
+// size: 0 … 4 for U60 … U140; anything else is taken as U120, the
+// preselected size, so that no call from the page can read past the table.
+const USection& SectionAt(int size) {
+    if (size < 0 || size >= kSectionCount) {
+        return LookupSection(SectionSize::U120);
+    }
+    return SectionCatalogue[static_cast<std::size_t>(size)];
+}
+
+void WriteMessage(JsonWriter& j, const CalculationMessage& m) {
+    j.Key("message").BeginObject();
+    j.Member("number", static_cast<double>(m.number));
+    j.Member("text", m.text);
+    j.Member("box", InputBoxName(m.box));
+    j.Key("restores").BeginArray();
+    for (std::size_t i = 0; i < m.restoreCount; ++i) {
+        j.BeginObject()
+            .Member("box", InputBoxName(m.restores[i].box))
+            .Member("text", m.restores[i].text)
+            .EndObject();
+    }
+    j.EndArray();
+    j.Member("reportBoxText", m.reportBoxText);
+    j.EndObject();
+}
+
+// {"header": …, "report": …} or {"header": …, "message": {number, text, box,
+// restores: [{box, text}], reportBoxText}}.
+std::string Calculate(int size, const std::string& discharge, const std::string& slope,
+                      const std::string& roughness, const std::string& factor) {
+    const CalculationOutcome o =
+        RunCalculation(SectionAt(size), {discharge, slope, roughness, factor});
+    JsonWriter j;
+    j.BeginObject().Member("header", o.header);
+    if (o.isReport()) {
+        j.Member("report", o.report().text);
+    } else {
+        WriteMessage(j, o.message());
+    }
+    return j.EndObject().text();
+}
+
+// {"message": …} or {"headings": […], "rows": [[…]], "csv": …, "svg": …}.
+std::string Rating(int size, const std::string& discharge, const std::string& slope,
+                   const std::string& roughness, const std::string& factor) {
+    const USection& section = SectionAt(size);
+    const sheet::RatingView view =
+        sheet::RatingViewFor(section, {discharge, slope, roughness, factor});
+    JsonWriter j;
+    j.BeginObject();
+    if (view.message) {
+        WriteMessage(j, *view.message);
+        return j.EndObject().text();
+    }
+    j.Key("headings").BeginArray();
+    for (std::string_view h : sheet::kRatingHeadings) {
+        j.String(h);
+    }
+    j.EndArray().Key("rows").BeginArray();
+    for (const RatingRow& row : view.rows) {
+        j.BeginArray();
+        for (const std::string& cell : sheet::RatingCells(section, row)) {
+            j.String(cell);
+        }
+        j.EndArray();
+    }
+    j.EndArray();
+    j.Member("csv", sheet::RatingCsv(section, view.rows));
+    j.Member("svg", view.svg);
+    return j.EndObject().text();
+}
+
+// The five sections with the texts the page shows: [{name, sizeLabel,
+// defaultDischarge, reportHeader, dimensions: [name, depth, top width, slab,
+// angle, radius]}].
+std::string Catalogue() {
+    JsonWriter j;
+    j.BeginArray();
+    for (const USection& s : SectionCatalogue) {
+        const SectionDimensions& d = DimensionsOf(s.size);
+        j.BeginObject();
+        j.Member("name", SectionName(s.size));
+        j.Member("sizeLabel", s.sizeLabel);
+        j.Member("defaultDischarge", s.defaultDischarge);
+        j.Member("reportHeader", s.reportHeader);
+        j.Key("dimensions").BeginArray();
+        for (std::string_view cell :
+             {d.name, d.depthCm, d.topWidthCm, d.slabCm, d.angleDeg, d.radiusCm}) {
+            j.String(cell);
+        }
+        j.EndArray().EndObject();
+    }
+    return j.EndArray().text();
+}
+
+struct CliResult {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+// veltrane-calc with args (without the program name), input as its
+// standard input. Files it writes live in the module's memory only.
+CliResult Cli(const std::vector<std::string>& args, const std::string& input) {
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::RunCli(views, in, out, err);
+    return {.status = status, .out = out.str(), .err = err.str()};
+}
+
+// The file a command wrote, removed as it is read; "" when there is none.
+std::string TakeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    std::remove(path.c_str());
+    return text;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(veltrane) {
+    emscripten::register_vector<std::string>("StringVector");
+    emscripten::value_object<CliResult>("CliResult")
+        .field("status", &CliResult::status)
+        .field("out", &CliResult::out)
+        .field("err", &CliResult::err);
+    emscripten::function("calculate", &Calculate);
+    emscripten::function("rating", &Rating);
+    emscripten::function("catalogue", &Catalogue);
+    emscripten::function("cli", &Cli);
+    emscripten::function("takeFile", &TakeFile);
+}
+
+}  // namespace veltrane::web
