@@ -5,6 +5,7 @@
 // aids), so that the page prints what the command line prints, byte for byte.
 // Every answer is JSON text or plain text; user texts stay text throughout.
 #include <emscripten/bind.h>
+#include <emscripten/val.h>
 
 #include <cstdio>
 #include <fstream>
@@ -122,11 +123,20 @@ std::string Catalogue() {
     return j.EndArray().text();
 }
 
+// Outputs go to the page as bytes: a string would lose the byte order mark
+// that --bom writes, as every UTF-8 decoder drops a leading one by default.
 struct CliResult {
     int status = 0;
-    std::string out;
-    std::string err;
+    emscripten::val out = emscripten::val::undefined();  // Uint8Array
+    emscripten::val err = emscripten::val::undefined();  // Uint8Array
 };
+
+emscripten::val Bytes(const std::string& text) {
+    // A copy: the view is of memory that is gone when the call returns.
+    return emscripten::val::global("Uint8Array")
+        .new_(emscripten::typed_memory_view(text.size(),
+                                            reinterpret_cast<const unsigned char*>(text.data())));
+}
 
 // veltrane-calc with args (without the program name), input as its
 // standard input. Files it writes live in the module's memory only.
@@ -136,7 +146,7 @@ CliResult Cli(const std::vector<std::string>& args, const std::string& input) {
     std::ostringstream out;
     std::ostringstream err;
     const int status = cli::RunCli(views, in, out, err);
-    return {.status = status, .out = out.str(), .err = err.str()};
+    return {.status = status, .out = Bytes(out.str()), .err = Bytes(err.str())};
 }
 
 // The file a command wrote, removed as it is read; "" when there is none.

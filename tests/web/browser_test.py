@@ -1,0 +1,328 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The web page in Debian's headless Chromium, used as an engineer would:
+choose a size, type, press Enter, read the report, answer messages with 是
+and 否, open the design aids and the sheet, load a batch CSV and download
+its results. Prints the page's speed figures; with --screenshots DIR it also
+saves the pictures for the README.
+
+Usage: browser_test.py PAGE.html VELTRANE-CALC [--screenshots DIR]
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+PAGE = os.path.abspath(sys.argv[1])
+CALC = os.path.abspath(sys.argv[2])
+SHOTS = sys.argv[sys.argv.index("--screenshots") + 1] if "--screenshots" in sys.argv else None
+
+U60_DEFAULT = "\n".join([
+    "显示计算成果： U60形渠道构件。 ", "校核流量：Q = .25", "", "设计水深：h = .516", "",
+    "校核水深：h1= .516", "", "流    速：V = .904", "", "水面宽度：b = .657", "",
+    "过水面积：A = .277", "", "湿    周：X = 1.376", "", "水力半径：R = .201", "",
+    "谢才系数：C = 45.034"])
+HOSTILE = "<img src=x onerror=alert(1)>"
+
+
+def start_browser(folder):
+    options = webdriver.ChromeOptions()
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--lang=zh-CN",
+                 "--user-data-dir=" + os.path.join(folder, "profile")):
+        options.add_argument(flag)
+    options.binary_location = "/usr/bin/chromium"
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    options.add_experimental_option("prefs", {
+        "download.default_directory": os.path.join(folder, "downloads"),
+        "download.prompt_for_download": False})
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver.set_window_size(1100, 900)
+    return driver
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="veltrane-browser-")
+        os.mkdir(os.path.join(cls.folder, "downloads"))
+        cls.driver = start_browser(cls.folder)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        shutil.rmtree(cls.folder, ignore_errors=True)
+
+    def setUp(self):
+        self.driver.get("file://" + PAGE)
+        WebDriverWait(self.driver, 10).until(
+            lambda d: d.execute_script("return document.body.dataset.ready === 'true'"))
+
+    def tearDown(self):
+        errors = [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.assertEqual(errors, [])
+
+    # --- helpers --------------------------------------------------------
+
+    def el(self, id_):
+        return self.driver.find_element(By.ID, id_)
+
+    def value(self, id_):
+        return self.el(id_).get_property("value")
+
+    def focused(self):
+        return self.driver.execute_script("return document.activeElement.id")
+
+    def open_size(self, option):
+        self.el(option).click()
+        self.el("Confirm").click()
+        self.assertTrue(self.el("calculation").is_displayed())
+
+    def type_into(self, id_, text):
+        box = self.el(id_)
+        box.send_keys(Keys.CONTROL, "a")
+        box.send_keys(Keys.DELETE)
+        if text:
+            box.send_keys(text)
+
+    def message_text(self):
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("message").get_property("open"))
+        return self.el("messageText").text
+
+    def frame_text(self, awaited):
+        """The text of the frame switched to, once it shows awaited."""
+        WebDriverWait(self.driver, 10).until(
+            lambda d: awaited in d.find_element(By.TAG_NAME, "body").text)
+        return self.driver.find_element(By.TAG_NAME, "body").text
+
+    def shot(self, name, width, height):
+        if SHOTS:
+            self.driver.set_window_size(width, height)
+            time.sleep(0.2)
+            self.driver.save_screenshot(os.path.join(SHOTS, name))
+            self.driver.set_window_size(1100, 900)
+
+    # --- the walk -------------------------------------------------------
+
+    def test_choice_shows_sizes_and_dimensions(self):
+        self.assertTrue(self.el("Option4").is_selected())
+        self.assertEqual([self.el("Option%d" % i).find_element(By.XPATH, "..").text
+                          for i in range(1, 6)],
+                         [" D60 U形", " D80 U形", " D100 U形", " D120 U形", " D140 U形"])
+        rows = [r.text for r in self.driver.find_elements(By.CSS_SELECTOR, "#dimensionTable tr")]
+        self.assertEqual(rows, ["规格 渠深 渠口宽 板厚 倾角 半径", "D60 54 66 4.0 7 30",
+                                "D80 64 88 4.5 8 40", "D100 75 110 5.0 9 50",
+                                "D120 90 132 5.5 10 60", "D140 105 156 6.0 11 70"])
+        self.shot("web-desktop-choice.png", 1100, 760)
+        # Enter on the preselected option opens D120.
+        self.el("Option4").send_keys(Keys.ENTER)
+        self.assertEqual(self.el("Label2").text, "U120形渠道构件")
+        self.assertEqual(self.value("Text1"), "显示计算成果： U120形渠道构件。 ")
+        self.assertEqual([self.value(b) for b in ("Text2", "Text4", "text6", "Text7")],
+                         ["0.90", "500", "0.017", "1.0"])
+
+    def test_enter_calculates_and_the_report_is_the_windows(self):
+        self.open_size("Option1")
+        self.assertEqual(self.el("Label1").text, "已知流量：")
+        self.assertEqual(self.focused(), "Command1")
+        self.el("Text7").send_keys(Keys.ENTER)
+        self.assertEqual(self.value("Text1"), U60_DEFAULT)
+        self.shot("web-desktop-report.png", 1100, 760)
+        self.shot("web-phone-report.png", 360, 740)
+        self.type_into("Text2", "0.2")
+        self.type_into("Text7", "1.2")
+        self.el("Text2").send_keys(Keys.ENTER)
+        lines = [l for l in self.value("Text1").split("\n") if l]
+        self.assertEqual(lines[1:], ["校核流量：Q = .24", "设计水深：h = .447", "校核水深：h1= .502",
+                                     "流    速：V = .863", "水面宽度：b = .64", "过水面积：A = .232",
+                                     "湿    周：X = 1.237", "水力半径：R = .188", "谢才系数：C = 44.514"])
+
+    def test_length_limits_and_tab_order(self):
+        self.open_size("Option3")  # U100: the discharge box takes six characters
+        for box, typed, kept in (("Text2", "123456789", "123456"), ("Text4", "1234567", "123456"),
+                                 ("text6", "1234567", "123456"), ("Text7", "1.000000001", "1.000000001")):
+            self.type_into(box, typed)
+            self.assertEqual(self.value(box), kept)
+        self.el("Text2").click()
+        order = []
+        for _ in range(3):
+            self.driver.switch_to.active_element.send_keys(Keys.TAB)
+            order.append(self.focused())
+        self.assertEqual(order, ["Text4", "text6", "Text7"])
+        for label in self.driver.find_elements(By.CSS_SELECTOR, "#Inputs label"):
+            self.assertIn(label.get_attribute("for"), ("Text2", "Text4", "text6", "Text7"))
+
+    def test_yes_to_an_overflow_restores_every_box(self):
+        self.open_size("Option1")
+        self.type_into("Text4", "800")
+        self.type_into("Text2", "0.3")
+        self.el("Text2").send_keys(Keys.ENTER)
+        self.assertEqual(self.message_text(), "设计水深已大于渠深,请选用其他U形渠道构件。")
+        self.assertEqual(self.value("Text1"), "显示计算成果： U60形渠道构件。")
+        self.assertEqual(self.focused(), "Yes")
+        self.shot("web-phone-message.png", 360, 740)
+        self.el("Yes").send_keys(Keys.ESCAPE)  # no third answer
+        self.assertTrue(self.el("message").get_property("open"))
+        self.el("Yes").send_keys(Keys.ENTER)
+        self.assertFalse(self.el("message").get_property("open"))
+        self.assertEqual(self.focused(), "Text2")
+        self.assertEqual([self.value(b) for b in ("Text2", "Text4", "text6", "Text7")],
+                         ["0.25", "500", "0.017", "1.0"])
+        self.assertEqual(self.value("Text1"), "显示计算成果： U60形渠道构件。 ")
+
+    def test_yes_to_a_rejected_box_restores_that_box_only(self):
+        self.open_size("Option1")
+        self.type_into("Text2", "")
+        self.type_into("text6", "abc")
+        self.el("Command1").click()
+        self.assertEqual(self.message_text(), "糙率不能为0或负数，请重新输入。")
+        self.el("Yes").click()
+        self.assertEqual(self.focused(), "text6")
+        self.assertEqual(self.value("text6"), "0.017")
+        self.assertEqual(self.value("Text2"), "")
+        self.assertEqual(self.value("Text1"), "显示计算成果： U60形渠道构件。")
+        self.el("text6").send_keys(Keys.ENTER)
+        self.assertEqual(self.message_text(), "设计流量不能为0或负数，请重新输入")
+
+    def test_no_returns_to_the_choice_keeping_the_inputs(self):
+        self.open_size("Option1")
+        self.type_into("Text7", "2.01")
+        self.el("Text7").send_keys(Keys.ENTER)
+        self.assertEqual(self.message_text(), "加大系数已不在适用范围，请重新输入")
+        self.el("No").click()
+        self.assertTrue(self.el("choice").is_displayed())
+        self.assertFalse(self.el("calculation").is_displayed())
+        self.assertEqual(self.focused(), "Option1")
+        self.open_size("Option2")
+        self.assertEqual(self.value("Text2"), "0.4")
+        self.el("Back").click()
+        self.open_size("Option1")
+        self.assertEqual(self.value("Text7"), "2.01")
+        self.assertEqual(self.value("Text1"), "显示计算成果： U60形渠道构件。 ")
+
+    def test_design_aids(self):
+        self.open_size("Option1")
+        self.type_into("Text7", "1.2")
+        self.el("fitButton").click()
+        rows = self.driver.find_elements(By.CSS_SELECTOR, "#fitTable tbody tr")
+        self.assertEqual([r.find_element(By.TAG_NAME, "td").text for r in rows],
+                         ["U60", "U80", "U100", "U120", "U140"])
+        self.assertEqual(self.el("smallest").text, "能通过设计流量与校核流量的最小标准断面：U80形渠道构件")
+        self.shot("web-desktop-fit.png", 1100, 900)
+        self.el("aidClose").click()
+
+        # The check depth overflows U60: no drawing.
+        self.el("drawingButton").click()
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#aidBody .rejected").text,
+                         "校核水深已大于渠深,请选用其他U形渠道构件。")
+        self.el("aidClose").click()
+        self.type_into("Text7", "1.05")
+        self.el("drawingButton").click()
+        self.assertEqual(self.el("aidTitle").text, "断面图")
+        self.assertTrue(self.driver.execute_script(
+            "const i = document.querySelector('#aidBody img'); return i.complete && i.naturalWidth > 0"))
+        self.el("aidClose").send_keys(Keys.ESCAPE)
+        self.assertFalse(self.el("aid").get_property("open"))
+
+        self.el("ratingButton").click()
+        rows = self.driver.find_elements(By.CSS_SELECTOR, "#ratingTable tbody tr")
+        self.assertEqual(len(rows), 54)  # 0.01 m … 0.53 m, then the channel depth 0.54 m
+        self.assertEqual(rows[0].text, ".01 .0001 .093 .001 .362")
+        self.el("aidClose").click()
+
+        self.el("aidsButton").click()
+        self.el("capacityButton").click()
+        self.assertTrue(self.el("aidOutput").text.startswith("largest design discharge: "))
+        self.el("selectButton").click()
+        self.assertEqual(len(self.driver.find_elements(By.CSS_SELECTOR, "#selectTable tbody tr")), 5)
+        self.el("aidClose").click()
+
+    def test_the_sheet_shows_user_texts_as_text(self):
+        self.open_size("Option1")
+        self.el("sheetButton").click()
+        self.el("sheet_project").send_keys(HOSTILE)
+        self.el("sheet_date").send_keys("2026年12月8日")
+        self.el("sheet_project").send_keys(Keys.ENTER)
+        self.driver.switch_to.frame(self.el("sheetPreview"))
+        body = self.frame_text("2026年12月8日")
+        self.assertIn(HOSTILE, body)
+        self.assertIn("2026年12月8日", body)
+        self.assertIn("谢才系数：C = 45.034", body)
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "img[src=x]"), [])
+        self.driver.switch_to.default_content()
+        self.shot("web-desktop-sheet.png", 1100, 900)
+
+    def test_batch_table_downloads_and_canal_sheet(self):
+        csv = os.path.join(self.folder, "canal.csv")
+        rows = "size,discharge,slope,roughness,factor,name\n" \
+               "U60,0.25,500,0.017,1.0,一支渠\nU80,<b>1</b>,500,0.017,1,%s\nU61,1,1,1,1,\n" % HOSTILE
+        with open(csv, "w", encoding="utf-8") as f:
+            f.write(rows)
+        self.el("batchFile").send_keys(csv)
+        WebDriverWait(self.driver, 10).until(lambda d: not self.el("batchCsv").get_property("disabled"))
+        cells = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                 for r in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody tr")]
+        self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "report", ".25", ".516", ".516"])
+        self.assertEqual(cells[1][1], "<b>1</b>")
+        self.assertEqual(cells[1][-1], "设计流量不能为0或负数，请重新输入")
+        self.assertEqual(cells[2][-1], "line 4: unknown size 'U61'")
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "#batchTable b"), [])
+
+        self.el("batchCsv").click()
+        saved = os.path.join(self.folder, "downloads", "计算成果.csv")
+        WebDriverWait(self.driver, 10).until(lambda d: os.path.exists(saved))
+        native = subprocess.run([CALC, "--batch", "-", "--bom"], input=rows.encode(),
+                                capture_output=True, check=True).stdout
+        with open(saved, "rb") as f:
+            self.assertEqual(f.read(), native)
+
+        self.el("batchSheet").click()
+        self.driver.switch_to.frame(self.el("canalPreview"))
+        body = self.frame_text("一支渠")
+        self.assertIn(HOSTILE, body)
+        self.assertIn("一支渠", body)
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "img[src=x]"), [])
+        self.driver.switch_to.default_content()
+
+    def test_speed_figures(self):
+        ready = int(self.driver.execute_script("return document.body.dataset.readyMs"))
+        self.open_size("Option5")
+        times = sorted(self.driver.execute_script("""
+            const t = [];
+            for (let i = 0; i < 200; ++i) {
+              const s = performance.now();
+              document.getElementById('Command1').click();
+              t.push(performance.now() - s);
+            }
+            return t;"""))
+        self.assertIn("谢才系数：C =", self.value("Text1"))
+        csv = os.path.join(self.folder, "rows.csv")
+        with open(csv, "w", encoding="utf-8") as f:
+            f.write("size,discharge,slope,roughness,factor\n")
+            for i in range(6000):
+                f.write("U%d,%.3f,%d,0.0%d,1.%d\n" % (60 + 20 * (i % 5), 0.05 + (i % 97) / 50,
+                                                    300 + i % 3000, 12 + i % 9, i % 10))
+        self.el("batchFile").send_keys(csv)
+        WebDriverWait(self.driver, 30).until(lambda d: self.el("batchStatus").text)
+        batch = float(self.el("batchStatus").get_attribute("data-ms"))
+        started = time.perf_counter()
+        with open(csv, "rb") as f:
+            subprocess.run([CALC, "--batch", "-"], stdin=f, capture_output=True, check=True)
+        native = (time.perf_counter() - started) * 1000
+        print("\npage ready %d ms after opening; a calculation %.2f ms (median of 200, worst %.2f);"
+              " 6000-row batch %.0f ms in the page, %.0f ms native; page %d bytes"
+              % (ready, times[100], times[-1], batch, native, os.path.getsize(PAGE)), file=sys.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], "-v"])
