@@ -240,9 +240,14 @@ class PageTest(unittest.TestCase):
         self.assertEqual(rows[0].text, ".01 .0001 .093 .001 .362")
         self.el("aidClose").click()
 
+        self.type_into("Text7", "1.0")
         self.el("aidsButton").click()
         self.el("capacityButton").click()
-        self.assertTrue(self.el("aidOutput").text.startswith("largest design discharge: "))
+        self.assertEqual(self.el("aidOutput").text.split("\n")[:3],
+                         ["纵坡 1/500 下的最大设计流量：Q = 0.2677 m³/s", "",
+                          "显示计算成果： U60形渠道构件。 "])
+        self.el("slopeButton").click()
+        self.assertEqual(self.el("aidOutput").text.split("\n")[0], "适用纵坡：1/10 ～ 1/573")
         self.el("selectButton").click()
         self.assertEqual(len(self.driver.find_elements(By.CSS_SELECTOR, "#selectTable tbody tr")), 5)
         self.el("aidClose").click()
@@ -261,6 +266,11 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "img[src=x]"), [])
         self.driver.switch_to.default_content()
         self.shot("web-desktop-sheet.png", 1100, 900)
+        # Printing goes through a frame of its own and the browser's dialog.
+        self.el("sheetPrint").click()
+        WebDriverWait(self.driver, 10).until(lambda d: d.execute_script(
+            "return document.getElementById('printFrame').contentDocument.body.innerText"
+            ".includes('谢才系数：C = 45.034')"))
 
     def test_batch_table_downloads_and_canal_sheet(self):
         csv = os.path.join(self.folder, "canal.csv")

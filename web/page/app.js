@@ -19,6 +19,9 @@
   ];
   const kBoxes = ['Text2', 'Text4', 'text6', 'Text7'];
   const kPreselected = 3;  // D120
+  // The slopes solve-slope searches, 1/10 to 1/100000.
+  const kSteepest = 10;
+  const kFlattest = 100000;
 
   const $ = (id) => document.getElementById(id);
   let core = null;
@@ -351,19 +354,17 @@
     const make = () => {
       const r = calcToFile(['sheet', ...reachArgs(), ...criteriaArgs(), '--', sizeName(), ...boxTexts()], '--html');
       html = r.file;
-      if (!html) {
-        preview.srcdoc = '';
-        notice(body, r.err.trim());
-        return;
-      }
+      problem.textContent = html ? '' : r.err.trim();
       preview.srcdoc = html;
     };
     form.addEventListener('submit', (e) => { e.preventDefault(); make(); });
-    form.append(el('div', { className: 'buttons' }, [el('button', { id: 'sheetUpdate', type: 'submit', text: '更新预览' })]));
-    body.append(form, preview, el('div', { className: 'buttons' }, [
+    form.append(el('div', { className: 'buttons' }, [
+      el('button', { id: 'sheetUpdate', type: 'submit', text: '更新预览' }),
       button('sheetPrint', '打印…', () => printHtml(html)),
       button('sheetSave', '保存HTML…', () => download('计算书-' + sizeName() + '.html', html, 'text/html')),
     ]));
+    const problem = el('p', { id: 'sheetProblem', className: 'rejected', role: 'alert' });
+    body.append(form, problem, preview);
     make();
   }
 
@@ -384,18 +385,31 @@
     const q = $('Text2').value, x = $('Text4').value, n = $('text6').value, k = $('Text7').value;
     const out = el('pre', { id: 'aidOutput', className: 'output', tabIndex: 0 });
     const extra = el('div');
-    const show = (r) => {
-      out.textContent = (r.out + r.err).replace(/\r\n/g, '\n');
+    // A design aid's JSON in words; a rejected text shows its message.
+    const show = (r, words) => {
       extra.replaceChildren();
+      let text = r.err;
+      if (r.out) {
+        const j = JSON.parse(r.out);
+        text = j.status === 'message' ? j.message : words(j);
+      }
+      out.textContent = text.replace(/\r\n/g, '\n');
     };
     const slopes = el('input', { id: 'slopeList', type: 'text', value: '300,500,1000,2000,3000', autocomplete: 'off' });
     body.append(
       el('p', { className: 'hint', text: '以本窗口的输入计算（' + catalogue[openSize].sizeLabel + '，糙率 ' + n + '，加大系数 ' + k + '）。' }),
       el('div', { className: 'buttons left' }, [
         button('capacityButton', '求过流能力（按纵坡 1/' + x + '）', () =>
-          show(calc(['capacity', ...criteriaArgs(), '--', sizeName(), x, n, k]))),
+          show(calc(['capacity', '--json', ...criteriaArgs(), '--', sizeName(), x, n, k]), (j) =>
+            j.discharge === null
+              ? '纵坡 1/' + x + ' 下没有满足要求的设计流量（' + j.reason + '）。'
+              : '纵坡 1/' + x + ' 下的最大设计流量：Q = ' + j.discharge + ' m³/s\n\n' + j.report)),
         button('slopeButton', '求适用纵坡（按流量 ' + q + '）', () =>
-          show(calc(['solve-slope', ...criteriaArgs(), '--', sizeName(), q, n, k]))),
+          show(calc(['solve-slope', '--json', ...criteriaArgs(), '--', sizeName(), q, n, k]), (j) =>
+            j.steepest === null
+              ? '1/' + kSteepest + ' 至 1/' + kFlattest + ' 之间没有适用的纵坡（' + j.reason + '）。'
+              : '适用纵坡：1/' + j.steepest + ' ～ 1/' + j.flattest + '\n\n最陡 1/' + j.steepest + '：\n' +
+                j.reports.steepest + '\n\n最缓 1/' + j.flattest + '：\n' + j.reports.flattest)),
       ]),
       el('div', { className: 'buttons left' }, [
         el('label', { htmlFor: 'slopeList', text: '选型表纵坡 1/x：' }), slopes,
@@ -403,7 +417,11 @@
           const r = calc(['select-table', '--csv', '--slopes', slopes.value, ...criteriaArgs(), '--svg',
             '/tmp/veltrane-select.svg', '--force', '--', n, k]);
           const svg = core.takeFile('/tmp/veltrane-select.svg');
-          if (r.status !== 0 || !r.out) { show(r); return; }
+          if (r.status !== 0 || !r.out) {
+            extra.replaceChildren();
+            out.textContent = r.err;
+            return;
+          }
           out.textContent = '';
           extra.replaceChildren();
           const rows = parseCsv(r.out);
