@@ -304,6 +304,23 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "img[src=x]"), [])
         self.driver.switch_to.default_content()
 
+    def test_a_gbk_file_is_read_as_such(self):
+        csv = os.path.join(self.folder, "gbk.csv")
+        with open(csv, "wb") as f:
+            f.write("size,discharge,slope,roughness,factor\nU60,0.25,500,0.017,一点二\n".encode("gb18030"))
+        self.el("batchFile").send_keys(csv)
+        WebDriverWait(self.driver, 10).until(lambda d: self.el("batchStatus").text)
+        self.assertIn("已按GB18030读取", self.el("batchStatus").text)
+        cells = [c.text for c in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody td")]
+        self.assertEqual(cells[4], "一点二")
+        self.assertEqual(cells[-1], "加大系数已不在适用范围，请重新输入")
+
+    def test_nothing_is_fetched(self):
+        fetched = self.driver.execute_script(
+            "return performance.getEntriesByType('resource').map(e => e.name)"
+            ".filter(n => !n.startsWith('data:'))")
+        self.assertEqual(fetched, [])
+
     def test_speed_figures(self):
         ready = int(self.driver.execute_script("return document.body.dataset.readyMs"))
         self.open_size("Option5")

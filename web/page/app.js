@@ -461,7 +461,19 @@
   function buildBatch() {
     $('batchFile').addEventListener('change', async (e) => {
       const file = e.target.files[0];
-      if (file) runBatch(await file.text());
+      if (!file) return;
+      const bytes = await file.arrayBuffer();
+      // A spreadsheet on a Chinese system saves CSV in GB18030 (GBK); a file
+      // that is not UTF-8 is read that way, and the page says so.
+      let text, note = '';
+      try {
+        text = new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+      } catch (_) {
+        text = new TextDecoder('gb18030').decode(bytes);
+        note = '（文件不是UTF-8编码，已按GB18030读取。）';
+      }
+      runBatch(text);
+      $('batchStatus').textContent += note;
     });
     $('batchCsv').addEventListener('click', () => {
       const r = calc(['--batch', '-', '--bom'], batchInput);
