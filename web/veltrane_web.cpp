@@ -101,8 +101,8 @@ std::string Rating(int size, const std::string& discharge, const std::string& sl
 }
 
 // The five sections with the texts the page shows: [{name, sizeLabel,
-// defaultDischarge, reportHeader, dimensions: [name, depth, top width, slab,
-// angle, radius]}].
+// reportHeader, defaults: {Text2, Text4, text6, Text7},
+// dimensions: [name, depth, top width, slab, angle, radius]}].
 std::string Catalogue() {
     JsonWriter j;
     j.BeginArray();
@@ -111,8 +111,13 @@ std::string Catalogue() {
         j.BeginObject();
         j.Member("name", SectionName(s.size));
         j.Member("sizeLabel", s.sizeLabel);
-        j.Member("defaultDischarge", s.defaultDischarge);
         j.Member("reportHeader", s.reportHeader);
+        j.Key("defaults").BeginObject();
+        for (const InputBox box :
+             {InputBox::Text2, InputBox::Text4, InputBox::text6, InputBox::Text7}) {
+            j.Member(InputBoxName(box), DefaultText(s, box));
+        }
+        j.EndObject();
         j.Key("dimensions").BeginArray();
         for (std::string_view cell :
              {d.name, d.depthCm, d.topWidthCm, d.slabCm, d.angleDeg, d.radiusCm}) {

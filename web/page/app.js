@@ -150,7 +150,7 @@
       input.checked = i === kPreselected;
       options.append(el('label', { className: 'option', htmlFor: id }, [input, ' ' + s.dimensions[0] + ' U形']));
       body.append(el('tr', null, s.dimensions.map((c, k) => el(k ? 'td' : 'th', { text: c, scope: k ? undefined : 'row' }))));
-      texts.push({ Text2: s.defaultDischarge, Text4: '500', text6: '0.017', Text7: '1.0' });
+      texts.push({ ...s.defaults });
     });
     $('choiceForm').addEventListener('submit', (e) => {
       e.preventDefault();
@@ -164,10 +164,6 @@
   }
 
   // --- the calculation ---------------------------------------------------
-
-  function defaultText(size, box) {
-    return { Text2: catalogue[size].defaultDischarge, Text4: '500', text6: '0.017', Text7: '1.0' }[box];
-  }
 
   function saveTexts() {
     if (openSize < 0) return;
