@@ -126,6 +126,24 @@ function workedExamples(m) {
   });
 }
 
+// The page's rating table is the command line's table at its default step,
+// in the columns the program shows.
+function ratingTables(m) {
+  check('rating tables', () => {
+    for (const [i, size] of kSizes.entries()) {
+      const view = JSON.parse(m.rating(i, '1.0', '800', '0.014', '1.2'));
+      const table = runNative(['table', '--csv', size, '800', '0.014']).out.trim().split('\n').map((l) => l.split(','));
+      const column = (name) => table[0].indexOf(name);
+      const expected = table.slice(1).map((r) =>
+        ['depth', 'discharge', 'velocity', 'area', 'froude'].map((name) => r[column(name)]));
+      assert.deepEqual(view.rows, expected, size);
+      assert.equal(view.csv, 'depth,discharge,velocity,area,froude\n' + expected.map((r) => r.join(',') + '\n').join(''));
+      assert.ok(view.svg.includes('</svg>'));
+    }
+    assert.equal(JSON.parse(m.rating(0, '1', '500', '0', '1')).message.text, '糙率不能为0或负数，请重新输入。');
+  });
+}
+
 // Every command, on cases the command-line tests use.
 function commands(m) {
   const date = ['--date', '2026年12月8日'];
@@ -234,6 +252,7 @@ function randomBatch(m) {
 
 require(path.resolve(modulePath))().then((m) => {
   workedExamples(m);
+  ratingTables(m);
   commands(m);
   randomRuns(m);
   randomBatch(m);
