@@ -207,11 +207,7 @@ QDialog* MakeDrawingDialog(CalculationWindow& window, AppServices services) {
         AddClose(row, d);
         return d;
     }
-    const std::string title =
-        std::string(section.sizeLabel) + "  " +
-        sheet::InputsTitle(texts.discharge, texts.slope, texts.roughness, texts.factor);
-    const QByteArray svg =
-        Bytes(sheet::CrossSectionSvg({sheet::PanelFor(section, outcome)}, title));
+    const QByteArray svg = Bytes(sheet::RunDrawingSvg(section, texts.inputs(), outcome));
     auto* view = new SvgView(svg, d);
     view->setObjectName(QStringLiteral("drawing"));
     view->setAccessibleName(QStringLiteral("断面图"));

@@ -224,4 +224,12 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     return out;
 }
 
+std::string RunDrawingSvg(const USection& section, const CalculationInputs& texts,
+                          const CalculationOutcome& outcome) {
+    const std::string title =
+        std::string(section.sizeLabel) + "  " +
+        InputsTitle(texts.discharge, texts.slope, texts.roughness, texts.factor);
+    return CrossSectionSvg({PanelFor(section, outcome)}, title);
+}
+
 }  // namespace veltrane::sheet

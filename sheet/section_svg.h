@@ -35,4 +35,10 @@ std::string InputsTitle(std::string_view q, std::string_view x, std::string_view
 // One drawing with the panels side by side, all at one scale.
 std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title);
 
+// The drawing of one run of a window's texts, as the program and the web
+// page show it: titled with the size and the texts, and drawn also when a
+// depth lies above the channel (the panel says so).
+std::string RunDrawingSvg(const USection& section, const CalculationInputs& texts,
+                          const CalculationOutcome& outcome);
+
 }  // namespace veltrane::sheet

@@ -21,6 +21,7 @@
 #include "hydraulics/section_catalogue.h"
 #include "hydraulics/section_dimensions.h"
 #include "sheet/rating_svg.h"
+#include "sheet/section_svg.h"
 
 namespace veltrane::web {
 
@@ -66,6 +67,25 @@ std::string Calculate(int size, const std::string& discharge, const std::string&
         j.Member("report", o.report().text);
     } else {
         WriteMessage(j, o.message());
+    }
+    return j.EndObject().text();
+}
+
+// {"message": …} for a rejected text, or {"svg": …}: the drawing of the run,
+// also where a depth lies above the channel.
+std::string Drawing(int size, const std::string& discharge, const std::string& slope,
+                    const std::string& roughness, const std::string& factor) {
+    const USection& section = SectionAt(size);
+    const CalculationInputs texts{discharge, slope, roughness, factor};
+    const CalculationOutcome o = RunCalculation(section, texts);
+    JsonWriter j;
+    j.BeginObject();
+    const bool overflow = !o.isReport() && (o.message().number == MessageNumber::DesignOverflow ||
+                                            o.message().number == MessageNumber::CheckOverflow);
+    if (!o.isReport() && !overflow) {
+        WriteMessage(j, o.message());
+    } else {
+        j.Member("svg", sheet::RunDrawingSvg(section, texts, o));
     }
     return j.EndObject().text();
 }
@@ -172,6 +192,7 @@ EMSCRIPTEN_BINDINGS(veltrane) {
         .field("out", &CliResult::out)
         .field("err", &CliResult::err);
     emscripten::function("calculate", &Calculate);
+    emscripten::function("drawing", &Drawing);
     emscripten::function("rating", &Rating);
     emscripten::function("catalogue", &Catalogue);
     emscripten::function("cli", &Cli);

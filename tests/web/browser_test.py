@@ -221,12 +221,13 @@ class PageTest(unittest.TestCase):
         self.shot("web-desktop-fit.png", 1100, 900)
         self.el("aidClose").click()
 
-        # The check depth overflows U60: no drawing.
+        # A rejected text gives its message; an overflow is drawn.
+        self.type_into("text6", "0")
         self.el("drawingButton").click()
         self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#aidBody .rejected").text,
-                         "校核水深已大于渠深,请选用其他U形渠道构件。")
+                         "糙率不能为0或负数，请重新输入。")
         self.el("aidClose").click()
-        self.type_into("Text7", "1.05")
+        self.type_into("text6", "0.017")
         self.el("drawingButton").click()
         self.assertEqual(self.el("aidTitle").text, "断面图")
         self.assertTrue(self.driver.execute_script(

@@ -144,6 +144,19 @@ function ratingTables(m) {
   });
 }
 
+// The page's drawing is veltrane-calc's --svg for a report; an overflow is
+// drawn too, and a rejected text gives its message.
+function drawings(m) {
+  check('drawings', () => {
+    const file = path.join(tmp, 'drawing.svg');
+    runNative(['--svg', file, '--', 'U80', '0.3', '1000', '0.014', '1.2']);
+    assert.equal(JSON.parse(m.drawing(1, '0.3', '1000', '0.014', '1.2')).svg, fs.readFileSync(file, 'utf8'));
+    fs.rmSync(file);
+    assert.match(JSON.parse(m.drawing(0, '0.25', '500', '0.017', '1.2')).svg, /校核水深已大于渠深/);
+    assert.equal(JSON.parse(m.drawing(0, '0.25', '-5', '0.017', '1.2')).message.number, 3);
+  });
+}
+
 // Every command, on cases the command-line tests use.
 function commands(m) {
   const date = ['--date', '2026年12月8日'];
@@ -253,6 +266,7 @@ function randomBatch(m) {
 require(path.resolve(modulePath))().then((m) => {
   workedExamples(m);
   ratingTables(m);
+  drawings(m);
   commands(m);
   randomRuns(m);
   randomBatch(m);

@@ -267,17 +267,17 @@
     return catalogue[openSize].name;
   }
 
+  // As the program's drawing: a rejected text shows its message; a depth
+  // above the channel is drawn, and the panel says so.
   function showDrawing(body) {
-    const args = [sizeName(), ...boxTexts()];
-    const out = calc(['--svg', '/tmp/veltrane-drawing.svg', '--force', '--', ...args]);
-    const svg = core.takeFile('/tmp/veltrane-drawing.svg');
-    if (!svg) {
-      notice(body, out.err.trim() || out.out.trim());
+    const view = JSON.parse(core.drawing(openSize, ...boxTexts()));
+    if (view.message) {
+      notice(body, view.message.text);
       return;
     }
-    body.append(svgImage(svg, '断面图'));
+    body.append(svgImage(view.svg, '断面图'));
     body.append(el('div', { className: 'buttons' }, [
-      button('saveSvg', '保存SVG…', () => download('断面图-' + sizeName() + '.svg', svg, 'image/svg+xml')),
+      button('saveSvg', '保存SVG…', () => download('断面图-' + sizeName() + '.svg', view.svg, 'image/svg+xml')),
     ]));
   }
 
