@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -25,8 +26,10 @@
 #include "app/companion_session.h"
 #include "app/file_export.h"
 #include "app/svg_view.h"
+#include "hydraulics/design_aids.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
+#include "sheet/design_aid_text.h"
 #include "sheet/html_writer.h"
 #include "sheet/markup.h"
 #include "sheet/rating_svg.h"
@@ -358,6 +361,53 @@ QDialog* MakeRatingDialog(CalculationWindow& window, AppServices services) {
             QStringLiteral("水位流量关系-") + SizeName(texts.size) + QStringLiteral(".csv"),
             QStringLiteral("CSV (*.csv)"), QByteArray("\xEF\xBB\xBF") + Bytes(csv));
     });
+    return d;
+}
+
+QDialog* MakeDesignAidsDialog(CalculationWindow& window, AppServices) {
+    QDialog* d =
+        NewDialog(window, QStringLiteral("designAidsDialog"), QStringLiteral("按坡度/流量选型"));
+    auto* layout = new QVBoxLayout(d);
+    const WindowTexts texts = TextsOf(window);
+    const USection& section = LookupSection(texts.size);
+    const DesignCriteria criteria = CriteriaOf(SessionSheetDetails());
+    const CapacityResult capacity =
+        FindCapacity(section, texts.slope, texts.roughness, texts.factor, criteria);
+    const SlopeRange slopes =
+        SolveSlope(section, texts.discharge, texts.roughness, texts.factor, criteria);
+    if (capacity.rejected && slopes.rejected) {
+        // Both questions stop at the same text: the roughness or the factor.
+        layout->addWidget(RejectionLabel(d, U8(capacity.rejected->text)));
+        AddClose(ButtonRow(layout), d);
+        return d;
+    }
+    const struct {
+        QString title;
+        const char* name;
+        std::string text;
+    } answers[] = {
+        {QStringLiteral("过流能力（纵坡 1/") + U8(texts.slope) + QStringLiteral("）"),
+         "capacityText", sheet::CapacityText(texts.slope, capacity)},
+        {QStringLiteral("适用纵坡（流量 ") + U8(texts.discharge) + QStringLiteral(" m³/s）"),
+         "slopeText", sheet::SlopeRangeText(slopes)},
+    };
+    auto* body = new QHBoxLayout;
+    for (const auto& a : answers) {
+        auto* column = new QVBoxLayout;
+        column->addWidget(new QLabel(a.title, d));
+        auto* text = new QPlainTextEdit(U8(a.text), d);
+        text->setObjectName(QString::fromLatin1(a.name));
+        text->setAccessibleName(a.title);
+        text->setReadOnly(true);
+        text->setMinimumSize(300, 420);
+        column->addWidget(text, 1);
+        body->addLayout(column, 1);
+    }
+    layout->addLayout(body, 1);
+    if (!criteria.empty()) {
+        layout->addWidget(new QLabel(QStringLiteral("已按计算书对话框中的设计准则计算。"), d));
+    }
+    AddClose(ButtonRow(layout), d);
     return d;
 }
 

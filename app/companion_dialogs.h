@@ -16,6 +16,7 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services);
 QDialog* MakeDrawingDialog(CalculationWindow& window, AppServices services);
 QDialog* MakeFitDialog(CalculationWindow& window, AppServices services);
 QDialog* MakeRatingDialog(CalculationWindow& window, AppServices services);
+QDialog* MakeDesignAidsDialog(CalculationWindow& window, AppServices services);
 
 // Builds one and runs it modally, then deletes it.
 void RunCompanion(QDialog* dialog);

@@ -31,7 +31,8 @@ QMenu* BuildReportMenu(CalculationWindow& window, QPlainTextEdit* report, AppSer
     } dialogs[] = {{"计算书…", MakeSheetDialog},
                    {"断面图…", MakeDrawingDialog},
                    {"选型…", MakeFitDialog},
-                   {"水位流量关系…", MakeRatingDialog}};
+                   {"水位流量关系…", MakeRatingDialog},
+                   {"按坡度/流量选型…", MakeDesignAidsDialog}};
     for (const auto& item : dialogs) {
         QAction* action = menu->addAction(QString::fromUtf8(item.text));
         const auto make = item.make;

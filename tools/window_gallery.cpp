@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
     } companions[] = {{"companion-sheet.png", veltrane::MakeSheetDialog},
                       {"companion-drawing.png", veltrane::MakeDrawingDialog},
                       {"companion-fit.png", veltrane::MakeFitDialog},
-                      {"companion-rating.png", veltrane::MakeRatingDialog}};
+                      {"companion-rating.png", veltrane::MakeRatingDialog},
+                      {"companion-design-aids.png", veltrane::MakeDesignAidsDialog}};
     for (const auto& c : companions) {
         std::unique_ptr<QDialog> dialog(c.make(u60, windows.services()));
         ok = Save(dialog.get(), out.filePath(QString::fromLatin1(c.file))) && ok;

@@ -13,13 +13,16 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/json_writer.h"
 #include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
 #include "hydraulics/section_catalogue.h"
 #include "hydraulics/section_dimensions.h"
+#include "sheet/design_aid_text.h"
 #include "sheet/rating_svg.h"
 #include "sheet/section_svg.h"
 
@@ -87,6 +90,29 @@ std::string Drawing(int size, const std::string& discharge, const std::string& s
     } else {
         j.Member("svg", sheet::RunDrawingSvg(section, texts, o));
     }
+    return j.EndObject().text();
+}
+
+// {"capacity": …, "slopes": …}: the two design aids in words, as the
+// program's dialog shows them, or {"error": …} for criteria veltrane-calc
+// would refuse. criteria: its options, "--min-freeboard", "0.2", ….
+std::string DesignAids(int size, const std::string& discharge, const std::string& slope,
+                       const std::string& roughness, const std::string& factor,
+                       const std::vector<std::string>& criteria) {
+    std::vector<std::string_view> args = {"capacity"};
+    args.insert(args.end(), criteria.begin(), criteria.end());
+    args.insert(args.end(), {"--", "U60", "1", "1", "1"});
+    const auto parsed = cli::ParseCommandLine(args);
+    JsonWriter j;
+    j.BeginObject();
+    if (const auto* error = std::get_if<std::string>(&parsed)) {
+        return j.Member("error", *error).EndObject().text();
+    }
+    const DesignCriteria& c = std::get<cli::CommandLine>(parsed).criteria;
+    const USection& section = SectionAt(size);
+    j.Member("capacity",
+             sheet::CapacityText(slope, FindCapacity(section, slope, roughness, factor, c)));
+    j.Member("slopes", sheet::SlopeRangeText(SolveSlope(section, discharge, roughness, factor, c)));
     return j.EndObject().text();
 }
 
@@ -192,6 +218,7 @@ EMSCRIPTEN_BINDINGS(veltrane) {
         .field("out", &CliResult::out)
         .field("err", &CliResult::err);
     emscripten::function("calculate", &Calculate);
+    emscripten::function("designAids", &DesignAids);
     emscripten::function("drawing", &Drawing);
     emscripten::function("rating", &Rating);
     emscripten::function("catalogue", &Catalogue);

@@ -80,6 +80,7 @@ class CompanionTest : public QObject {
     void sheetExportsThroughTheFileDialog();
     void aFailedSaveSaysWhy();
     void fitHonoursTheSheetsCriteria();
+    void designAidsAnswerForTheWindowsTexts();
 };
 
 void CompanionTest::menuItems() {
@@ -87,8 +88,9 @@ void CompanionTest::menuItems() {
     CalculationWindow& w = OpenCalculation(app, SectionSize::U140);  // the editable report box too
     auto* report = w.findChild<QPlainTextEdit*>("Text1");
     std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
-    QCOMPARE(ActionTexts(menu.get()), (QStringList{"复制", "全选", "复制计算成果", "计算书…",
-                                                   "断面图…", "选型…", "水位流量关系…"}));
+    QCOMPARE(ActionTexts(menu.get()),
+             (QStringList{"复制", "全选", "复制计算成果", "计算书…", "断面图…", "选型…",
+                          "水位流量关系…", "按坡度/流量选型…"}));
     QCOMPARE(report->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
@@ -137,7 +139,8 @@ void CompanionTest::dialogs_data() {
     } dialogs[] = {{"sheet", MakeSheetDialog, "preview"},
                    {"drawing", MakeDrawingDialog, "drawing"},
                    {"fit", MakeFitDialog, "fitTable"},
-                   {"rating", MakeRatingDialog, "ratingTable"}};
+                   {"rating", MakeRatingDialog, "ratingTable"},
+                   {"design aids", MakeDesignAidsDialog, "capacityText"}};
     for (const auto& d : dialogs) {
         QTest::addRow("%s report", d.name) << d.make << d.content << "0.017"
                                            << "";
@@ -227,6 +230,34 @@ void CompanionTest::fitHonoursTheSheetsCriteria() {
     auto* table = strict->findChild<QTableWidget*>("fitTable");
     QCOMPARE(table->item(1, 3)->text(), QString(".165"));
     QCOMPARE(table->item(1, 6)->text(), QString("不满足设计准则"));
+}
+
+void CompanionTest::designAidsAnswerForTheWindowsTexts() {
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
+    const auto lines = [](QDialog* d, const char* name) {
+        return d->findChild<QPlainTextEdit*>(name)->toPlainText().split('\n');
+    };
+    std::unique_ptr<QDialog> d(MakeDesignAidsDialog(w, app.windows.services()));
+    // 0.2675 gives a report and 0.268 overflows U60 at 1/500; 1/10 is the
+    // steepest slope searched.
+    QCOMPARE(lines(d.get(), "capacityText").mid(0, 4),
+             (QStringList{"纵坡 1/500 下的最大设计流量：Q = 0.2677 m³/s", "",
+                          "显示计算成果： U60形渠道构件。 ", "校核流量：Q = .2677"}));
+    QCOMPARE(lines(d.get(), "slopeText").mid(0, 5),
+             (QStringList{"适用纵坡：1/10 ～ 1/573", "", "最陡 1/10：",
+                          "显示计算成果： U60形渠道构件。 ", "校核流量：Q = .25"}));
+    // A slope text the calculation rejects leaves the other question standing.
+    SetInputs(w, "0.25", "-5", "0.017", "1.0");
+    d.reset(MakeDesignAidsDialog(w, app.windows.services()));
+    QCOMPARE(lines(d.get(), "capacityText"), QStringList{"设计纵坡不能为负数或0，请重新输入"});
+    QCOMPARE(lines(d.get(), "slopeText")[0], QString("适用纵坡：1/10 ～ 1/573"));
+    // With a freeboard no slope can give, both say why.
+    SetInputs(w, "0.25", "500", "0.017", "1.0");
+    SessionSheetDetails().minFreeboard = QStringLiteral("0.6");
+    d.reset(MakeDesignAidsDialog(w, app.windows.services()));
+    QVERIFY(lines(d.get(), "capacityText")[0].startsWith("纵坡 1/500 下没有满足要求的设计流量（"));
+    QVERIFY(lines(d.get(), "slopeText")[0].startsWith("1/10 至 1/100000 之间没有适用的纵坡（"));
 }
 
 QTEST_MAIN(CompanionTest)

@@ -157,6 +157,31 @@ function drawings(m) {
   });
 }
 
+// The design aids in the program's words, over the same searches as
+// veltrane-calc capacity and solve-slope.
+function designAids(m) {
+  const aids = (criteria, ...texts) => {
+    const v = new m.StringVector();
+    for (const c of criteria) v.push_back(c);
+    const j = JSON.parse(m.designAids(0, ...texts, v));
+    v.delete();
+    return j;
+  };
+  check('design aids', () => {
+    const j = aids([], '0.25', '500', '0.017', '1.0');
+    const capacity = JSON.parse(runNative(['capacity', '--json', 'U60', '500', '0.017', '1.0']).out);
+    const slopes = JSON.parse(runNative(['solve-slope', '--json', 'U60', '0.25', '0.017', '1.0']).out);
+    const lf = (t) => t.replace(/\r\n/g, '\n');
+    assert.equal(j.capacity, '纵坡 1/500 下的最大设计流量：Q = ' + capacity.discharge + ' m³/s\n\n' + lf(capacity.report));
+    assert.equal(j.slopes, '适用纵坡：1/' + slopes.steepest + ' ～ 1/' + slopes.flattest + '\n\n最陡 1/10：\n' +
+      lf(slopes.reports.steepest) + '\n\n最缓 1/573：\n' + lf(slopes.reports.flattest));
+    assert.equal(aids(['--min-freeboard', '0.6'], '0.25', '500', '0.017', '1.0').capacity,
+      '纵坡 1/500 下没有满足要求的设计流量（' +
+      JSON.parse(runNative(['capacity', '--json', '--min-freeboard', '0.6', 'U60', '500', '0.017', '1.0']).out).reason + '）。');
+    assert.ok(aids(['--min-freeboard', 'abc'], '0.25', '500', '0.017', '1.0').error.includes('--min-freeboard'));
+  });
+}
+
 // Every command, on cases the command-line tests use.
 function commands(m) {
   const date = ['--date', '2026年12月8日'];
@@ -267,6 +292,7 @@ require(path.resolve(modulePath))().then((m) => {
   workedExamples(m);
   ratingTables(m);
   drawings(m);
+  designAids(m);
   commands(m);
   randomRuns(m);
   randomBatch(m);

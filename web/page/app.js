@@ -19,9 +19,6 @@
   ];
   const kBoxes = ['Text2', 'Text4', 'text6', 'Text7'];
   const kPreselected = 3;  // D120
-  // The slopes solve-slope searches, 1/10 to 1/100000.
-  const kSteepest = 10;
-  const kFlattest = 100000;
 
   const $ = (id) => document.getElementById(id);
   let core = null;
@@ -376,36 +373,29 @@
     frame.srcdoc = html;
   }
 
-  // Capacity, slope range and selection table: veltrane-calc's answers.
+  // The capacity at the window's slope and the slopes for its discharge, in
+  // the program's words; the selection table and chart from veltrane-calc.
   function showDesignAids(body) {
     const q = $('Text2').value, x = $('Text4').value, n = $('text6').value, k = $('Text7').value;
     const out = el('pre', { id: 'aidOutput', className: 'output', tabIndex: 0 });
     const extra = el('div');
-    // A design aid's JSON in words; a rejected text shows its message.
-    const show = (r, words) => {
+    const answer = (key) => {
       extra.replaceChildren();
-      let text = r.err;
-      if (r.out) {
-        const j = JSON.parse(r.out);
-        text = j.status === 'message' ? j.message : words(j);
+      const v = new core.StringVector();
+      try {
+        for (const a of criteriaArgs()) v.push_back(a);
+        const j = JSON.parse(core.designAids(openSize, q, x, n, k, v));
+        out.textContent = j.error !== undefined ? j.error : j[key];
+      } finally {
+        v.delete();
       }
-      out.textContent = text.replace(/\r\n/g, '\n');
     };
     const slopes = el('input', { id: 'slopeList', type: 'text', value: '300,500,1000,2000,3000', autocomplete: 'off' });
     body.append(
       el('p', { className: 'hint', text: '以本窗口的输入计算（' + catalogue[openSize].sizeLabel + '，糙率 ' + n + '，加大系数 ' + k + '）。' }),
       el('div', { className: 'buttons left' }, [
-        button('capacityButton', '求过流能力（按纵坡 1/' + x + '）', () =>
-          show(calc(['capacity', '--json', ...criteriaArgs(), '--', sizeName(), x, n, k]), (j) =>
-            j.discharge === null
-              ? '纵坡 1/' + x + ' 下没有满足要求的设计流量（' + j.reason + '）。'
-              : '纵坡 1/' + x + ' 下的最大设计流量：Q = ' + j.discharge + ' m³/s\n\n' + j.report)),
-        button('slopeButton', '求适用纵坡（按流量 ' + q + '）', () =>
-          show(calc(['solve-slope', '--json', ...criteriaArgs(), '--', sizeName(), q, n, k]), (j) =>
-            j.steepest === null
-              ? '1/' + kSteepest + ' 至 1/' + kFlattest + ' 之间没有适用的纵坡（' + j.reason + '）。'
-              : '适用纵坡：1/' + j.steepest + ' ～ 1/' + j.flattest + '\n\n最陡 1/' + j.steepest + '：\n' +
-                j.reports.steepest + '\n\n最缓 1/' + j.flattest + '：\n' + j.reports.flattest)),
+        button('capacityButton', '求过流能力（按纵坡 1/' + x + '）', () => answer('capacity')),
+        button('slopeButton', '求适用纵坡（按流量 ' + q + '）', () => answer('slopes')),
       ]),
       el('div', { className: 'buttons left' }, [
         el('label', { htmlFor: 'slopeList', text: '选型表纵坡 1/x：' }), slopes,
