@@ -31,14 +31,11 @@ DesignCriteria CriteriaOf(const SheetDetails& details) {
 }
 
 QString RejectionOf(const CalculationOutcome& outcome) {
-    if (outcome.isReport()) {
+    if (!outcome.rejectsInputs()) {
         return {};
     }
-    const CalculationMessage& m = outcome.message();
-    if (m.number == MessageNumber::DesignOverflow || m.number == MessageNumber::CheckOverflow) {
-        return {};
-    }
-    return QString::fromUtf8(m.text.data(), static_cast<qsizetype>(m.text.size()));
+    const std::string_view text = outcome.message().text;
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace veltrane

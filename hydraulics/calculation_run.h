@@ -108,6 +108,12 @@ struct CalculationOutcome {
     std::variant<CalculationReport, CalculationMessage> result;
 
     bool isReport() const { return std::holds_alternative<CalculationReport>(result); }
+    // A message about the texts themselves (1 to 4, and 7), not about a
+    // depth above the channel (5, 6): there is nothing to draw or tabulate.
+    bool rejectsInputs() const {
+        return !isReport() && message().number != MessageNumber::DesignOverflow &&
+               message().number != MessageNumber::CheckOverflow;
+    }
     const CalculationReport& report() const { return std::get<CalculationReport>(result); }
     const CalculationMessage& message() const { return std::get<CalculationMessage>(result); }
 };

@@ -19,14 +19,6 @@ constexpr long kGuardSteps = 8;
 // Q beyond 100,000 m³/s is no channel of these sizes.
 constexpr long kLargestTenThousandths = 1'000'000'000;
 
-bool InputRejected(const CalculationOutcome& o) {
-    if (o.isReport()) {
-        return false;
-    }
-    const MessageNumber n = o.message().number;
-    return n != MessageNumber::DesignOverflow && n != MessageNumber::CheckOverflow;
-}
-
 std::string Shortest(double value) {
     char buffer[32];
     return std::string(buffer, ToChars(buffer, buffer + sizeof buffer, value).ptr);
@@ -123,7 +115,7 @@ CapacityResult FindCapacity(const USection& section, std::string_view slope,
         const std::string text = DischargeText(q);
         return EvaluateCalculation(section, {text, slope, roughness, factor});
     };
-    if (const CalculationOutcome probe = run(10000); InputRejected(probe)) {
+    if (const CalculationOutcome probe = run(10000); probe.rejectsInputs()) {
         result.rejected = probe.message();
         return result;
     }
@@ -164,7 +156,7 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
         const std::string text = std::to_string(x);
         return EvaluateCalculation(section, {discharge, text, roughness, factor});
     };
-    if (const CalculationOutcome probe = run(500); InputRejected(probe)) {
+    if (const CalculationOutcome probe = run(500); probe.rejectsInputs()) {
         result.rejected = probe.message();
         return result;
     }

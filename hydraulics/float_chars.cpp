@@ -64,8 +64,8 @@ std::to_chars_result PrintfToChars(char* first, char* last, double value, std::c
     if (!std::isfinite(value)) {
         return Copy(first, last, NonFinite(value));
     }
-    const char* spec = format == std::chars_format::scientific ? "%.*e" : "%.*f";
-    return Copy(first, last, Printf(spec, precision, value));
+    const char* conversion = format == std::chars_format::scientific ? "%.*e" : "%.*f";
+    return Copy(first, last, Printf(conversion, precision, value));
 }
 
 std::to_chars_result PrintfToChars(char* first, char* last, double value) {

@@ -93,8 +93,7 @@ Reach Evaluate(const SheetRequest& request) {
     Reach reach{request, section, RunCalculation(section, texts), {}, false, false, {}};
     const CalculationOutcome& o = reach.outcome;
     if (!o.isReport()) {
-        const MessageNumber n = o.message().number;
-        reach.rejected = n != MessageNumber::DesignOverflow && n != MessageNumber::CheckOverflow;
+        reach.rejected = o.rejectsInputs();
     } else {
         reach.criteria = CheckCriteria(section, *o.searches, request.criteria);
         reach.serves = AllPass(reach.criteria);

@@ -83,9 +83,7 @@ std::string Drawing(int size, const std::string& discharge, const std::string& s
     const CalculationOutcome o = RunCalculation(section, texts);
     JsonWriter j;
     j.BeginObject();
-    const bool overflow = !o.isReport() && (o.message().number == MessageNumber::DesignOverflow ||
-                                            o.message().number == MessageNumber::CheckOverflow);
-    if (!o.isReport() && !overflow) {
+    if (o.rejectsInputs()) {
         WriteMessage(j, o.message());
     } else {
         j.Member("svg", sheet::RunDrawingSvg(section, texts, o));
