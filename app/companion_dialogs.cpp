@@ -28,8 +28,8 @@
 #include "app/svg_view.h"
 #include "hydraulics/design_aids.h"
 #include "hydraulics/flow_extras.h"
-#include "hydraulics/number_rules.h"
 #include "sheet/design_aid_text.h"
+#include "sheet/fit_view.h"
 #include "sheet/html_writer.h"
 #include "sheet/markup.h"
 #include "sheet/rating_svg.h"
@@ -256,54 +256,23 @@ QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
         auto* table = new QTableWidget(kSectionCount, 7, d);
         table->setObjectName(QStringLiteral("fitTable"));
         table->setAccessibleName(QStringLiteral("选型表"));
-        table->setHorizontalHeaderLabels(
-            {QStringLiteral("断面"), QStringLiteral("设计水深 (m)"), QStringLiteral("校核水深 (m)"),
-             QStringLiteral("安全超高 (m)"), QStringLiteral("流速 (m/s)"), QStringLiteral("Fr"),
-             QStringLiteral("结论")});
+        QStringList headings;
+        for (std::string_view h : sheet::kFitHeadings) {
+            headings << U8(h);
+        }
+        table->setHorizontalHeaderLabels(headings);
         table->verticalHeader()->hide();
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         for (int r = 0; r < kSectionCount; ++r) {
-            const FitRow& row = fit.rows[static_cast<std::size_t>(r)];
-            const int dec = LookupSection(row.size).reportDecimals;
-            QStringList cells = {SizeName(row.size)};
-            const bool numbers =
-                row.status == FitStatus::Fits || row.status == FitStatus::FailsCriteria;
-            const SearchOutcome* s = numbers ? &*row.outcome.searches : nullptr;
-            const auto number = [&](double v, int decimals) {
-                return numbers ? U8(PrintedNumber(v, decimals)) : QStringLiteral("—");
-            };
-            cells << number(s ? s->design.reportedDepth : 0, dec)
-                  << number(s ? s->check.reportedDepth : 0, dec) << number(row.freeboard, dec)
-                  << number(s ? s->design.elements.velocity : 0, 3) << number(row.froude, 3);
-            switch (row.status) {
-                case FitStatus::Fits:
-                    cells << QStringLiteral("满足");
-                    break;
-                case FitStatus::FailsCriteria:
-                    cells << QStringLiteral("不满足设计准则");
-                    break;
-                case FitStatus::DesignAbove:
-                    cells << QStringLiteral("设计水深大于渠深");
-                    break;
-                case FitStatus::CheckAbove:
-                    cells << QStringLiteral("校核水深大于渠深");
-                    break;
-                case FitStatus::Message:
-                    cells << U8(row.outcome.message().text);
-                    break;
-            }
-            for (int c = 0; c < cells.size(); ++c) {
-                table->setItem(r, c, new QTableWidgetItem(cells[c]));
+            const auto cells = sheet::FitCells(fit.rows[static_cast<std::size_t>(r)]);
+            for (int c = 0; c < 7; ++c) {
+                table->setItem(r, c, new QTableWidgetItem(U8(cells[static_cast<std::size_t>(c)])));
             }
         }
         table->resizeColumnsToContents();
         table->setMinimumWidth(640);
         layout->addWidget(table, 1);
-        auto* verdict =
-            new QLabel(fit.smallest ? QStringLiteral("能通过设计流量与校核流量的最小标准断面：") +
-                                          U8(LookupSection(*fit.smallest).sizeLabel)
-                                    : QStringLiteral("五种标准断面均不能满足要求。"),
-                       d);
+        auto* verdict = new QLabel(U8(sheet::FitVerdict(fit)), d);
         verdict->setObjectName(QStringLiteral("smallest"));
         layout->addWidget(verdict);
         if (!criteria.empty()) {

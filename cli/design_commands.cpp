@@ -12,7 +12,7 @@
 #include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
-#include "sheet/section_svg.h"
+#include "sheet/fit_view.h"
 
 namespace veltrane::cli {
 
@@ -91,14 +91,6 @@ std::array<std::string, 5> FitCells(const FitRow& row) {
             PrintedNumber(row.froude, 3)};
 }
 
-sheet::SvgPanel FitPanel(const FitRow& row) {
-    sheet::SvgPanel p = sheet::PanelFor(LookupSection(row.size), row.outcome);
-    if (row.status == FitStatus::FailsCriteria) {
-        p.note = "不满足设计要求";
-    }
-    return p;
-}
-
 }  // namespace
 
 int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
@@ -114,14 +106,8 @@ int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
         return RejectedInput(*fit.rejected, j, c.format, out, err);
     }
     if (c.svg) {
-        std::vector<sheet::SvgPanel> panels;
-        for (const FitRow& row : fit.rows) {
-            panels.push_back(FitPanel(row));
-        }
-        const std::string title =
-            "装配式U形渠道构件选型  " + sheet::InputsTitle(v[0], v[1], v[2], v[3]);
-        if (const int status =
-                SaveOutputFile(*c.svg, sheet::CrossSectionSvg(panels, title), c.force, err);
+        if (const int status = SaveOutputFile(
+                *c.svg, sheet::FitDrawingSvg(fit, {v[0], v[1], v[2], v[3]}), c.force, err);
             status != kExitReport) {
             return status;
         }

@@ -20,9 +20,11 @@
 #include "cli/json_writer.h"
 #include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
+#include "hydraulics/flow_extras.h"
 #include "hydraulics/section_catalogue.h"
 #include "hydraulics/section_dimensions.h"
 #include "sheet/design_aid_text.h"
+#include "sheet/fit_view.h"
 #include "sheet/rating_svg.h"
 #include "sheet/section_svg.h"
 
@@ -91,26 +93,70 @@ std::string Drawing(int size, const std::string& discharge, const std::string& s
     return j.EndObject().text();
 }
 
+// Criteria given as veltrane-calc's options ("--min-freeboard", "0.2", …),
+// read by its own parser: the criteria, or what is wrong with them.
+std::variant<DesignCriteria, std::string> ReadCriteria(const std::vector<std::string>& options) {
+    std::vector<std::string_view> args = {"fit"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {"--", "1", "1", "1", "1"});
+    auto parsed = cli::ParseCommandLine(args);
+    if (auto* error = std::get_if<std::string>(&parsed)) {
+        return std::move(*error);
+    }
+    return std::get<cli::CommandLine>(parsed).criteria;
+}
+
 // {"capacity": …, "slopes": …}: the two design aids in words, as the
-// program's dialog shows them, or {"error": …} for criteria veltrane-calc
-// would refuse. criteria: its options, "--min-freeboard", "0.2", ….
+// program's dialog shows them, or {"error": …} for refused criteria.
 std::string DesignAids(int size, const std::string& discharge, const std::string& slope,
                        const std::string& roughness, const std::string& factor,
                        const std::vector<std::string>& criteria) {
-    std::vector<std::string_view> args = {"capacity"};
-    args.insert(args.end(), criteria.begin(), criteria.end());
-    args.insert(args.end(), {"--", "U60", "1", "1", "1"});
-    const auto parsed = cli::ParseCommandLine(args);
+    const auto read = ReadCriteria(criteria);
     JsonWriter j;
     j.BeginObject();
-    if (const auto* error = std::get_if<std::string>(&parsed)) {
+    if (const auto* error = std::get_if<std::string>(&read)) {
         return j.Member("error", *error).EndObject().text();
     }
-    const DesignCriteria& c = std::get<cli::CommandLine>(parsed).criteria;
+    const DesignCriteria& c = std::get<DesignCriteria>(read);
     const USection& section = SectionAt(size);
     j.Member("capacity",
              sheet::CapacityText(slope, FindCapacity(section, slope, roughness, factor, c)));
     j.Member("slopes", sheet::SlopeRangeText(SolveSlope(section, discharge, roughness, factor, c)));
+    return j.EndObject().text();
+}
+
+// {"headings": […], "rows": [[…]], "verdict": …, "svg": …} as the program's
+// 选型 dialog shows it, {"message": …} for rejected texts, or {"error": …}.
+std::string Fit(const std::string& discharge, const std::string& slope,
+                const std::string& roughness, const std::string& factor,
+                const std::vector<std::string>& criteria) {
+    const auto read = ReadCriteria(criteria);
+    JsonWriter j;
+    j.BeginObject();
+    if (const auto* error = std::get_if<std::string>(&read)) {
+        return j.Member("error", *error).EndObject().text();
+    }
+    const CalculationInputs texts{discharge, slope, roughness, factor};
+    const FitResult fit = FitSections(texts, std::get<DesignCriteria>(read));
+    if (fit.rejected) {
+        WriteMessage(j, *fit.rejected);
+        return j.EndObject().text();
+    }
+    j.Key("headings").BeginArray();
+    for (std::string_view h : sheet::kFitHeadings) {
+        j.String(h);
+    }
+    j.EndArray().Key("rows").BeginArray();
+    for (const FitRow& row : fit.rows) {
+        j.BeginArray();
+        for (const std::string& cell : sheet::FitCells(row)) {
+            j.String(cell);
+        }
+        j.EndArray();
+    }
+    j.EndArray();
+    j.Member("verdict", sheet::FitVerdict(fit));
+    j.Member("svg", sheet::FitDrawingSvg(fit, texts));
     return j.EndObject().text();
 }
 
@@ -218,6 +264,7 @@ EMSCRIPTEN_BINDINGS(veltrane) {
     emscripten::function("calculate", &Calculate);
     emscripten::function("designAids", &DesignAids);
     emscripten::function("drawing", &Drawing);
+    emscripten::function("fit", &Fit);
     emscripten::function("rating", &Rating);
     emscripten::function("catalogue", &Catalogue);
     emscripten::function("cli", &Cli);

@@ -144,8 +144,8 @@ function ratingTables(m) {
   });
 }
 
-// The page's drawing is veltrane-calc's --svg for a report; an overflow is
-// drawn too, and a rejected text gives its message.
+// The page's drawings are veltrane-calc's --svg, of one run and of fit; an
+// overflow is drawn too, and a rejected text gives its message.
 function drawings(m) {
   check('drawings', () => {
     const file = path.join(tmp, 'drawing.svg');
@@ -154,6 +154,14 @@ function drawings(m) {
     fs.rmSync(file);
     assert.match(JSON.parse(m.drawing(0, '0.25', '500', '0.017', '1.2')).svg, /校核水深已大于渠深/);
     assert.equal(JSON.parse(m.drawing(0, '0.25', '-5', '0.017', '1.2')).message.number, 3);
+    runNative(['fit', '--svg', file, '--', '0.25', '500', '0.017', '1.2']);
+    const none = new m.StringVector();
+    const fit = JSON.parse(m.fit('0.25', '500', '0.017', '1.2', none));
+    none.delete();
+    assert.equal(fit.svg, fs.readFileSync(file, 'utf8'));
+    assert.deepEqual(fit.rows.map((r) => r[0] + ' ' + r[6]), ['U60 校核水深大于渠深', 'U80 满足', 'U100 满足',
+      'U120 满足', 'U140 满足']);
+    fs.rmSync(file);
   });
 }
 

@@ -278,34 +278,29 @@
     ]));
   }
 
-  function showFit(body) {
-    const args = ['fit', '--csv', ...criteriaArgs(), '--svg', '/tmp/veltrane-fit.svg', '--force', '--', ...boxTexts()];
-    const r = calc(args);
-    const svg = core.takeFile('/tmp/veltrane-fit.svg');
-    if (!r.out) {
-      notice(body, r.err.trim());
-      return;
+  // The module's answer for the window's texts and the sheet's criteria.
+  function withCriteria(ask) {
+    const v = new core.StringVector();
+    try {
+      for (const a of criteriaArgs()) v.push_back(a);
+      return JSON.parse(ask(v));
+    } finally {
+      v.delete();
     }
-    const rows = parseCsv(r.out);
-    const table = el('table', { id: 'fitTable', className: 'grid' });
-    fillTable(table, ['断面', '结论', '设计水深 h', '校核水深 h1', '超高', '流速 V', 'Fr', '说明'],
-      rows.slice(1).map((c) => [c[0], fitStatus(c[1]), c[2], c[3], c[4], c[5], c[6], c[7]]));
-    body.append(el('div', { className: 'scroll' }, [table]));
-    const fits = rows.slice(1).find((c) => c[1] === 'fits');
-    const smallest = fits ? catalogue.find((s) => s.name === fits[0]) : null;
-    body.append(el('p', {
-      id: 'smallest',
-      text: smallest ? '能通过设计流量与校核流量的最小标准断面：' + smallest.sizeLabel : '五种标准断面均不能满足要求。',
-    }));
-    if (criteriaArgs().length) body.append(el('p', { className: 'hint', text: '已按计算书中的设计准则选型。' }));
-    if (svg) body.append(svgImage(svg, '五种断面的断面图'));
   }
 
-  function fitStatus(status) {
-    return {
-      fits: '满足', fails_criteria: '不满足设计准则', design_above: '设计水深大于渠深',
-      check_above: '校核水深大于渠深', message: '输入有误',
-    }[status] || status;
+  // As the program's 选型 dialog, with the five sections drawn below.
+  function showFit(body) {
+    const fit = withCriteria((v) => core.fit(...boxTexts(), v));
+    if (fit.error !== undefined || fit.message) {
+      notice(body, fit.error !== undefined ? fit.error : fit.message.text);
+      return;
+    }
+    const table = el('table', { id: 'fitTable', className: 'grid' });
+    fillTable(table, fit.headings, fit.rows);
+    body.append(el('div', { className: 'scroll' }, [table]), el('p', { id: 'smallest', text: fit.verdict }));
+    if (criteriaArgs().length) body.append(el('p', { className: 'hint', text: '已按计算书中的设计准则选型。' }));
+    body.append(svgImage(fit.svg, '五种断面的断面图'));
   }
 
   function showRating(body) {
@@ -381,14 +376,8 @@
     const extra = el('div');
     const answer = (key) => {
       extra.replaceChildren();
-      const v = new core.StringVector();
-      try {
-        for (const a of criteriaArgs()) v.push_back(a);
-        const j = JSON.parse(core.designAids(openSize, q, x, n, k, v));
-        out.textContent = j.error !== undefined ? j.error : j[key];
-      } finally {
-        v.delete();
-      }
+      const j = withCriteria((v) => core.designAids(openSize, q, x, n, k, v));
+      out.textContent = j.error !== undefined ? j.error : j[key];
     };
     const slopes = el('input', { id: 'slopeList', type: 'text', value: '300,500,1000,2000,3000', autocomplete: 'off' });
     body.append(
