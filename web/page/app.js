@@ -151,7 +151,7 @@
     });
     $('choiceForm').addEventListener('submit', (e) => {
       e.preventDefault();
-      const chosen = document.querySelector('input[name=size]:checked');
+      const chosen = selectedOption();
       if (chosen) openCalculation(Number(chosen.value));
     });
   }
