@@ -28,7 +28,6 @@
 #include "app/svg_view.h"
 #include "hydraulics/design_aids.h"
 #include "hydraulics/flow_extras.h"
-#include "sheet/design_aid_text.h"
 #include "sheet/fit_view.h"
 #include "sheet/html_writer.h"
 #include "sheet/markup.h"
@@ -37,6 +36,8 @@
 #include "sheet/sheet_builder.h"
 #include "sheet_pdf/pdf_printer.h"
 #include "sheet_pdf/sheet_text_document.h"
+#include "views/criteria.h"
+#include "views/design_aid_text.h"
 
 namespace veltrane {
 
@@ -276,7 +277,7 @@ QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
         verdict->setObjectName(QStringLiteral("smallest"));
         layout->addWidget(verdict);
         if (!criteria.empty()) {
-            layout->addWidget(new QLabel(QStringLiteral("已按计算书对话框中的设计准则选型。"), d));
+            layout->addWidget(new QLabel(U8(views::kFitUnderCriteria), d));
         }
     }
     AddClose(ButtonRow(layout), d);
@@ -356,9 +357,9 @@ QDialog* MakeDesignAidsDialog(CalculationWindow& window, AppServices) {
         std::string text;
     } answers[] = {
         {QStringLiteral("过流能力（纵坡 1/") + U8(texts.slope) + QStringLiteral("）"),
-         "capacityText", sheet::CapacityText(texts.slope, capacity)},
+         "capacityText", views::CapacityText(texts.slope, capacity)},
         {QStringLiteral("适用纵坡（流量 ") + U8(texts.discharge) + QStringLiteral(" m³/s）"),
-         "slopeText", sheet::SlopeRangeText(slopes)},
+         "slopeText", views::SlopeRangeText(slopes)},
     };
     auto* body = new QHBoxLayout;
     for (const auto& a : answers) {
@@ -374,7 +375,7 @@ QDialog* MakeDesignAidsDialog(CalculationWindow& window, AppServices) {
     }
     layout->addLayout(body, 1);
     if (!criteria.empty()) {
-        layout->addWidget(new QLabel(QStringLiteral("已按计算书对话框中的设计准则计算。"), d));
+        layout->addWidget(new QLabel(U8(views::kAidsUnderCriteria), d));
     }
     AddClose(ButtonRow(layout), d);
     return d;

@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include "views/fonts.h"
+
 namespace veltrane {
 
 namespace {
@@ -10,10 +12,9 @@ namespace {
 // Qt SVG reads a font-family list as one name, which no font has; the
 // drawings' labels then lose their Chinese. Given the first name alone, the
 // program's font substitutions find the Song face.
-QByteArray WithOneFace(QByteArray svg) {
-    svg.replace("font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\"",
-                "font-family=\"SimSun\"");
-    return svg;
+QByteArray WithOneFace(const QByteArray& svg) {
+    const std::string one = views::WithSingleFontFace(svg.toStdString());
+    return QByteArray(one.data(), static_cast<qsizetype>(one.size()));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "hydraulics/design_aids.h"
 #include "hydraulics/number_rules.h"
 #include "sheet/selection_sheet.h"
+#include "views/design_aid_text.h"
 
 namespace veltrane::cli {
 
@@ -102,7 +103,7 @@ int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
             j.Member("check_depth", s.check.reportedDepth);
             j.Member("report", r.outcome.report().text);
         } else {
-            j.Key("discharge").Null().Member("reason", r.reason);
+            j.Key("discharge").Null().Member("reason", views::ServeFailureText(r.reason, views::Language::English));
         }
         out << j.EndObject().text() << '\n';
     } else if (r.discharge) {
@@ -111,7 +112,7 @@ int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
             << "design depth: " << Depth(section, s.design) << " m\n"
             << "check depth: " << Depth(section, s.check) << " m\n";
     } else {
-        out << "no design discharge serves: " << r.reason << '\n';
+        out << "no design discharge serves: " << views::ServeFailureText(r.reason, views::Language::English) << '\n';
     }
     return r.discharge ? kExitReport : kExitMessage;
 }
@@ -149,7 +150,7 @@ int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
             j.Member("flattest", r.flattestOutcome.report().text);
             j.EndObject();
         } else {
-            j.Key("steepest").Null().Key("flattest").Null().Member("reason", r.reason);
+            j.Key("steepest").Null().Key("flattest").Null().Member("reason", views::ServeFailureText(r.reason, views::Language::English));
         }
         out << j.EndObject().text() << '\n';
     } else if (found) {
@@ -158,7 +159,7 @@ int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
             << ReportAsLines(r.steepestOutcome.report().text) << "\nat 1/" << *r.flattest << ":\n"
             << ReportAsLines(r.flattestOutcome.report().text);
     } else {
-        out << "no slope serves: " << r.reason << '\n';
+        out << "no slope serves: " << views::ServeFailureText(r.reason, views::Language::English) << '\n';
     }
     return found ? kExitReport : kExitMessage;
 }

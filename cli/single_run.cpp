@@ -2,20 +2,12 @@
 #include "cli/single_run.h"
 
 #include "hydraulics/flow_extras.h"
+#include "views/lines.h"
 
 namespace veltrane::cli {
 
 std::string ReportAsLines(std::string_view report) {
-    std::string out;
-    out.reserve(report.size() + 1);
-    for (std::size_t i = 0; i < report.size(); ++i) {
-        if (report[i] == '\r' && i + 1 < report.size() && report[i + 1] == '\n') {
-            continue;
-        }
-        out += report[i];
-    }
-    out += '\n';
-    return out;
+    return views::UnixLines(report) + '\n';
 }
 
 void WriteInputs(JsonWriter& j, const ParsedInputs& inputs) {

@@ -19,46 +19,44 @@ constexpr long kGuardSteps = 8;
 // Q beyond 100,000 m³/s is no channel of these sizes.
 constexpr long kLargestTenThousandths = 1'000'000'000;
 
-std::string Shortest(double value) {
-    char buffer[32];
-    return std::string(buffer, ToChars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
-// The first criterion a report misses, in words ("the freeboard, .024 m, is
-// below 0.05 m"), or "".
-std::string MissedCriterion(const USection& section, const CalculationOutcome& o,
-                            const DesignCriteria& criteria) {
+// The first criterion a report misses, or Why::None.
+ServeFailure MissedCriterion(const USection& section, const CalculationOutcome& o,
+                             const DesignCriteria& criteria, ServeFailure::Where where) {
+    ServeFailure f{.where = where, .channelDepth = section.channelDepth};
     for (const CriterionCheck& c : CheckCriteria(section, *o.searches, criteria)) {
+        if (c.passes) {
+            continue;
+        }
+        f.value = c.value;
+        f.limit = c.limit;
         switch (c.kind) {
             case CriterionKind::MinFreeboard:
-                if (!c.passes) {
-                    return "the freeboard, " + PrintedNumber(c.value, section.reportDecimals) +
-                           " m, is below " + Shortest(c.limit) + " m";
-                }
+                f.why = ServeFailure::Why::FreeboardBelow;
+                f.decimals = section.reportDecimals;
                 break;
             case CriterionKind::MinVelocity:
+                f.why = ServeFailure::Why::VelocityBelow;
+                break;
             case CriterionKind::MaxVelocity:
-                if (!c.passes) {
-                    return "the velocity, " + PrintedNumber(c.value, 3) + " m/s, is " +
-                           (c.kind == CriterionKind::MinVelocity ? "below " : "above ") +
-                           Shortest(c.limit) + " m/s";
-                }
+                f.why = ServeFailure::Why::VelocityAbove;
                 break;
         }
+        return f;
     }
-    return {};
+    return f;
 }
 
-// Why a run does not serve, in words.
-std::string WhyNot(const USection& section, const CalculationOutcome& o,
-                   const DesignCriteria& criteria) {
+// Why a run does not serve.
+ServeFailure WhyNot(const USection& section, const CalculationOutcome& o,
+                    const DesignCriteria& criteria, ServeFailure::Where where) {
     if (!o.isReport()) {
-        const std::string H = Shortest(section.channelDepth);
-        return o.message().number == MessageNumber::DesignOverflow
-                   ? "the design depth exceeds H = " + H + " m"
-                   : "the check depth exceeds H = " + H + " m";
+        return {.where = where,
+                .why = o.message().number == MessageNumber::DesignOverflow
+                           ? ServeFailure::Why::DesignDepthAboveH
+                           : ServeFailure::Why::CheckDepthAboveH,
+                .channelDepth = section.channelDepth};
     }
-    return MissedCriterion(section, o, criteria);
+    return MissedCriterion(section, o, criteria, where);
 }
 
 // The largest n in [lo, hi) for which ok holds, given ok(lo) and !ok(hi);
@@ -125,7 +123,7 @@ CapacityResult FindCapacity(const USection& section, std::string_view slope,
     upper.minVelocity.reset();
     const auto ok = [&](long q) { return Serves(section, run(q), upper); };
     if (!ok(1)) {
-        result.reason = "even 0.0001 m3/s does not serve: " + WhyNot(section, run(1), upper);
+        result.reason = WhyNot(section, run(1), upper, ServeFailure::Where::SmallestDischarge);
         return result;
     }
     long lo = 1;
@@ -138,8 +136,9 @@ CapacityResult FindCapacity(const USection& section, std::string_view slope,
     const std::string text = DischargeText(q);
     CalculationOutcome outcome = RunCalculation(section, {text, slope, roughness, factor});
     if (!Serves(section, outcome, criteria)) {
-        result.reason = "at the largest discharge that fits, " + text + " m3/s, " +
-                        MissedCriterion(section, outcome, criteria);
+        result.reason =
+            MissedCriterion(section, outcome, criteria, ServeFailure::Where::LargestFitting);
+        result.reason.discharge = text;
         return result;
     }
     result.discharge = ParseNumber(text);
@@ -171,19 +170,18 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
         const CalculationOutcome o = run(x);
         return !o.isReport() || Serves(section, o, steepSide);
     };
-    const std::string steepest = "1/" + std::to_string(kSteepestSlope);
     if (!flatOk(kSteepestSlope)) {
-        result.reason =
-            "even at " + steepest + " " + WhyNot(section, run(kSteepestSlope), flatSide);
+        result.reason = WhyNot(section, run(kSteepestSlope), flatSide,
+                               ServeFailure::Where::SteepestSlope);
         return result;
     }
     const long flattest = flatOk(kFlattestSlope)
                               ? kFlattestSlope
                               : LargestHolding(kSteepestSlope, kFlattestSlope, flatOk);
     if (!steepOk(flattest)) {
-        result.reason = "at every slope from " + steepest + " to 1/" + std::to_string(flattest) +
-                        " where the section carries both discharges, " +
-                        MissedCriterion(section, run(flattest), steepSide);
+        result.reason = MissedCriterion(section, run(flattest), steepSide,
+                                        ServeFailure::Where::EveryCarryingSlope);
+        result.reason.slope = flattest;
         return result;
     }
     const long steepestServing = steepOk(kSteepestSlope) ? kSteepestSlope
@@ -197,8 +195,8 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
     result.flattestOutcome = report(flattest);
     if (!Serves(section, result.steepestOutcome, criteria) ||
         !Serves(section, result.flattestOutcome, criteria)) {
-        result.reason = "no whole slope between " + steepest + " and 1/" +
-                        std::to_string(kFlattestSlope) + " serves";
+        result.reason = {.where = ServeFailure::Where::NoWholeSlope,
+                         .channelDepth = section.channelDepth};
         return result;
     }
     result.steepest = steepestServing;

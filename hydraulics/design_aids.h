@@ -21,6 +21,33 @@ namespace veltrane {
 bool Serves(const USection& section, const CalculationOutcome& outcome,
             const DesignCriteria& criteria);
 
+// Why a design aid found no answer, as facts; the words are the views'.
+struct ServeFailure {
+    enum class Where {
+        SmallestDischarge,      // even 0.0001 m³/s does not serve
+        LargestFitting,         // at the largest Q that fits (discharge), a criterion fails
+        SteepestSlope,          // even at 1/kSteepestSlope it does not serve
+        EveryCarryingSlope,     // every slope up to 1/slope that carries both misses a criterion
+        NoWholeSlope,           // no whole slope in the searched range serves
+    };
+    enum class Why {
+        None,                  // with NoWholeSlope
+        DesignDepthAboveH,     // the design depth exceeds H
+        CheckDepthAboveH,      // the check depth exceeds H
+        FreeboardBelow,        // value (m, printed to decimals) below limit
+        VelocityBelow,         // value (m/s, 3 decimals) below limit
+        VelocityAbove,         // value (m/s, 3 decimals) above limit
+    };
+    Where where = Where::NoWholeSlope;
+    Why why = Why::None;
+    double value = 0;         // the freeboard or the velocity as the report rounds it
+    double limit = 0;         // the criterion as given
+    int decimals = 3;         // to which value is printed
+    double channelDepth = 0;  // H, m
+    std::string discharge{};  // LargestFitting: Q as typed, "0.2677"
+    long slope = 0;           // EveryCarryingSlope: x of the flattest slope that carries both
+};
+
 // Q to the report's four decimals, as a user would type it: 0.2684 → "0.2684".
 std::string DischargeText(long tenThousandths);
 
@@ -31,7 +58,7 @@ struct CapacityResult {
     std::optional<double> discharge;
     std::string dischargeText;
     CalculationOutcome outcome;
-    std::string reason;  // why none serves, when none does
+    ServeFailure reason;  // why none serves, when none does
 };
 
 // The largest design discharge, to 0.0001 m³/s, for which the run gives a
@@ -50,7 +77,7 @@ struct SlopeRange {
     std::optional<long> flattest;                // largest whole x that serves
     CalculationOutcome steepestOutcome;
     CalculationOutcome flattestOutcome;
-    std::string reason;  // why no slope serves, when none does
+    ServeFailure reason;  // why no slope serves, when none does
 };
 
 // The whole x of the slopes 1/x, between kSteepestSlope and kFlattestSlope,

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/chart_svg.h"
+#include "views/fonts.h"
 
 #include <cmath>
 
@@ -26,7 +27,7 @@ std::string BeginChart(double width, double height, const std::string& title) {
         SvgNumber(height) + "\">\n";
     out += "<title>" + EscapeMarkup(title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
-    out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
+    out += "<g " + views::SvgFontAttribute() + ">\n";
     ChartText(out, width / 2, 28, title, "middle", 15);
     return out;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/fit_view.h"
 
+#include "views/verdicts.h"
+
 #include <vector>
 
 #include "hydraulics/number_rules.h"
@@ -27,16 +29,16 @@ std::array<std::string, 7> FitCells(const FitRow& row) {
     }
     switch (row.status) {
         case FitStatus::Fits:
-            cells[6] = "满足";
+            cells[6] = views::kMeets;
             break;
         case FitStatus::FailsCriteria:
             cells[6] = "不满足设计准则";
             break;
         case FitStatus::DesignAbove:
-            cells[6] = "设计水深大于渠深";
+            cells[6] = views::DepthAboveChannel(MessageNumber::DesignOverflow);
             break;
         case FitStatus::CheckAbove:
-            cells[6] = "校核水深大于渠深";
+            cells[6] = views::DepthAboveChannel(MessageNumber::CheckOverflow);
             break;
         case FitStatus::Message:
             cells[6] = row.outcome.message().text;

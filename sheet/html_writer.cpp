@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/html_writer.h"
 
-
 #include "sheet/markup.h"
+#include "views/fonts.h"
 
 namespace veltrane::sheet {
 
 namespace {
 
 // A4 with 18 mm margins; Song faces first, as the windows use them.
-constexpr std::string_view kStyle = R"(@page { size: A4; margin: 18mm; }
-body { font-family: SimSun, "AR PL UMing CN", "Noto Serif CJK SC", serif; font-size: 10.5pt;
+const std::string& Style() {
+    static const std::string style = R"(@page { size: A4; margin: 18mm; }
+body { font-family: )" + views::FontFamilyList("serif", '"') + R"(; font-size: 10.5pt;
   line-height: 1.5; color: #000; max-width: 174mm; margin: 0 auto; }
 h1 { font-size: 18pt; text-align: center; margin: 0 0 8pt; }
 h2 { font-size: 13pt; margin: 14pt 0 4pt; }
@@ -20,7 +21,7 @@ table { border-collapse: collapse; margin: 4pt 0; page-break-inside: avoid; }
 th, td { border: 1px solid #000; padding: 2pt 6pt; text-align: left; vertical-align: top; }
 th { background: #eee; }
 table.details td { border: none; padding: 1pt 6pt; }
-pre { font-family: SimSun, "AR PL UMing CN", monospace; border: 1px solid #888;
+pre { font-family: )" + views::FontFamilyList("monospace", '"') + R"(; border: 1px solid #888;
   padding: 4pt 8pt; margin: 4pt 0; page-break-inside: avoid; }
 .pass { color: #006400; }
 .fail { color: #b2182b; font-weight: bold; }
@@ -30,6 +31,8 @@ div.drawing svg { width: 100%; height: auto; }
 table.signatures td { border: none; padding: 16pt 18pt 0 0; }
 div.break { page-break-before: always; break-before: page; }
 )";
+    return style;
+}
 
 std::string ToneClass(Tone tone) {
     switch (tone) {
@@ -120,7 +123,7 @@ std::string Write(const Document& document, bool forPrinting) {
     out += "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n";
     out += "<head>\n<meta charset=\"utf-8\"/>\n<title>" + EscapeMarkup(document.title) +
            "</title>\n<style>\n";
-    out += kStyle;
+    out += Style();
     out += "</style>\n</head>\n<body>\n";
     Writer writer{out, forPrinting};
     for (const Block& block : document.blocks) {

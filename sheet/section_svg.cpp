@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/section_svg.h"
+#include "views/fonts.h"
+#include "views/verdicts.h"
 
 #include "sheet/markup.h"
 
@@ -168,10 +170,9 @@ SvgPanel PanelFor(const USection& section, const CalculationOutcome& outcome) {
     if (outcome.isReport()) {
         p.checkDepth = outcome.searches->check.reportedDepth;
         p.checkText = PrintedNumber(outcome.searches->check.reportedDepth, d);
-    } else if (outcome.message().number == MessageNumber::DesignOverflow) {
-        p.note = "设计水深已大于渠深";
-    } else if (outcome.message().number == MessageNumber::CheckOverflow) {
-        p.note = "校核水深已大于渠深";
+    } else if (const std::string_view above = views::DepthAboveChannel(outcome.message().number);
+               !above.empty()) {
+        p.note = std::string(above);
     } else {
         p.note = std::string(outcome.message().text);
     }
@@ -207,7 +208,7 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
            Num(viewWidth) + " " + Num(viewHeight) + "\">\n";
     out += "<title>" + EscapeMarkup(title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
-    out += "<g font-family=\"SimSun, 'AR PL UMing CN', 'Noto Serif CJK SC', serif\">\n";
+    out += "<g " + views::SvgFontAttribute() + ">\n";
     Text(out, viewWidth / 2, 30, title, font * 1.2);
     double x = kSideMargin;
     const double baseline = kTitleHeight + heightMetres * sc.k + 10;

@@ -11,14 +11,15 @@
 #include "hydraulics/section_hydraulics.h"
 #include "sheet/markup.h"
 #include "sheet/section_svg.h"
+#include "views/verdicts.h"
 
 namespace veltrane::sheet {
 
 namespace {
 
 constexpr std::string_view kTitle = "装配式U形渠道水力计算书";
-constexpr std::string_view kPass = "满足";
-constexpr std::string_view kFail = "不满足";
+constexpr std::string_view kPass = views::kMeets;
+constexpr std::string_view kFail = views::kFails;
 
 // A value rounded as the report rounds it, in ordinary notation with a
 // leading zero: 0.516, not .516.
@@ -388,8 +389,7 @@ void AddConclusion(Document& doc, const Reach& reach) {
     }
     std::string why;
     if (!reach.outcome.isReport()) {
-        why = reach.outcome.message().number == MessageNumber::DesignOverflow ? "设计水深大于渠深"
-                                                                              : "校核水深大于渠深";
+        why = views::DepthAboveChannel(reach.outcome.message().number);
     } else {
         for (const CriterionCheck& c : reach.criteria) {
             if (!c.passes) {

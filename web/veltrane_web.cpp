@@ -23,7 +23,7 @@
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/section_catalogue.h"
 #include "hydraulics/section_dimensions.h"
-#include "sheet/design_aid_text.h"
+#include "views/design_aid_text.h"
 #include "sheet/fit_view.h"
 #include "sheet/rating_svg.h"
 #include "sheet/section_svg.h"
@@ -120,8 +120,8 @@ std::string DesignAids(int size, const std::string& discharge, const std::string
     const DesignCriteria& c = std::get<DesignCriteria>(read);
     const USection& section = SectionAt(size);
     j.Member("capacity",
-             sheet::CapacityText(slope, FindCapacity(section, slope, roughness, factor, c)));
-    j.Member("slopes", sheet::SlopeRangeText(SolveSlope(section, discharge, roughness, factor, c)));
+             views::CapacityText(slope, FindCapacity(section, slope, roughness, factor, c)));
+    j.Member("slopes", views::SlopeRangeText(SolveSlope(section, discharge, roughness, factor, c)));
     return j.EndObject().text();
 }
 

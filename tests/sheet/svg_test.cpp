@@ -74,7 +74,7 @@ TEST(Svg, FitDrawsFiveSectionsEachWithItsOwnWater) {
     ASSERT_FALSE(p.error);
     EXPECT_EQ(p.elementCount.at("g"), 1 + 5);
     EXPECT_EQ(p.pathById.count("water-U60"), 0u);  // its design depth lies above the channel
-    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("设计水深已大于渠深")));
+    EXPECT_TRUE(p.allText.contains(QString::fromUtf8("设计水深大于渠深")));
     double previous = 0;
     for (const char* size : {"U80", "U100", "U120", "U140"}) {
         const double water = FirstY(p.pathById.at(QString("water-") + size));

@@ -152,7 +152,7 @@ function drawings(m) {
     runNative(['--svg', file, '--', 'U80', '0.3', '1000', '0.014', '1.2']);
     assert.equal(JSON.parse(m.drawing(1, '0.3', '1000', '0.014', '1.2')).svg, fs.readFileSync(file, 'utf8'));
     fs.rmSync(file);
-    assert.match(JSON.parse(m.drawing(0, '0.25', '500', '0.017', '1.2')).svg, /校核水深已大于渠深/);
+    assert.match(JSON.parse(m.drawing(0, '0.25', '500', '0.017', '1.2')).svg, /校核水深大于渠深/);
     assert.equal(JSON.parse(m.drawing(0, '0.25', '-5', '0.017', '1.2')).message.number, 3);
     runNative(['fit', '--svg', file, '--', '0.25', '500', '0.017', '1.2']);
     const none = new m.StringVector();
