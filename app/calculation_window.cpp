@@ -126,7 +126,7 @@ void CalculationWindow::buildFrame() {
                 // The increase factor takes a text of any length.
                 edit->setMaxLength(std::numeric_limits<int>::max());
                 if (layout_.text7Tooltip) {
-                    edit->setToolTip(QStringLiteral("计算范围1~2"));
+                    edit->setToolTip(QString::fromUtf8(kFactorTooltip));
                 }
                 break;
         }

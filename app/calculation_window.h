@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "app/calculation_layout.h"
+#include "views/calculation_layout.h"
 #include "app/seams.h"
 #include "hydraulics/calculation_run.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/calculation_layout.h"
+#include "views/calculation_layout.h"
 
 namespace veltrane {
 
