@@ -93,6 +93,14 @@ QLabel* RejectionLabel(QDialog* d, const QString& text) {
     return label;
 }
 
+// A dialog that answers under the 计算书's criteria, when one of them cannot
+// be read: it says which, and answers nothing.
+QDialog* CriteriaRefused(QDialog* d, QVBoxLayout* layout, const views::CriteriaReading& reading) {
+    layout->addWidget(RejectionLabel(d, CriteriaProblemsText(reading)));
+    AddClose(ButtonRow(layout), d);
+    return d;
+}
+
 QString SizeName(SectionSize size) {
     return U8(SectionName(size));
 }
@@ -110,27 +118,43 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
     auto* form = new QFormLayout;
     layout->addLayout(form);
     SheetDetails& details = SessionSheetDetails();
+    const auto criterion = [](views::CriterionField f) {
+        return U8(views::FieldLabel(f)) + QStringLiteral("：");
+    };
     const struct {
         const char* name;
-        const char* label;
+        QString label;
         QString SheetDetails::*field;
     } fields[] = {
-        {"project", "工程名称：", &SheetDetails::project},
-        {"channel", "渠道名称：", &SheetDetails::channel},
-        {"station", "桩　　号：", &SheetDetails::station},
-        {"designer", "设　　计：", &SheetDetails::designer},
-        {"minFreeboard", "最小安全超高 (m)：", &SheetDetails::minFreeboard},
-        {"minVelocity", "最小流速 (m/s)：", &SheetDetails::minVelocity},
-        {"maxVelocity", "最大流速 (m/s)：", &SheetDetails::maxVelocity},
+        {"project", QStringLiteral("工程名称："), &SheetDetails::project},
+        {"channel", QStringLiteral("渠道名称："), &SheetDetails::channel},
+        {"station", QStringLiteral("桩　　号："), &SheetDetails::station},
+        {"designer", QStringLiteral("设　　计："), &SheetDetails::designer},
+        {"minFreeboard", criterion(views::CriterionField::MinFreeboard),
+         &SheetDetails::minFreeboard},
+        {"minVelocity", criterion(views::CriterionField::MinVelocity), &SheetDetails::minVelocity},
+        {"maxVelocity", criterion(views::CriterionField::MaxVelocity), &SheetDetails::maxVelocity},
     };
+    // A criterion that cannot be read is said here, and nothing is previewed,
+    // printed or saved until it is put right.
+    auto* problem = new QLabel(d);
+    problem->setObjectName(QStringLiteral("criteriaProblem"));
+    problem->setAccessibleName(QStringLiteral("设计准则有误"));
+    problem->setWordWrap(true);
+    problem->setStyleSheet(QStringLiteral("color: #b2182b;"));
     auto* preview = new QTextBrowser(d);
     preview->setObjectName(QStringLiteral("preview"));
     preview->setAccessibleName(QStringLiteral("计算书预览"));
     preview->setMinimumSize(640, 520);
     auto sheet = std::make_shared<std::unique_ptr<sheet::SheetTextDocument>>();
     const WindowTexts texts = TextsOf(window);
-    const auto request = [texts] {
+    // The request for the session's details, or none while a criterion is refused.
+    const auto request = [texts]() -> std::optional<sheet::SheetRequest> {
         const SheetDetails& k = SessionSheetDetails();
+        const views::CriteriaReading criteria = CriteriaOf(k);
+        if (!criteria.ok()) {
+            return std::nullopt;
+        }
         return sheet::SheetRequest{.size = texts.size,
                                    .discharge = texts.discharge,
                                    .slope = texts.slope,
@@ -143,28 +167,8 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
                                              .date = QDate::currentDate()
                                                          .toString(QStringLiteral("yyyy年M月d日"))
                                                          .toStdString()},
-                                   .criteria = CriteriaOf(k)};
+                                   .criteria = criteria.criteria};
     };
-    const auto refresh = [preview, sheet, request] {
-        // The browser lets go of the old document before it is deleted.
-        auto next = std::make_unique<sheet::SheetTextDocument>(sheet::BuildSheet(request()));
-        preview->setDocument(&next->document());
-        *sheet = std::move(next);
-    };
-    for (const auto& f : fields) {
-        auto* edit = new QLineEdit(details.*(f.field), d);
-        edit->setObjectName(QString::fromLatin1(f.name));
-        edit->setAccessibleName(QString::fromUtf8(f.label).remove(QStringLiteral("：")));
-        form->addRow(QString::fromUtf8(f.label), edit);
-        const auto field = f.field;
-        QObject::connect(edit, &QLineEdit::editingFinished, d, [edit, field, refresh] {
-            SessionSheetDetails().*field = edit->text();
-            refresh();
-        });
-    }
-    layout->addWidget(preview, 1);
-    refresh();
-
     QHBoxLayout* row = ButtonRow(layout);
     QPushButton* print =
         AddButton(row, d, "printButton", QStringLiteral("打印…"), QStringLiteral("打印"));
@@ -173,26 +177,73 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
     QPushButton* html =
         AddButton(row, d, "htmlButton", QStringLiteral("导出HTML…"), QStringLiteral("导出HTML"));
     AddClose(row, d);
+    // Says a refused criterion, or shows the sheet of the session's details.
+    const auto update = [preview, sheet, request, problem, print, pdf, html] {
+        const std::optional<sheet::SheetRequest> r = request();
+        problem->setText(CriteriaProblemsText(CriteriaOf(SessionSheetDetails())));
+        problem->setVisible(!r);
+        for (QPushButton* b : {print, pdf, html}) {
+            b->setEnabled(r.has_value());
+        }
+        if (!r) {
+            // The browser lets go of the old document before it is deleted.
+            preview->setDocument(nullptr);
+            sheet->reset();
+            preview->setPlainText(U8(views::kNothingWhileRefused));
+            return;
+        }
+        auto next = std::make_unique<sheet::SheetTextDocument>(sheet::BuildSheet(*r));
+        preview->setDocument(&next->document());
+        *sheet = std::move(next);
+    };
+    for (const auto& f : fields) {
+        auto* edit = new QLineEdit(details.*(f.field), d);
+        edit->setObjectName(QString::fromLatin1(f.name));
+        QString accessible = f.label;
+        edit->setAccessibleName(accessible.remove(QStringLiteral("：")));
+        form->addRow(f.label, edit);
+        const auto field = f.field;
+        QObject::connect(edit, &QLineEdit::editingFinished, d, [edit, field, update] {
+            SessionSheetDetails().*field = edit->text();
+            update();
+        });
+    }
+    layout->insertWidget(1, problem);
+    layout->insertWidget(2, preview, 1);
+    update();
+
     const QString base = QStringLiteral("计算书-") + SizeName(texts.size);
     QObject::connect(print, &QPushButton::clicked, d, [d, request] {
+        const std::optional<sheet::SheetRequest> r = request();
+        if (!r) {
+            return;  // the buttons are disabled while a criterion is refused
+        }
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageSize(QPageSize(QPageSize::A4));
         QPrintDialog dialog(&printer, d);
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
-        sheet::SheetTextDocument doc(sheet::BuildSheet(request()), &printer);
+        sheet::SheetTextDocument doc(sheet::BuildSheet(*r), &printer);
         doc.document().print(&printer);
     });
     QObject::connect(pdf, &QPushButton::clicked, d, [d, services, request, base] {
-        const sheet::PdfOutput out = sheet::PrintPdf(sheet::BuildSheet(request()));
+        const std::optional<sheet::SheetRequest> r = request();
+        if (!r) {
+            return;
+        }
+        const sheet::PdfOutput out = sheet::PrintPdf(sheet::BuildSheet(*r));
         SaveThroughDialog(d, services, QStringLiteral("导出PDF"), base + QStringLiteral(".pdf"),
                           QStringLiteral("PDF (*.pdf)"), Bytes(out.bytes));
     });
     QObject::connect(html, &QPushButton::clicked, d, [d, services, request, base] {
+        const std::optional<sheet::SheetRequest> r = request();
+        if (!r) {
+            return;
+        }
         SaveThroughDialog(d, services, QStringLiteral("导出HTML"), base + QStringLiteral(".html"),
                           QStringLiteral("HTML (*.html)"),
-                          Bytes(sheet::WriteHtml(sheet::BuildSheet(request()))));
+                          Bytes(sheet::WriteHtml(sheet::BuildSheet(*r))));
     });
     return d;
 }
@@ -249,7 +300,11 @@ QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
     QDialog* d = NewDialog(window, QStringLiteral("fitDialog"), QStringLiteral("选型"));
     auto* layout = new QVBoxLayout(d);
     const WindowTexts texts = TextsOf(window);
-    const DesignCriteria criteria = CriteriaOf(SessionSheetDetails());
+    const views::CriteriaReading reading = CriteriaOf(SessionSheetDetails());
+    if (!reading.ok()) {
+        return CriteriaRefused(d, layout, reading);
+    }
+    const DesignCriteria& criteria = reading.criteria;
     const FitResult fit = FitSections(texts.inputs(), criteria);
     if (fit.rejected) {
         layout->addWidget(RejectionLabel(d, U8(fit.rejected->text)));
@@ -340,7 +395,11 @@ QDialog* MakeDesignAidsDialog(CalculationWindow& window, AppServices) {
     auto* layout = new QVBoxLayout(d);
     const WindowTexts texts = TextsOf(window);
     const USection& section = LookupSection(texts.size);
-    const DesignCriteria criteria = CriteriaOf(SessionSheetDetails());
+    const views::CriteriaReading reading = CriteriaOf(SessionSheetDetails());
+    if (!reading.ok()) {
+        return CriteriaRefused(d, layout, reading);
+    }
+    const DesignCriteria& criteria = reading.criteria;
     const CapacityResult capacity =
         FindCapacity(section, texts.slope, texts.roughness, texts.factor, criteria);
     const SlopeRange slopes =

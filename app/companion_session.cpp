@@ -2,7 +2,6 @@
 #include "app/companion_session.h"
 
 #include <QLineEdit>
-#include <optional>
 
 #include "app/calculation_window.h"
 
@@ -19,15 +18,14 @@ SheetDetails& SessionSheetDetails() {
     return details;
 }
 
-DesignCriteria CriteriaOf(const SheetDetails& details) {
-    const auto read = [](const QString& text) -> std::optional<double> {
-        bool ok = false;
-        const double value = text.trimmed().toDouble(&ok);  // C locale: a point, always
-        return ok && value >= 0 ? std::optional<double>(value) : std::nullopt;
-    };
-    return {.minFreeboard = read(details.minFreeboard),
-            .minVelocity = read(details.minVelocity),
-            .maxVelocity = read(details.maxVelocity)};
+views::CriteriaReading CriteriaOf(const SheetDetails& details) {
+    return views::ReadCriteria({details.minFreeboard.toStdString(),
+                                details.minVelocity.toStdString(),
+                                details.maxVelocity.toStdString()});
+}
+
+QString CriteriaProblemsText(const views::CriteriaReading& reading) {
+    return QString::fromStdString(views::ProblemsText(reading.problems, views::Language::Chinese));
 }
 
 QString RejectionOf(const CalculationOutcome& outcome) {

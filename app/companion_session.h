@@ -10,6 +10,7 @@
 
 #include "hydraulics/calculation_run.h"
 #include "hydraulics/design_criteria.h"
+#include "views/criteria.h"
 
 namespace veltrane {
 
@@ -33,9 +34,13 @@ struct SheetDetails {
 // The one set of details for the session.
 SheetDetails& SessionSheetDetails();
 
-// The criteria the details give. A text that is not a number of 0 or more
-// gives none.
-DesignCriteria CriteriaOf(const SheetDetails& details);
+// The criteria the details give, read by the one rule the command line and
+// the page use: an empty text gives none, a text that cannot be read is
+// refused (and said), never dropped.
+views::CriteriaReading CriteriaOf(const SheetDetails& details);
+
+// The problems of a reading in Chinese, one per line; empty when there are none.
+QString CriteriaProblemsText(const views::CriteriaReading& reading);
 
 // What the run says about the texts when they are rejected (messages 1 to 4
 // and 7), or an empty text.

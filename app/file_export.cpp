@@ -3,6 +3,9 @@
 
 #include <QFileDialog>
 #include <QSaveFile>
+#include <cerrno>
+
+#include "views/file_errors.h"
 
 namespace veltrane {
 
@@ -18,13 +21,30 @@ QString SaveThroughDialog(QWidget* parent, AppServices services, const QString& 
     if (path.isEmpty()) {
         return {};
     }
+    // Each step keeps the system's error number of its failure: Qt's own
+    // error text says "未知错误" for a full disk.
     QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    int failure = 0;
+    const auto step = [&failure](bool done) {
+        if (!done && failure == 0) {
+            failure = errno != 0 ? errno : EIO;
+        }
+        return done;
+    };
+    errno = 0;
+    bool written = step(file.open(QIODevice::WriteOnly));
+    if (written) {
+        errno = 0;
+        written = step(file.write(bytes) == bytes.size());
+    }
+    if (written) {
+        errno = 0;
+        written = step(file.commit());
+    }
     if (!written) {
-        services.prompter.notice(
-            parent, QStringLiteral("Veltrane"),
-            QStringLiteral("无法保存文件 %1：%2").arg(path, file.errorString()));
+        const std::string text = views::FileErrorText(views::FileAction::Write, path.toStdString(),
+                                                      failure, views::Language::Chinese);
+        services.prompter.notice(parent, QStringLiteral("Veltrane"), QString::fromStdString(text));
         return {};
     }
     return path;

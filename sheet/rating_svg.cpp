@@ -79,8 +79,12 @@ std::array<std::string, 5> RatingCells(const USection& section, const RatingRow&
 }
 
 std::string RatingCsv(const USection& section, const std::vector<RatingRow>& rows) {
-    std::string csv(kRatingCsvHeader);
-    csv += '\n';
+    // The table's own headings: the file is for a spreadsheet a person reads.
+    std::string csv;
+    for (std::size_t c = 0; c < kRatingHeadings.size(); ++c) {
+        csv += kRatingHeadings[c];
+        csv += c + 1 == kRatingHeadings.size() ? '\n' : ',';
+    }
     for (const RatingRow& row : rows) {
         const auto cells = RatingCells(section, row);
         for (std::size_t c = 0; c < cells.size(); ++c) {

@@ -37,7 +37,6 @@ RatingView RatingViewFor(const USection& section, const CalculationInputs& texts
 // The rating table's columns as shown, and as a CSV file names them.
 inline constexpr std::array<std::string_view, 5> kRatingHeadings = {
     "水深 h (m)", "流量 Q (m³/s)", "流速 V (m/s)", "过水面积 A (m²)", "Fr"};
-inline constexpr std::string_view kRatingCsvHeader = "depth,discharge,velocity,area,froude";
 
 // A row's cells as printed: the depth to 6 decimals, Q to 4, V to 3, A to
 // the section's report decimals, Fr to 3.

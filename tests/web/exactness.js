@@ -137,7 +137,7 @@ function ratingTables(m) {
       const expected = table.slice(1).map((r) =>
         ['depth', 'discharge', 'velocity', 'area', 'froude'].map((name) => r[column(name)]));
       assert.deepEqual(view.rows, expected, size);
-      assert.equal(view.csv, 'depth,discharge,velocity,area,froude\n' + expected.map((r) => r.join(',') + '\n').join(''));
+      assert.equal(view.csv, '水深 h (m),流量 Q (m³/s),流速 V (m/s),过水面积 A (m²),Fr\n' + expected.map((r) => r.join(',') + '\n').join(''));
       assert.ok(view.svg.includes('</svg>'));
     }
     assert.equal(JSON.parse(m.rating(0, '1', '500', '0', '1')).message.text, '糙率不能为0或负数，请重新输入。');
