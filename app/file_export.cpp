@@ -22,7 +22,10 @@ QString SaveThroughDialog(QWidget* parent, AppServices services, const QString& 
         return {};
     }
     // Each step keeps the system's error number of its failure: Qt's own
-    // error text says "未知错误" for a full disk.
+    // error text says "未知错误" for a full disk. Unbuffered, because a
+    // buffered QSaveFile (Qt 6.4) commits a file the system cut short (a full
+    // disk, a size limit) and reports success; unbuffered, write() returns
+    // the short count and the old file stays whole.
     QSaveFile file(path);
     int failure = 0;
     const auto step = [&failure](bool done) {
@@ -32,7 +35,7 @@ QString SaveThroughDialog(QWidget* parent, AppServices services, const QString& 
         return done;
     };
     errno = 0;
-    bool written = step(file.open(QIODevice::WriteOnly));
+    bool written = step(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     if (written) {
         errno = 0;
         written = step(file.write(bytes) == bytes.size());

@@ -128,8 +128,9 @@ void AddRejection(Document& doc, const Reach& reach) {
     const CalculationMessage& m = reach.outcome.message();
     doc.blocks.emplace_back(Heading{2, "输入被拒绝"});
     doc.blocks.emplace_back(Paragraph{std::string(m.text), Tone::Fail});
-    doc.blocks.emplace_back(Paragraph{"涉及输入：" + std::string(Quantity(m.box)) + "（输入框 " +
-                                      std::string(InputBoxName(m.box)) + "），输入文字为" +
+    // The quantity, not the control's name: a reader of the sheet never saw
+    // the window's boxes by their names.
+    doc.blocks.emplace_back(Paragraph{"涉及输入：" + std::string(Quantity(m.box)) + "，输入文字为" +
                                       Quoted(TextOf(reach.request, m.box)) +
                                       "。未进行计算，本计算书不列计算成果。"});
 }

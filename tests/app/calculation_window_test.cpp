@@ -382,6 +382,10 @@ void CalculationWindowTest::enterInTheU140ReportBox() {
     QTest::keyClick(report, Qt::Key_Return);
     QCOMPARE(w.reportText(), DefaultReport(SectionSize::U140));
     QCOMPARE(QApplication::focusWidget(), report);
+    // The keypad's Enter calculates too, and writes no line break.
+    QTest::keyClicks(report, "typed");
+    QTest::keyClick(report, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(w.reportText(), DefaultReport(SectionSize::U140));
     QTest::keyClick(report, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->objectName(), QString("Command1"));
     QVERIFY(!w.reportText().contains('\t'));

@@ -15,13 +15,16 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 
 #include "app/companion_dialogs.h"
 #include "app/companion_session.h"
 #include "app/report_menu.h"
 #include "tests/app/app_fixture.h"
+#include "tests/views/chinese.h"
 
 using namespace veltrane;
 using namespace veltrane::testing;
@@ -79,6 +82,10 @@ class CompanionTest : public QObject {
     void dialogs();
     void sheetExportsThroughTheFileDialog();
     void aFailedSaveSaysWhy();
+    void aWriteTheSystemRefusesSaysWhy();
+    void sheetRefusesAnUnreadableCriterion();
+    void answersUnderCriteriaRefuseAnUnreadableOne_data();
+    void answersUnderCriteriaRefuseAnUnreadableOne();
     void fitHonoursTheSheetsCriteria();
     void designAidsAnswerForTheWindowsTexts();
 };
@@ -210,8 +217,99 @@ void CompanionTest::aFailedSaveSaysWhy() {
     std::unique_ptr<QDialog> d(MakeDrawingDialog(w, app.windows.services()));
     d->findChild<QPushButton*>("svgButton")->click();
     QCOMPARE(app.prompter.notices.size(), std::size_t{1});
-    QVERIFY(app.prompter.notices[0].startsWith(QStringLiteral("Veltrane|无法保存文件 ") + path));
+    QCOMPARE(app.prompter.notices[0],
+             QStringLiteral("Veltrane|无法保存文件 ") + path + QStringLiteral("：文件夹不存在"));
     QVERIFY(!QFile::exists(path));
+}
+
+// A write the system cuts short (here a file-size limit of 64 bytes, as a
+// full disk would) is said with the system's reason, and leaves nothing.
+void CompanionTest::aWriteTheSystemRefusesSaysWhy() {
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("u60.svg");
+    app.files.paths = {path};
+    std::unique_ptr<QDialog> d(MakeDrawingDialog(w, app.windows.services()));
+    rlimit old{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    d->findChild<QPushButton*>("svgButton")->click();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(app.prompter.notices.size(), std::size_t{1});
+    QCOMPARE(app.prompter.notices[0],
+             QStringLiteral("Veltrane|无法保存文件 ") + path + QStringLiteral("：文件太大"));
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+// "3 m/s" is not a number: the dialog says so, shows no sheet, and neither
+// prints nor saves until the field is put right.
+void CompanionTest::sheetRefusesAnUnreadableCriterion() {
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
+    QTemporaryDir dir;
+    app.files.paths = {dir.filePath("u60.html")};
+    std::unique_ptr<QDialog> d(MakeSheetDialog(w, app.windows.services()));
+    auto* problem = d->findChild<QLabel*>("criteriaProblem");
+    auto* preview = d->findChild<QTextBrowser*>("preview");
+    QVERIFY(problem->isHidden());
+    auto* field = d->findChild<QLineEdit*>("maxVelocity");
+    field->setText(QStringLiteral("3 m/s"));
+    emit field->editingFinished();
+    QCOMPARE(SessionSheetDetails().maxVelocity, QString("3 m/s"));
+    QVERIFY(!problem->isHidden());
+    QCOMPARE(problem->text(),
+             QString("最大流速“3 m/s”无效：须为 0 或更大的数（单位 m/s，只填数字）；不设此准则请留空。"));
+    QCOMPARE(preview->toPlainText(),
+             QString("设计准则有误，改正后才能预览、保存或打印计算书。"));
+    for (const char* name : {"printButton", "pdfButton", "htmlButton"}) {
+        auto* b = d->findChild<QPushButton*>(name);
+        QVERIFY2(!b->isEnabled(), name);
+        b->click();
+    }
+    QVERIFY(app.files.asked.empty());
+    QVERIFY(!QFile::exists(dir.filePath("u60.html")));
+    // Put right, the sheet is back and holds the criterion.
+    field->setText(QStringLiteral("3"));
+    emit field->editingFinished();
+    QVERIFY(problem->isHidden());
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("谢才系数：C = 45.034")));
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("≤ 3 m/s")));
+    d->findChild<QPushButton*>("htmlButton")->click();
+    QVERIFY(QFile::exists(dir.filePath("u60.html")));
+    QVERIFY(app.prompter.notices.empty());
+}
+
+void CompanionTest::answersUnderCriteriaRefuseAnUnreadableOne_data() {
+    QTest::addColumn<Maker>("make");
+    QTest::addColumn<QString>("content");
+    QTest::newRow("fit") << Maker(MakeFitDialog) << "fitTable";
+    QTest::newRow("design aids") << Maker(MakeDesignAidsDialog) << "capacityText";
+}
+
+// Before, "abc" was dropped without a word and the answers came as if no
+// criterion had been given.
+void CompanionTest::answersUnderCriteriaRefuseAnUnreadableOne() {
+    QFETCH(Maker, make);
+    QFETCH(QString, content);
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
+    SessionSheetDetails().minFreeboard = QStringLiteral("abc");
+    SessionSheetDetails().minVelocity = QStringLiteral("0.9");
+    SessionSheetDetails().maxVelocity = QStringLiteral("0.5");
+    std::unique_ptr<QDialog> d(make(w, app.windows.services()));
+    const QString text = d->findChild<QLabel*>("rejection")->text();
+    QCOMPARE(text, QString("最小安全超高“abc”无效：须为 0 或更大的数（单位 m，只填数字）；"
+                           "不设此准则请留空。\n最小流速 0.9 m/s 大于最大流速 0.5 m/s：请改正其一。"));
+    QCOMPARE(QString::fromStdString(testing::ForeignWord(
+                 testing::Without(text.toStdString(), "abc"))),
+             QString());
+    QVERIFY(d->findChild<QWidget*>(content) == nullptr);
 }
 
 // U60 with Q 0.25 and k 1.2: U80 carries both, but its freeboard .165 m is

@@ -133,7 +133,7 @@ TEST(Sheet, ARejectedInputIsAllItSays) {
     EXPECT_TRUE(HasHeading(doc, "输入被拒绝"));
     const std::string text = AllParagraphs(doc);
     EXPECT_NE(text.find("糙率不能为0或负数，请重新输入。"), std::string::npos);
-    EXPECT_NE(text.find("糙率 n（输入框 text6），输入文字为“abc”"), std::string::npos);
+    EXPECT_NE(text.find("涉及输入：糙率 n，输入文字为“abc”。"), std::string::npos);
     EXPECT_FALSE(HasHeading(doc, "四、计算成果"));
     EXPECT_TRUE(All<Drawing>(doc).empty());
     EXPECT_TRUE(All<Verbatim>(doc).empty());

@@ -12,11 +12,14 @@
 namespace veltrane::testing {
 
 // The ASCII words a Chinese text may hold.
-inline constexpr std::array<std::string_view, 34> kAllowedAsciiWords = {
+inline constexpr std::array<std::string_view, 44> kAllowedAsciiWords = {
     // units
     "m", "s", "cm",
     // symbols of the calculation and its sheet
-    "h", "Q", "kQ", "V", "b", "A", "X", "R", "C", "H", "Fr", "hk", "n", "x", "k", "g",
+    "h", "Q", "kQ", "V", "b", "A", "X", "R", "C", "H", "Fr", "hk", "n", "x", "k", "g", "r", "t",
+    "d", "B", "i", "sin", "cos", "tan", "arctan",
+    // the dimension table's names of the sizes
+    "D",
     // sizes, formats and encodings
     "U", "UTF", "GB", "HTML", "PDF", "SVG", "PNG", "CSV",
     // the batch file's column names, which a file must spell so
