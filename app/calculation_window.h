@@ -5,9 +5,9 @@
 
 #include <QDialog>
 
-#include "views/calculation_layout.h"
 #include "app/seams.h"
 #include "hydraulics/calculation_run.h"
+#include "views/calculation_layout.h"
 
 class QLineEdit;
 class QPlainTextEdit;

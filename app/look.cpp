@@ -17,7 +17,9 @@
 #include <QWindow>
 
 #include <optional>
+#include <span>
 #include "app/frame_extents.h"
+#include "views/fonts.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void InitResources() {
@@ -160,9 +162,16 @@ class AppStyle : public QProxyStyle {
 bool songIsComplete = false;
 
 const QStringList& SongFaces() {
-    static const QStringList faces = {"SimSun",           "AR PL UMing CN",
-                                      "AR PL UMing TW",   "Noto Serif CJK SC",
-                                      "Noto Sans CJK SC", "WenQuanYi Zen Hei"};
+    static const QStringList faces = [] {
+        QStringList list;
+        for (const auto& group : {std::span<const std::string_view>(views::kSongFaces),
+                                  std::span<const std::string_view>(views::kFallbackFaces)}) {
+            for (std::string_view face : group) {
+                list << QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+            }
+        }
+        return list;
+    }();
     return faces;
 }
 

@@ -171,8 +171,8 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
         return !o.isReport() || Serves(section, o, steepSide);
     };
     if (!flatOk(kSteepestSlope)) {
-        result.reason = WhyNot(section, run(kSteepestSlope), flatSide,
-                               ServeFailure::Where::SteepestSlope);
+        result.reason =
+            WhyNot(section, run(kSteepestSlope), flatSide, ServeFailure::Where::SteepestSlope);
         return result;
     }
     const long flattest = flatOk(kFlattestSlope)

@@ -24,19 +24,19 @@ bool Serves(const USection& section, const CalculationOutcome& outcome,
 // Why a design aid found no answer, as facts; the words are the views'.
 struct ServeFailure {
     enum class Where {
-        SmallestDischarge,      // even 0.0001 m³/s does not serve
-        LargestFitting,         // at the largest Q that fits (discharge), a criterion fails
-        SteepestSlope,          // even at 1/kSteepestSlope it does not serve
-        EveryCarryingSlope,     // every slope up to 1/slope that carries both misses a criterion
-        NoWholeSlope,           // no whole slope in the searched range serves
+        SmallestDischarge,   // even 0.0001 m³/s does not serve
+        LargestFitting,      // at the largest Q that fits (discharge), a criterion fails
+        SteepestSlope,       // even at 1/kSteepestSlope it does not serve
+        EveryCarryingSlope,  // every slope up to 1/slope that carries both misses a criterion
+        NoWholeSlope,        // no whole slope in the searched range serves
     };
     enum class Why {
-        None,                  // with NoWholeSlope
-        DesignDepthAboveH,     // the design depth exceeds H
-        CheckDepthAboveH,      // the check depth exceeds H
-        FreeboardBelow,        // value (m, printed to decimals) below limit
-        VelocityBelow,         // value (m/s, 3 decimals) below limit
-        VelocityAbove,         // value (m/s, 3 decimals) above limit
+        None,               // with NoWholeSlope
+        DesignDepthAboveH,  // the design depth exceeds H
+        CheckDepthAboveH,   // the check depth exceeds H
+        FreeboardBelow,     // value (m, printed to decimals) below limit
+        VelocityBelow,      // value (m/s, 3 decimals) below limit
+        VelocityAbove,      // value (m/s, 3 decimals) above limit
     };
     Where where = Where::NoWholeSlope;
     Why why = Why::None;

@@ -11,7 +11,8 @@ namespace {
 // A4 with 18 mm margins; Song faces first, as the windows use them.
 const std::string& Style() {
     static const std::string style = R"(@page { size: A4; margin: 18mm; }
-body { font-family: )" + views::FontFamilyList("serif", '"') + R"(; font-size: 10.5pt;
+body { font-family: )" + views::FontFamilyList("serif", '"') +
+                                     R"(; font-size: 10.5pt;
   line-height: 1.5; color: #000; max-width: 174mm; margin: 0 auto; }
 h1 { font-size: 18pt; text-align: center; margin: 0 0 8pt; }
 h2 { font-size: 13pt; margin: 14pt 0 4pt; }
@@ -21,7 +22,8 @@ table { border-collapse: collapse; margin: 4pt 0; page-break-inside: avoid; }
 th, td { border: 1px solid #000; padding: 2pt 6pt; text-align: left; vertical-align: top; }
 th { background: #eee; }
 table.details td { border: none; padding: 1pt 6pt; }
-pre { font-family: )" + views::FontFamilyList("monospace", '"') + R"(; border: 1px solid #888;
+pre { font-family: )" + views::FontFamilyList("monospace", '"') +
+                                     R"(; border: 1px solid #888;
   padding: 4pt 8pt; margin: 4pt 0; page-break-inside: avoid; }
 .pass { color: #006400; }
 .fail { color: #b2182b; font-weight: bold; }

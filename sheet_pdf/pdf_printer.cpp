@@ -9,8 +9,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdio>
+#include <span>
 
 #include "sheet_pdf/sheet_text_document.h"
+#include "views/fonts.h"
 
 namespace veltrane::sheet {
 
@@ -39,10 +41,17 @@ void EnsureGuiApplication() {
 
 // The song faces the windows use, in the order the sheet's style names them.
 void InstallFontSubstitutes() {
-    const QStringList faces = {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
-                               QStringLiteral("Noto Serif CJK SC"),
-                               QStringLiteral("WenQuanYi Zen Hei")};
-    for (const QString& name : {QStringLiteral("SimSun"), QStringLiteral("宋体")}) {
+    QStringList faces;
+    for (const auto& group : {std::span<const std::string_view>(views::kSongFaces).subspan(1),
+                              std::span<const std::string_view>(views::kFallbackFaces)}) {
+        for (std::string_view face : group) {
+            faces << QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+        }
+    }
+    for (const QString& name :
+         {QString::fromUtf8(views::kSongFaces[0].data(),
+                            static_cast<qsizetype>(views::kSongFaces[0].size())),
+          QStringLiteral("宋体")}) {
         QFont::insertSubstitutions(name, faces);
     }
 }

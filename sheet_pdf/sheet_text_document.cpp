@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "sheet/html_writer.h"
+#include "views/fonts.h"
 
 namespace veltrane::sheet {
 
@@ -118,7 +119,8 @@ class SvgObject : public QObject, public QTextObjectInterface {
         const double scale = rect.width() / box.width();
         painter->save();
         for (const Label& l : d->labels) {
-            QFont font(QStringLiteral("SimSun"));
+            QFont font(QString::fromUtf8(views::kSongFaces[0].data(),
+                                         static_cast<qsizetype>(views::kSongFaces[0].size())));
             font.setPixelSize(std::max(1, static_cast<int>(std::lround(l.size * scale))));
             painter->setFont(font);
             painter->setPen(l.fill);
@@ -191,7 +193,8 @@ SheetTextDocument::SheetTextDocument(const Document& part, QPaintDevice* device)
     if (device != nullptr) {
         document_.documentLayout()->setPaintDevice(device);
     }
-    QFont font(QStringLiteral("SimSun"));
+    QFont font(QString::fromUtf8(views::kSongFaces[0].data(),
+                                 static_cast<qsizetype>(views::kSongFaces[0].size())));
     font.setPointSizeF(10.5);
     document_.setDefaultFont(font);
     drawings_->handler = std::make_unique<SvgObject>(drawings_->list);

@@ -32,8 +32,7 @@ std::string FileProblemText(const FileProblem& p, Language language) {
                       : "第一行两次列出“" + p.column + "”列。";
         case FileProblem::Kind::MissingColumn:
             return en ? "the batch header has no column '" + p.column + "'"
-                      : "第一行缺少“" + p.column + "”列；须有 " + std::string(kColumns) +
-                            " 各列。";
+                      : "第一行缺少“" + p.column + "”列；须有 " + std::string(kColumns) + " 各列。";
     }
     return {};
 }

@@ -45,7 +45,7 @@ struct CalculationLayout {
     int text2MaxLength = 7;          // 7, or 6 in U100
     std::array<FrameLabel, 4> labels{};
     bool labelsDarkBlue = false;  // RGB(0,0,192) in U60 and U140, else RGB(0,0,255)
-    bool text7Tooltip = false;       // kFactorTooltip on Text7
+    bool text7Tooltip = false;    // kFactorTooltip on Text7
     TwipBox report{3000, 360, 3135, 3400};
     bool reportEditable = false;  // U140 only
     TwipBox picture{};

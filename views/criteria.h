@@ -22,9 +22,9 @@ enum class CriterionField { MinFreeboard, MinVelocity, MaxVelocity };
 
 struct CriterionFieldInfo {
     CriterionField field;
-    std::string_view key;     // the page's key and the command line's option without "--"
-    std::string_view label;   // "最小安全超高"
-    std::string_view unit;    // "m", "m/s"
+    std::string_view key;    // the page's key and the command line's option without "--"
+    std::string_view label;  // "最小安全超高"
+    std::string_view unit;   // "m", "m/s"
     std::optional<double> DesignCriteria::*value;
 };
 
@@ -70,7 +70,7 @@ struct CriteriaProblem {
 };
 
 struct CriteriaReading {
-    DesignCriteria criteria;               // complete only when problems is empty
+    DesignCriteria criteria;                // complete only when problems is empty
     std::vector<CriteriaProblem> problems;  // in field order; crossed velocities last
 
     bool ok() const { return problems.empty(); }

@@ -100,8 +100,8 @@ std::string CapacityText(std::string_view slope, const CapacityResult& result) {
     }
     const std::string at = "纵坡 1/" + std::string(slope) + " 下";
     if (!result.discharge) {
-        return at + "没有满足要求的设计流量（" + ServeFailureText(result.reason, Language::Chinese) +
-               "）。";
+        return at + "没有满足要求的设计流量（" +
+               ServeFailureText(result.reason, Language::Chinese) + "）。";
     }
     return at + "的最大设计流量：Q = " + result.dischargeText + " m³/s\n\n" +
            UnixLines(result.outcome.report().text);

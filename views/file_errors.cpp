@@ -61,8 +61,7 @@ std::string FileReason(int errnum, FileAction action, Language language) {
     return "系统错误（代码 " + std::to_string(errnum) + "）";
 }
 
-std::string FileErrorText(FileAction action, std::string_view path, int errnum,
-                          Language language) {
+std::string FileErrorText(FileAction action, std::string_view path, int errnum, Language language) {
     const std::string reason = FileReason(errnum, action, language);
     if (language == Language::English) {
         return std::string(action == FileAction::Read ? "cannot read " : "cannot write ") +

@@ -20,7 +20,6 @@ std::string FileReason(int errnum, FileAction action, Language language);
 
 // "cannot read PATH: REASON" / "无法读取文件 PATH：REASON", and the same for
 // writing ("cannot write" / "无法保存文件").
-std::string FileErrorText(FileAction action, std::string_view path, int errnum,
-                          Language language);
+std::string FileErrorText(FileAction action, std::string_view path, int errnum, Language language);
 
 }  // namespace veltrane::views

@@ -14,6 +14,11 @@ namespace veltrane::views {
 inline constexpr std::array<std::string_view, 4> kSongFaces = {
     "SimSun", "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC"};
 
+// Past the Song faces, CJK faces that hold every glyph the windows draw,
+// for a system that has no Song face at all.
+inline constexpr std::array<std::string_view, 2> kFallbackFaces = {"Noto Sans CJK SC",
+                                                                   "WenQuanYi Zen Hei"};
+
 // The faces as a CSS font-family list ending in generic ("serif",
 // "monospace"); quote is the quote character for names with blanks (' inside
 // an XML attribute, " in a style sheet).

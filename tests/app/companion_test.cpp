@@ -2,6 +2,7 @@
 // The design companion: the report box's menu, Ctrl+P, the four dialogs on a
 // report and on rejected texts, and saving through the file dialog; none of
 // it changes anything in the window.
+#include <sys/resource.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -18,7 +19,6 @@
 #include <csignal>
 #include <functional>
 #include <memory>
-#include <sys/resource.h>
 
 #include "app/companion_dialogs.h"
 #include "app/companion_session.h"
@@ -263,10 +263,11 @@ void CompanionTest::sheetRefusesAnUnreadableCriterion() {
     emit field->editingFinished();
     QCOMPARE(SessionSheetDetails().maxVelocity, QString("3 m/s"));
     QVERIFY(!problem->isHidden());
-    QCOMPARE(problem->text(),
-             QString("最大流速“3 m/s”无效：须为 0 或更大的数（单位 m/s，只填数字）；不设此准则请留空。"));
-    QCOMPARE(preview->toPlainText(),
-             QString("设计准则有误，改正后才能预览、保存或打印计算书。"));
+    QCOMPARE(
+        problem->text(),
+        QString(
+            "最大流速“3 m/s”无效：须为 0 或更大的数（单位 m/s，只填数字）；不设此准则请留空。"));
+    QCOMPARE(preview->toPlainText(), QString("设计准则有误，改正后才能预览、保存或打印计算书。"));
     for (const char* name : {"printButton", "pdfButton", "htmlButton"}) {
         auto* b = d->findChild<QPushButton*>(name);
         QVERIFY2(!b->isEnabled(), name);
@@ -304,11 +305,12 @@ void CompanionTest::answersUnderCriteriaRefuseAnUnreadableOne() {
     SessionSheetDetails().maxVelocity = QStringLiteral("0.5");
     std::unique_ptr<QDialog> d(make(w, app.windows.services()));
     const QString text = d->findChild<QLabel*>("rejection")->text();
-    QCOMPARE(text, QString("最小安全超高“abc”无效：须为 0 或更大的数（单位 m，只填数字）；"
-                           "不设此准则请留空。\n最小流速 0.9 m/s 大于最大流速 0.5 m/s：请改正其一。"));
-    QCOMPARE(QString::fromStdString(testing::ForeignWord(
-                 testing::Without(text.toStdString(), "abc"))),
-             QString());
+    QCOMPARE(text,
+             QString("最小安全超高“abc”无效：须为 0 或更大的数（单位 m，只填数字）；"
+                     "不设此准则请留空。\n最小流速 0.9 m/s 大于最大流速 0.5 m/s：请改正其一。"));
+    QCOMPARE(
+        QString::fromStdString(testing::ForeignWord(testing::Without(text.toStdString(), "abc"))),
+        QString());
     QVERIFY(d->findChild<QWidget*>(content) == nullptr);
 }
 

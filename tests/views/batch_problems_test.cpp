@@ -43,8 +43,7 @@ TEST(FileProblemText, EachKindInBothVoices) {
     EXPECT_EQ(FileProblemText({.kind = FileProblem::Kind::Empty}, Language::Chinese),
               "文件是空的：第一行须列出各列的名称 size,discharge,slope,roughness,factor。");
     const FileProblem missing{.kind = FileProblem::Kind::MissingColumn, .column = "size"};
-    EXPECT_EQ(FileProblemText(missing, Language::English),
-              "the batch header has no column 'size'");
+    EXPECT_EQ(FileProblemText(missing, Language::English), "the batch header has no column 'size'");
     EXPECT_EQ(FileProblemText(missing, Language::Chinese),
               "第一行缺少“size”列；须有 size,discharge,slope,roughness,factor 各列。");
     const FileProblem twice{.kind = FileProblem::Kind::DuplicateColumn, .column = "slope"};

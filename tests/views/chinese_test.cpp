@@ -61,10 +61,10 @@ TEST(Chinese, BatchAndCanalProblems) {
     std::vector<std::string> texts;
     for (auto kind : {RowProblem::Kind::UnclosedQuote, RowProblem::Kind::TooLong,
                       RowProblem::Kind::FieldCount, RowProblem::Kind::UnknownSize}) {
-        texts.push_back(Without(
-            RowProblemText({.kind = kind, .line = 2, .count = 3, .width = 5, .size = "D70"},
-                           Language::Chinese),
-            "D70"));
+        texts.push_back(
+            Without(RowProblemText({.kind = kind, .line = 2, .count = 3, .width = 5, .size = "D70"},
+                                   Language::Chinese),
+                    "D70"));
     }
     for (auto kind : {FileProblem::Kind::Empty, FileProblem::Kind::DuplicateColumn,
                       FileProblem::Kind::MissingColumn}) {

@@ -65,12 +65,14 @@ TEST(ServeFailureText, BothVoices) {
 TEST(CapacityText, NoneServesSaysWhyInChinese) {
     CapacityResult r;
     r.reason = kCases[0].failure;
-    EXPECT_EQ(CapacityText("500", r),
-              "纵坡 1/500 下没有满足要求的设计流量（纵坡陡至 1/10 时设计水深大于渠深 H = 0.54 m）。");
+    EXPECT_EQ(
+        CapacityText("500", r),
+        "纵坡 1/500 下没有满足要求的设计流量（纵坡陡至 1/10 时设计水深大于渠深 H = 0.54 m）。");
     SlopeRange s;
     s.reason = kCases[5].failure;
-    EXPECT_EQ(SlopeRangeText(s),
-              "1/10 至 1/100000 之间没有适用的纵坡（1/10 至 1/100000 之间没有满足要求的整数纵坡）。");
+    EXPECT_EQ(
+        SlopeRangeText(s),
+        "1/10 至 1/100000 之间没有适用的纵坡（1/10 至 1/100000 之间没有满足要求的整数纵坡）。");
 }
 
 }  // namespace

@@ -29,7 +29,9 @@ TEST(DecodeInput, AByteOrderMarkDecides) {
 TEST(DecodeInput, BrokenUtf16BecomesReplacementCharacters) {
     // A lone high surrogate before "a", and an odd last byte.
     const DecodedInput d = DecodeInput("\xFF\xFE\x34\xD8\x61\x00\x62"s);
-    EXPECT_EQ(d.text, "\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+    EXPECT_EQ(d.text,
+              "\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD");
     EXPECT_TRUE(d.replaced);
     EXPECT_EQ(DecodeInput("\xFF\xFE"s).text, "");
 }
