@@ -92,8 +92,10 @@ void ChineseDialogsTest::everyWordIsChinese() {
         App app;
         CalculationWindow& w = OpenCalculation(app, size);
         SetInputs(w, inputs[0], inputs[1], inputs[2], inputs[3]);
-        SessionSheetDetails() = {
-            .minFreeboard = criteria[0], .minVelocity = criteria[1], .maxVelocity = criteria[2]};
+        SessionSheetDetails() = {};
+        SessionSheetDetails().minFreeboard = criteria[0];
+        SessionSheetDetails().minVelocity = criteria[1];
+        SessionSheetDetails().maxVelocity = criteria[2];
         for (Maker make : makers) {
             std::unique_ptr<QDialog> d(make(w, app.windows.services()));
             for (const QString& shown : ShownTexts(d.get())) {
