@@ -67,4 +67,16 @@ Outcome<InputText> ReadInputText(const std::string& path, std::istream& in) {
     return DecodeInputText(*bytes, name, views::Language::English);
 }
 
+Outcome<std::string> ReadBatchInput(const std::string& path, std::istream& in,
+                                    std::ostream& notices) {
+    Outcome<InputText> input = ReadInputText(path, in);
+    if (!input) {
+        return std::move(input).error();
+    }
+    if (!input->notice.empty()) {
+        notices << "veltrane-calc: " << input->notice << '\n';
+    }
+    return std::move(input->text);
+}
+
 }  // namespace veltrane::cli
