@@ -97,6 +97,11 @@ TEST(CliErrors, CriteriaReadByOneRule) {
         EXPECT_EQ(r.status, 2) << refused;
         EXPECT_EQ(r.err, WithUsage(kCriterionRefused)) << refused;
     }
+    // Refused where it stands, before what follows it; a missing value is refused too.
+    EXPECT_EQ(Cli({"fit", "0.25", "500", "0.017", "1", "--max-velocity", "3 m/s", "--xml"}).err,
+              WithUsage(kCriterionRefused));
+    EXPECT_EQ(Cli({"fit", "0.25", "500", "0.017", "1", "--max-velocity"}).err,
+              WithUsage(kCriterionRefused));
     const Result crossed =
         Cli({"fit", "0.25", "500", "0.017", "1", "--min-velocity", " 2 ", "--max-velocity", "1"});
     EXPECT_EQ(crossed.err, WithUsage("--min-velocity is above --max-velocity"));
