@@ -19,7 +19,9 @@ CliError CannotRead(std::string_view name, int errnum) {
         views::FileErrorText(views::FileAction::Read, name, errnum, views::Language::English));
 }
 
-// All of in; on a failed read, the errno it left.
+// All of in, held whole: memory is now the input's size (the rows used to
+// be read as a stream), which decoding needs, since a UTF-16 or GB18030
+// file is known only from its bytes. A failed read is said with its errno.
 Outcome<std::string> ReadAll(std::istream& in, std::string_view name) {
     std::string bytes;
     std::vector<char> chunk(kChunk);
