@@ -20,8 +20,9 @@ CliError CannotRead(std::string_view name, int errnum) {
 }
 
 // All of in, held whole: memory is now the input's size (the rows used to
-// be read as a stream), which decoding needs, since a UTF-16 or GB18030
-// file is known only from its bytes. A failed read is said with its errno.
+// be read as a stream), which decoding needs: whether a file without a
+// byte order mark is UTF-8 or GB18030 is known only after its last byte. A
+// failed read is said with its errno.
 Outcome<std::string> ReadAll(std::istream& in, std::string_view name) {
     std::string bytes;
     std::vector<char> chunk(kChunk);
