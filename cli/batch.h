@@ -2,19 +2,19 @@
 // veltrane-calc --batch: one calculation per CSV row.
 #pragma once
 
-#include <istream>
 #include <ostream>
 #include <string_view>
 
+#include "cli/cli_error.h"
+
 namespace veltrane::cli {
 
-// Reads CSV with the columns size, discharge, slope, roughness and factor (in
-// any order, more allowed) from in, row by row, and writes one result row per
-// input row, in order. name is the input's name in messages; bom puts a
-// UTF-8 byte order mark before the output. Returns the exit status: 2 for a
-// header without those columns or an input that cannot be read, 3 when out
-// fails, else 0.
-int RunBatch(std::istream& in, std::string_view name, bool bom, std::ostream& out,
-             std::ostream& err);
+// Reads CSV text (decoded, see input_text.h) with the columns size,
+// discharge, slope, roughness and factor (in any order, more allowed) and
+// writes one result row per input row to out, in order, as it goes; bom puts
+// a UTF-8 byte order mark before the output. Nothing is written when the
+// header lacks a column (an input error, exit 2); a failed write of out is a
+// write error (exit 3).
+CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out);
 
 }  // namespace veltrane::cli

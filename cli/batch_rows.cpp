@@ -3,7 +3,6 @@
 
 #include <array>
 
-#include "cli/command_line.h"
 #include "cli/csv.h"
 
 namespace veltrane::cli {
@@ -30,24 +29,17 @@ std::string Trimmed(std::string_view s) {
 
 }  // namespace
 
-int ReadBatchRows(std::istream& in, std::string_view name,
-                  std::span<const std::string_view> optionalColumns, std::ostream& err,
-                  const std::function<bool(const BatchRow&)>& onRow) {
-    CsvReader reader(in);
+std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
+                                                std::span<const std::string_view> optionalColumns,
+                                                const std::function<bool(const BatchRow&)>& onRow) {
+    using views::FileProblem;
+    using views::RowProblem;
+    CsvReader reader(text);
     std::vector<std::string> fields;
     std::size_t count = 0;
     CsvReader::Problem problem = CsvReader::Problem::None;
-    const auto cannotRead = [&] {
-        err << "veltrane-calc: cannot read " << name << ": " << reader.error() << '\n';
-        return kExitUsage;
-    };
     if (!reader.Next(fields, count, problem)) {
-        if (reader.failed()) {
-            return cannotRead();
-        }
-        err << "veltrane-calc: the batch file is empty; its first row must name the columns "
-               "size,discharge,slope,roughness,factor\n";
-        return kExitUsage;
+        return FileProblem{.kind = FileProblem::Kind::Empty};
     }
     std::vector<std::string_view> wanted(kRequired.begin(), kRequired.end());
     wanted.insert(wanted.end(), optionalColumns.begin(), optionalColumns.end());
@@ -58,9 +50,8 @@ int ReadBatchRows(std::istream& in, std::string_view name,
         for (std::size_t c = 0; c < wanted.size(); ++c) {
             if (column == wanted[c]) {
                 if (position[c] != kAbsent) {
-                    err << "veltrane-calc: the batch header names the column '" << column
-                        << "' twice\n";
-                    return kExitUsage;
+                    return FileProblem{.kind = FileProblem::Kind::DuplicateColumn,
+                                       .column = column};
                 }
                 position[c] = i;
             }
@@ -68,8 +59,8 @@ int ReadBatchRows(std::istream& in, std::string_view name,
     }
     for (std::size_t c = 0; c < kRequired.size(); ++c) {
         if (position[c] == kAbsent) {
-            err << "veltrane-calc: the batch header has no column '" << kRequired[c] << "'\n";
-            return kExitUsage;
+            return FileProblem{.kind = FileProblem::Kind::MissingColumn,
+                               .column = std::string(kRequired[c])};
         }
     }
     const std::size_t width = count;
@@ -84,31 +75,29 @@ int ReadBatchRows(std::istream& in, std::string_view name,
             row.values[c] = position[c] < count ? std::string_view(fields[position[c]]) : "";
         }
         row.line = reader.line();
-        row.problem.clear();
-        const std::string line = "line " + std::to_string(row.line) + ": ";
+        row.problem = {.line = row.line};
         row.size = ParseSectionName(Trimmed(row.values[kSize]));
         if (problem == CsvReader::Problem::Unclosed) {
-            row.problem = line + "a quoted field is not closed";
+            row.problem.kind = RowProblem::Kind::UnclosedQuote;
         } else if (problem == CsvReader::Problem::TooLong) {
-            row.problem =
-                line + "longer than " + std::to_string(CsvReader::kRecordLimit) + " bytes";
+            row.problem.kind = RowProblem::Kind::TooLong;
+            row.problem.width = CsvReader::kRecordLimit;
         } else if (count != width) {
-            row.problem =
-                line + std::to_string(count) + " fields, the header has " + std::to_string(width);
+            row.problem.kind = RowProblem::Kind::FieldCount;
+            row.problem.count = count;
+            row.problem.width = width;
         } else if (!row.size) {
-            row.problem = line + "unknown size '" + std::string(row.values[kSize]) + "'";
+            row.problem.kind = RowProblem::Kind::UnknownSize;
+            row.problem.size = std::string(row.values[kSize]);
         }
-        if (!row.problem.empty()) {
+        if (row.problem) {
             row.size.reset();
         }
         if (!onRow(row)) {
-            return kExitReport;
+            break;
         }
     }
-    if (reader.failed()) {
-        return cannotRead();
-    }
-    return kExitReport;
+    return std::nullopt;
 }
 
 }  // namespace veltrane::cli

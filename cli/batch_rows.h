@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rows of a batch CSV file, checked and named: the part that --batch and
-// sheet --batch share.
+// The rows of a batch CSV file, checked and named: the part that --batch,
+// sheet --batch and the web page share.
 #pragma once
 
 #include <cstddef>
 #include <functional>
-#include <istream>
 #include <optional>
-#include <ostream>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include "hydraulics/section_catalogue.h"
+#include "views/batch_problems.h"
 
 namespace veltrane::cli {
 
@@ -26,17 +24,17 @@ struct BatchRow {
     // for, in that order; "" for an optional column the file lacks.
     std::vector<std::string_view> values;
     std::optional<SectionSize> size;  // set when the row is good
-    std::string problem;              // why the row is bad; empty for a good row
+    views::RowProblem problem{};      // why the row is bad; Kind::None for a good row
 };
 
-// Reads CSV with the columns size, discharge, slope, roughness and factor,
-// and the optional columns asked for (any order, any case, more allowed),
-// and calls onRow for each row in order; blank lines are skipped. onRow
-// returns false to stop. name is the input's name in messages. Returns the
-// exit status: 2 when the header lacks a column or the input cannot be read
-// (said on err), else 0.
-int ReadBatchRows(std::istream& in, std::string_view name,
-                  std::span<const std::string_view> optionalColumns, std::ostream& err,
-                  const std::function<bool(const BatchRow&)>& onRow);
+// Reads CSV text (UTF-8, decoded, see input_text.h) with the columns size,
+// discharge, slope, roughness and factor, and the optional columns asked
+// for (any order, any case, more allowed), and calls onRow for each row in
+// order; blank lines are skipped. onRow returns false to stop. Returns what
+// is wrong with the file as a whole (no header, a column missing or named
+// twice), before any row; nullopt otherwise.
+std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
+                                                std::span<const std::string_view> optionalColumns,
+                                                const std::function<bool(const BatchRow&)>& onRow);
 
 }  // namespace veltrane::cli

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/command_line.h"
-#include "hydraulics/float_chars.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <iterator>
-#include <system_error>
+
+#include "views/criteria.h"
 
 namespace veltrane::cli {
 
@@ -125,18 +123,6 @@ constexpr ValueOption kTextOptions[] = {
     {"--date", "a date", &CommandLine::date},
 };
 
-struct CriterionOption {
-    std::string_view name;
-    std::string_view unit;
-    std::optional<double> DesignCriteria::*value;
-};
-
-constexpr CriterionOption kCriteria[] = {
-    {"--min-freeboard", "m", &DesignCriteria::minFreeboard},
-    {"--min-velocity", "m/s", &DesignCriteria::minVelocity},
-    {"--max-velocity", "m/s", &DesignCriteria::maxVelocity},
-};
-
 // Which commands take which option. sheet --batch counts as sheet.
 struct OptionUse {
     std::string_view name;
@@ -174,15 +160,18 @@ const std::vector<OptionUse>& Uses() {
     return uses;
 }
 
-// A criterion: a plain decimal, 0 or more.
-std::optional<double> ReadCriterion(std::string_view text) {
-    double value = 0;
-    const char* last = text.data() + text.size();
-    const auto parsed = FromChars(text.data(), last, value);
-    if (parsed.ec != std::errc() || parsed.ptr != last || !(value >= 0) || !std::isfinite(value)) {
-        return std::nullopt;
+// The criterion an option names: "--max-velocity" is views' "max-velocity".
+const views::CriterionFieldInfo* CriterionOption(std::string_view arg) {
+    for (const views::CriterionFieldInfo& info : views::kCriterionFields) {
+        if (arg.starts_with("--") && arg.substr(2) == info.key) {
+            return &info;
+        }
     }
-    return value;
+    return nullptr;
+}
+
+CliError CriteriaError(const views::CriteriaProblem& problem) {
+    return UsageError(views::ProblemText(problem, views::Language::English));
 }
 
 }  // namespace
@@ -195,13 +184,9 @@ std::string_view HelpText() {
     return kHelp;
 }
 
-int UsageError(std::ostream& err, std::string_view what) {
-    err << "veltrane-calc: " << what << '\n' << kUsage;
-    return kExitUsage;
-}
-
-std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::string_view>& args) {
+Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args) {
     CommandLine c;
+    views::CriteriaTexts criteria;
     bool json = false;
     bool csv = false;
     bool help = false;
@@ -233,12 +218,12 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             c.force = true;
         } else if (a == "--step") {
             if (i + 1 >= args.size()) {
-                return std::string("--step needs a depth in metres");
+                return UsageError("--step needs a depth in metres");
             }
             c.step = args[++i];
         } else if (a == "--slopes") {
             if (i + 1 >= args.size()) {
-                return std::string("--slopes needs a list of slope denominators, 300,500,1000");
+                return UsageError("--slopes needs a list of slope denominators, 300,500,1000");
             }
             c.slopes = args[++i];
         } else if (const auto* t = std::find_if(std::begin(kTextOptions), std::end(kTextOptions),
@@ -247,21 +232,19 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
             // The file options need a name; a detail may be given empty.
             const bool file = a == "--svg" || a == "--batch" || a == "--html" || a == "--pdf";
             if (i + 1 >= args.size() || (file && args[i + 1].empty())) {
-                return std::string(a) + " needs " + std::string(t->needs);
+                return UsageError(std::string(a) + " needs " + std::string(t->needs));
             }
             c.*(t->text) = std::string(args[++i]);
-        } else if (const auto* k =
-                       std::find_if(std::begin(kCriteria), std::end(kCriteria),
-                                    [&](const CriterionOption& o) { return o.name == a; });
-                   k != std::end(kCriteria)) {
-            const auto value = i + 1 < args.size() ? ReadCriterion(args[++i]) : std::nullopt;
-            if (!value) {
-                return std::string(a) + " takes a value in " + std::string(k->unit) +
-                       ", 0 or more, written as a plain decimal";
+        } else if (const views::CriterionFieldInfo* k = CriterionOption(a)) {
+            // Refused where it stands, so that it is the first thing said.
+            const bool given = i + 1 < args.size();
+            std::string& text = criteria[static_cast<std::size_t>(k->field)];
+            text = given ? std::string(args[++i]) : std::string();
+            if (!given || std::holds_alternative<views::Refused>(views::ReadMeasure(text))) {
+                return CriteriaError({.field = k->field, .text = text});
             }
-            c.criteria.*(k->value) = *value;
         } else {
-            return "unknown option " + std::string(a);
+            return UsageError("unknown option " + std::string(a));
         }
     }
     if (help || version) {
@@ -269,7 +252,7 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
         return c;
     }
     if (json && csv) {
-        return std::string("choose one of --json and --csv");
+        return UsageError("choose one of --json and --csv");
     }
     c.format = json ? Format::Json : csv ? Format::Csv : Format::Text;
 
@@ -291,34 +274,35 @@ std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::s
     } else if (c.batch) {
         c.command = Command::Batch;
         if (json || c.svg || c.force || c.step || csv || !c.operands.empty()) {
-            return std::string("--batch takes one FILE, and --bom, and nothing else");
+            return UsageError("--batch takes one FILE, and --bom, and nothing else");
         }
     }
     for (const OptionUse& use : Uses()) {
         const bool given = std::find(seen.begin(), seen.end(), use.name) != seen.end();
         if (given &&
             std::find(use.allowed.begin(), use.allowed.end(), c.command) == use.allowed.end()) {
-            return std::string(use.name) + " goes with " + std::string(use.commands);
+            return UsageError(std::string(use.name) + " goes with " + std::string(use.commands));
         }
     }
     if (c.batch && c.command != Command::Batch && c.command != Command::Sheet) {
-        return std::string("--batch goes alone, or with sheet");
+        return UsageError("--batch goes alone, or with sheet");
     }
     if (c.command == Command::Sheet) {
         if (c.html.has_value() == c.pdf.has_value()) {
-            return std::string("sheet writes one file: give --html FILE or --pdf FILE");
+            return UsageError("sheet writes one file: give --html FILE or --pdf FILE");
         }
     } else if (c.html && c.pdf) {
-        return std::string("choose one of --html and --pdf");
+        return UsageError("choose one of --html and --pdf");
     } else if (c.force && !c.svg && !c.html && !c.pdf) {
-        return std::string("--force goes with --svg, --html and --pdf");
+        return UsageError("--force goes with --svg, --html and --pdf");
     }
-    const DesignCriteria& k = c.criteria;
-    if (k.minVelocity && k.maxVelocity && *k.minVelocity > *k.maxVelocity) {
-        return std::string("--min-velocity is above --max-velocity");
+    const views::CriteriaReading reading = views::ReadCriteria(criteria);
+    if (!reading.ok()) {
+        return CriteriaError(reading.problems.front());
     }
+    c.criteria = reading.criteria;
     if (c.bom && c.format != Format::Csv && c.command != Command::Batch) {
-        return std::string("--bom goes with --csv and --batch");
+        return UsageError("--bom goes with --csv and --batch");
     }
     return c;
 }

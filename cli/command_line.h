@@ -3,23 +3,14 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
+#include "cli/cli_error.h"
 #include "hydraulics/design_criteria.h"
 
 namespace veltrane::cli {
-
-// Exit status of veltrane-calc.
-enum ExitCode {
-    kExitReport = 0,   // a report, or a section that fits
-    kExitMessage = 1,  // one of the calculation's messages, or no section fits
-    kExitUsage = 2,    // a usage error, an input that cannot be read, or an existing --svg FILE
-    kExitWrite = 3,    // an output (standard output or the --svg FILE) could not be written
-};
 
 enum class Format { Text, Csv, Json };
 
@@ -57,15 +48,13 @@ struct CommandLine {
 // Reads the arguments (without the program name). Options may stand
 // anywhere before "--"; after it every argument is an operand. An argument
 // is an option when it starts with "--" or with "-" and a letter, so "-5",
-// "-.5", "-" and "" are operands. Returns the command line, or what is wrong
-// with it.
-std::variant<CommandLine, std::string> ParseCommandLine(const std::vector<std::string_view>& args);
+// "-.5", "-" and "" are operands. The criteria are read by views' one rule
+// (blanks around ignored, an empty value gives none). Returns the command
+// line, or a usage error.
+Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args);
 
 // "usage: …" for every command, and the whole --help text.
 std::string_view UsageText();
 std::string_view HelpText();
-
-// Says what is wrong and how to call the program; returns kExitUsage.
-int UsageError(std::ostream& err, std::string_view what);
 
 }  // namespace veltrane::cli

@@ -2,15 +2,10 @@
 #include "cli/csv.h"
 
 #include <algorithm>
-#include <cerrno>
-
-#include "cli/output_file.h"
 
 namespace veltrane::cli {
 
 namespace {
-
-constexpr std::size_t kChunk = std::size_t{1} << 16;
 
 // Splits CSV text into fields, fed a line at a time so that a quoted field
 // may run on into the next line.
@@ -64,99 +59,34 @@ class FieldParser {
 
 }  // namespace
 
-CsvReader::CsvReader(std::istream& in, std::size_t recordLimit)
-    : in_(in), limit_(recordLimit), buffer_(kChunk) {}
-
-bool CsvReader::Fill() {
-    if (atEnd_) {
-        return false;
-    }
-    errno = 0;
-    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    begin_ = 0;
-    end_ = static_cast<std::size_t>(in_.gcount());
-    if (in_.bad()) {
-        error_ = LastErrorText();
-        atEnd_ = true;
-        return false;
-    }
-    if (in_.eof()) {
-        atEnd_ = true;
-    }
-    return end_ > 0;
-}
+CsvReader::CsvReader(std::string_view text, std::size_t recordLimit)
+    : text_(text), limit_(recordLimit) {}
 
 bool CsvReader::ReadLine(Line& line) {
-    line.text.clear();
-    line.ending.clear();
-    line.tooLong = false;
-    bool any = false;
-    for (;;) {
-        if (begin_ == end_ && !Fill()) {
-            break;
-        }
-        any = true;
-        const char* data = buffer_.data();
-        std::size_t i = begin_;
-        while (i < end_ && data[i] != '\n' && data[i] != '\r') {
-            ++i;
-        }
-        const std::size_t room = line.text.size() < limit_ ? limit_ - line.text.size() : 0;
-        const std::size_t take = std::min(i - begin_, room);
-        line.text.append(data + begin_, take);
-        line.tooLong = line.tooLong || take < i - begin_;
-        begin_ = i;
-        if (i == end_) {
-            continue;
-        }
-        ++begin_;
-        if (data[i] == '\n') {
-            line.ending = "\n";
-            break;
-        }
-        // CR, and an LF right after it, even in the next piece of input.
-        if (begin_ == end_) {
-            Fill();
-        }
-        if (begin_ < end_ && buffer_[begin_] == '\n') {
-            ++begin_;
-            line.ending = "\r\n";
-        } else {
-            line.ending = "\r";
-        }
-        break;
-    }
-    if (!any || failed()) {
+    if (at_ == text_.size()) {
         return false;
     }
-    line.number = nextLine_++;
-    if (first_) {
-        first_ = false;
-        if (line.text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-            line.text.erase(0, 3);
-        }
+    const std::size_t end = std::min(text_.find_first_of("\r\n", at_), text_.size());
+    line.text = text_.substr(at_, end - at_);
+    std::size_t endingSize = end == text_.size() ? 0 : 1;
+    if (endingSize == 1 && text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') {
+        endingSize = 2;
     }
+    line.ending = text_.substr(end, endingSize);
+    at_ = end + endingSize;
+    ++nextLine_;
     return true;
-}
-
-bool CsvReader::TakeLine(Line& line) {
-    if (!pending_.empty()) {
-        line = std::move(pending_.front());
-        pending_.pop_front();
-        return true;
-    }
-    return ReadLine(line);
 }
 
 bool CsvReader::Next(std::vector<std::string>& fields, std::size_t& count, Problem& problem) {
     problem = Problem::None;
     count = 0;
     Line first;
-    if (!TakeLine(first)) {
+    recordLine_ = nextLine_;
+    if (!ReadLine(first)) {
         return false;
     }
-    recordLine_ = first.number;
-    if (first.tooLong) {
+    if (first.text.size() > limit_) {
         problem = Problem::TooLong;
         return true;
     }
@@ -168,34 +98,27 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::size_t& count, Probl
 
     // A quoted field runs on: take lines until it closes. When it does not
     // close within the limit, the first line stands alone as a bad record
-    // and the lines taken after it are read again as records of their own.
-    std::vector<Line> taken;
+    // and the lines after it are read again as records of their own.
+    const std::size_t resumeAt = at_;
+    const std::size_t resumeLine = nextLine_;
     std::size_t size = first.text.size();
-    bool closed = false;
-    std::string ending = first.ending;
+    std::string_view ending = first.ending;
     Line next;
-    while (!ending.empty() && size <= limit_ && TakeLine(next)) {
-        size += next.text.size() + next.ending.size();
-        taken.push_back(std::move(next));
-        const Line& l = taken.back();
-        if (l.tooLong || size > limit_) {
+    while (!ending.empty() && ReadLine(next)) {
+        size += ending.size() + next.text.size();
+        if (size > limit_) {
             break;
         }
         parser.Feed(ending);
-        parser.Feed(l.text);
-        ending = l.ending;
+        parser.Feed(next.text);
+        ending = next.ending;
         if (!parser.quoted()) {
-            closed = true;
-            break;
+            return true;
         }
     }
-    if (closed || failed()) {
-        return !failed();
-    }
     problem = Problem::Unclosed;
-    for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
-        pending_.push_front(std::move(*it));
-    }
+    at_ = resumeAt;
+    nextLine_ = resumeLine;
     FieldParser alone(fields, count);
     alone.Feed(first.text);
     return true;

@@ -11,6 +11,7 @@
 #include "cli/output_file.h"
 #include "cli/sheet_output.h"
 #include "cli/single_run.h"
+#include "cli/size_operand.h"
 #include "hydraulics/design_aids.h"
 #include "hydraulics/number_rules.h"
 #include "sheet/selection_sheet.h"
@@ -35,14 +36,6 @@ void WriteCriteria(JsonWriter& j, const DesignCriteria& c) {
         j.Member("max_velocity", *c.maxVelocity);
     }
     j.EndObject();
-}
-
-std::optional<SectionSize> SizeOperand(std::string_view text, std::ostream& err, int& status) {
-    const auto size = ParseSectionName(text);
-    if (!size) {
-        status = UsageError(err, "unknown size " + std::string(text));
-    }
-    return size;
 }
 
 std::string Depth(const USection& s, const DepthSearchResult& r) {
@@ -72,15 +65,14 @@ std::optional<std::vector<long>> ReadSlopes(std::string_view text) {
 
 }  // namespace
 
-int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
+CommandResult RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
     const auto& v = c.operands;
     if (v.size() != 4) {
-        return UsageError(err, "capacity takes SIZE SLOPE ROUGHNESS FACTOR");
+        return UsageError("capacity takes SIZE SLOPE ROUGHNESS FACTOR");
     }
-    int status = kExitUsage;
-    const auto size = SizeOperand(v[0], err, status);
+    const Outcome<SectionSize> size = SizeOperand(v[0]);
     if (!size) {
-        return status;
+        return size.error();
     }
     const USection& section = LookupSection(*size);
     const CapacityResult r = FindCapacity(section, v[1], v[2], v[3], c.criteria);
@@ -103,7 +95,9 @@ int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
             j.Member("check_depth", s.check.reportedDepth);
             j.Member("report", r.outcome.report().text);
         } else {
-            j.Key("discharge").Null().Member("reason", views::ServeFailureText(r.reason, views::Language::English));
+            j.Key("discharge")
+                .Null()
+                .Member("reason", views::ServeFailureText(r.reason, views::Language::English));
         }
         out << j.EndObject().text() << '\n';
     } else if (r.discharge) {
@@ -112,20 +106,20 @@ int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err) {
             << "design depth: " << Depth(section, s.design) << " m\n"
             << "check depth: " << Depth(section, s.check) << " m\n";
     } else {
-        out << "no design discharge serves: " << views::ServeFailureText(r.reason, views::Language::English) << '\n';
+        out << "no design discharge serves: "
+            << views::ServeFailureText(r.reason, views::Language::English) << '\n';
     }
     return r.discharge ? kExitReport : kExitMessage;
 }
 
-int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
+CommandResult RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
     const auto& v = c.operands;
     if (v.size() != 4) {
-        return UsageError(err, "solve-slope takes SIZE DISCHARGE ROUGHNESS FACTOR");
+        return UsageError("solve-slope takes SIZE DISCHARGE ROUGHNESS FACTOR");
     }
-    int status = kExitUsage;
-    const auto size = SizeOperand(v[0], err, status);
+    const Outcome<SectionSize> size = SizeOperand(v[0]);
     if (!size) {
-        return status;
+        return size.error();
     }
     const USection& section = LookupSection(*size);
     const SlopeRange r = SolveSlope(section, v[1], v[2], v[3], c.criteria);
@@ -150,7 +144,11 @@ int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
             j.Member("flattest", r.flattestOutcome.report().text);
             j.EndObject();
         } else {
-            j.Key("steepest").Null().Key("flattest").Null().Member("reason", views::ServeFailureText(r.reason, views::Language::English));
+            j.Key("steepest")
+                .Null()
+                .Key("flattest")
+                .Null()
+                .Member("reason", views::ServeFailureText(r.reason, views::Language::English));
         }
         out << j.EndObject().text() << '\n';
     } else if (found) {
@@ -159,24 +157,25 @@ int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err) {
             << ReportAsLines(r.steepestOutcome.report().text) << "\nat 1/" << *r.flattest << ":\n"
             << ReportAsLines(r.flattestOutcome.report().text);
     } else {
-        out << "no slope serves: " << views::ServeFailureText(r.reason, views::Language::English) << '\n';
+        out << "no slope serves: " << views::ServeFailureText(r.reason, views::Language::English)
+            << '\n';
     }
     return found ? kExitReport : kExitMessage;
 }
 
-int RunSelectTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
+CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
     const auto& v = c.operands;
     if (v.size() != 2) {
-        return UsageError(err, "select-table takes ROUGHNESS FACTOR and --slopes LIST");
+        return UsageError("select-table takes ROUGHNESS FACTOR and --slopes LIST");
     }
     if (!c.slopes) {
-        return UsageError(err, "select-table needs --slopes LIST, for example 300,500,1000");
+        return UsageError("select-table needs --slopes LIST, for example 300,500,1000");
     }
     const auto slopes = ReadSlopes(*c.slopes);
     if (!slopes) {
-        return UsageError(err,
-                          "--slopes takes 1 to 50 whole slope denominators from 1 to "
-                          "1000000, separated by commas");
+        return UsageError(
+            "--slopes takes 1 to 50 whole slope denominators from 1 to "
+            "1000000, separated by commas");
     }
     const std::vector<SelectionRow> rows = SelectionTable(*slopes, v[0], v[1], c.criteria);
     JsonWriter j;
@@ -192,15 +191,15 @@ int RunSelectTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
     }
     if (c.svg) {
         const std::string svg = sheet::SelectionChartSvg(rows, "装配式U形渠道构件最大设计流量");
-        if (const int s = SaveOutputFile(*c.svg, svg, c.force, err); s != kExitReport) {
-            return s;
+        if (const Step saved = WriteOutputFile(*c.svg, svg, c.force); !saved) {
+            return saved.error();
         }
     }
     if (c.html || c.pdf) {
         const sheet::Document doc = sheet::BuildSelectionSheet(
             rows, std::string(v[0]), std::string(v[1]), c.criteria, c.date.value_or(""));
-        if (const int s = SaveSheet(c, doc, err); s != kExitReport) {
-            return s;
+        if (const Step saved = SaveSheet(c, doc); !saved) {
+            return saved.error();
         }
     }
     const auto cell = [](const CapacityResult& r) {

@@ -4,17 +4,18 @@
 
 #include <ostream>
 
+#include "cli/cli_error.h"
 #include "cli/command_line.h"
 
 namespace veltrane::cli {
 
 // capacity SIZE SLOPE ROUGHNESS FACTOR
-int RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err);
+CommandResult RunCapacity(const CommandLine& c, std::ostream& out, std::ostream& err);
 
 // solve-slope SIZE DISCHARGE ROUGHNESS FACTOR
-int RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err);
+CommandResult RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostream& err);
 
 // select-table ROUGHNESS FACTOR --slopes LIST
-int RunSelectTable(const CommandLine& c, std::ostream& out, std::ostream& err);
+CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostream& err);
 
 }  // namespace veltrane::cli

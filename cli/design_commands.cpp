@@ -9,6 +9,7 @@
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
 #include "cli/single_run.h"
+#include "cli/size_operand.h"
 #include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
@@ -93,10 +94,10 @@ std::array<std::string, 5> FitCells(const FitRow& row) {
 
 }  // namespace
 
-int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
+CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
     const auto& v = c.operands;
     if (v.size() != 4) {
-        return UsageError(err, "fit takes DISCHARGE SLOPE ROUGHNESS FACTOR");
+        return UsageError("fit takes DISCHARGE SLOPE ROUGHNESS FACTOR");
     }
     const FitResult fit = FitSections({v[0], v[1], v[2], v[3]}, c.criteria);
     JsonWriter j;
@@ -106,10 +107,10 @@ int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
         return RejectedInput(*fit.rejected, j, c.format, out, err);
     }
     if (c.svg) {
-        if (const int status = SaveOutputFile(
-                *c.svg, sheet::FitDrawingSvg(fit, {v[0], v[1], v[2], v[3]}), c.force, err);
-            status != kExitReport) {
-            return status;
+        if (const Step saved = WriteOutputFile(
+                *c.svg, sheet::FitDrawingSvg(fit, {v[0], v[1], v[2], v[3]}), c.force);
+            !saved) {
+            return saved.error();
         }
     }
 
@@ -200,14 +201,14 @@ int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err) {
     return fit.smallest ? kExitReport : kExitMessage;
 }
 
-int RunTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
+CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
     const auto& args = c.operands;
     if (args.size() != 3) {
-        return UsageError(err, "table takes SIZE SLOPE ROUGHNESS");
+        return UsageError("table takes SIZE SLOPE ROUGHNESS");
     }
-    const auto size = ParseSectionName(args[0]);
+    const Outcome<SectionSize> size = SizeOperand(args[0]);
     if (!size) {
-        return UsageError(err, "unknown size " + std::string(args[0]));
+        return size.error();
     }
     const USection& section = LookupSection(*size);
     double step = 0.01;
@@ -221,10 +222,10 @@ int RunTable(const CommandLine& c, std::ostream& out, std::ostream& err) {
             !(step >= kSmallestRatingStep && step <= section.channelDepth)) {
             JsonWriter depth;
             depth.Number(section.channelDepth);
-            return UsageError(err,
-                              "--step takes a depth in metres from 0.0001 to the channel "
-                              "depth of " +
-                                  std::string(SectionName(*size)) + ", " + depth.text() + " m");
+            return UsageError(
+                "--step takes a depth in metres from 0.0001 to the channel "
+                "depth of " +
+                std::string(SectionName(*size)) + ", " + depth.text() + " m");
         }
     }
     const CalculationInputs texts{"", args[1], args[2], ""};

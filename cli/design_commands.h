@@ -5,14 +5,15 @@
 
 #include <ostream>
 
+#include "cli/cli_error.h"
 #include "cli/command_line.h"
 
 namespace veltrane::cli {
 
-// fit DISCHARGE SLOPE ROUGHNESS FACTOR. Returns the exit status.
-int RunFit(const CommandLine& c, std::ostream& out, std::ostream& err);
+// fit DISCHARGE SLOPE ROUGHNESS FACTOR; err hears a rejected input's message.
+CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err);
 
-// table SIZE SLOPE ROUGHNESS. Returns the exit status.
-int RunTable(const CommandLine& c, std::ostream& out, std::ostream& err);
+// table SIZE SLOPE ROUGHNESS; err hears a rejected input's message.
+CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& err);
 
 }  // namespace veltrane::cli

@@ -4,10 +4,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <system_error>
 
-#include "cli/command_line.h"
+#include "views/file_errors.h"
 
 namespace veltrane::cli {
 
@@ -19,17 +20,26 @@ std::FILE* CreateExclusively(const std::string& path) {
     return std::fopen(path.c_str(), "wbx");
 }
 
-// Writes and closes file; on failure returns the reason, with the file closed.
-std::string WriteAndClose(std::FILE* file, std::string_view text) {
+CliError CannotWrite(const std::string& path, int errnum) {
+    return WriteError(
+        views::FileErrorText(views::FileAction::Write, path, errnum, views::Language::English));
+}
+
+// Writes and closes file; returns 0, or on failure the errno of the failed
+// call (0 when it did not say), with the file closed either way.
+std::optional<int> WriteAndClose(std::FILE* file, std::string_view text) {
     errno = 0;
     const bool written =
         std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    std::string reason = written ? std::string() : LastErrorText();
-    errno = 0;
-    if (std::fclose(file) != 0 && reason.empty()) {
-        reason = LastErrorText();
+    std::optional<int> failure;
+    if (!written) {
+        failure = errno;
     }
-    return reason;
+    errno = 0;
+    if (std::fclose(file) != 0 && !failure) {
+        failure = errno;
+    }
+    return failure;
 }
 
 // A name beside path that nothing uses yet, opened exclusively.
@@ -51,61 +61,46 @@ std::FILE* CreateTemporaryBeside(const std::string& path, std::string& temporary
 
 }  // namespace
 
-std::string LastErrorText() {
-    const int code = errno;
-    if (code == 0) {
-        return "input/output error";
-    }
-    return std::error_code(code, std::generic_category()).message();
-}
-
-std::optional<WriteFailure> WriteOutputFile(const std::string& path, std::string_view text,
-                                            bool replace) {
-    const std::string cannot = "cannot write " + path + ": ";
+Step WriteOutputFile(const std::string& path, std::string_view text, bool replace) {
     if (!replace) {
         errno = 0;
         std::FILE* file = CreateExclusively(path);
         if (file == nullptr) {
             if (errno == EEXIST) {
-                return WriteFailure{.exists = true,
-                                    .text = path + " exists; add --force to replace it"};
+                return InputError(path + " exists; add --force to replace it");
             }
-            return WriteFailure{.text = cannot + LastErrorText()};
+            return CannotWrite(path, errno);
         }
-        if (std::string reason = WriteAndClose(file, text); !reason.empty()) {
+        if (const auto failure = WriteAndClose(file, text)) {
             std::error_code ignored;
             std::filesystem::remove(path, ignored);
-            return WriteFailure{.text = cannot + reason};
+            return CannotWrite(path, *failure);
         }
-        return std::nullopt;
+        return Done{};
     }
     std::string temporary;
     std::FILE* file = CreateTemporaryBeside(path, temporary);
     if (file == nullptr) {
-        return WriteFailure{.text = cannot + LastErrorText()};
+        return CannotWrite(path, errno);
     }
     std::error_code ec;
-    if (std::string reason = WriteAndClose(file, text); !reason.empty()) {
+    if (const auto failure = WriteAndClose(file, text)) {
         std::filesystem::remove(temporary, ec);
-        return WriteFailure{.text = cannot + reason};
+        return CannotWrite(path, *failure);
     }
     std::filesystem::rename(temporary, path, ec);
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        return WriteFailure{.text = cannot + ec.message()};
+        return CannotWrite(path, ec.default_error_condition().value());
     }
-    return std::nullopt;
+    return Done{};
 }
 
-int SaveOutputFile(const std::string& path, std::string_view text, bool replace,
-                   std::ostream& err) {
-    const auto failure = WriteOutputFile(path, text, replace);
-    if (!failure) {
-        return kExitReport;
-    }
-    err << "veltrane-calc: " << failure->text << '\n';
-    return failure->exists ? kExitUsage : kExitWrite;
+CliError StandardOutputError(int errnum) {
+    return WriteError(
+        "cannot write standard output: " +
+        views::FileReason(errnum, views::FileAction::Write, views::Language::English));
 }
 
 }  // namespace veltrane::cli

@@ -1,25 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/sheet_command.h"
 
-#include <cerrno>
 #include <ctime>
-#include <fstream>
 #include <string>
-#include <vector>
 
-#include "cli/batch_rows.h"
-#include "cli/output_file.h"
+#include "cli/canal_rows.h"
+#include "cli/input_text.h"
 #include "cli/sheet_output.h"
+#include "cli/size_operand.h"
 #include "hydraulics/calculation_run.h"
 #include "sheet/sheet_builder.h"
 
 namespace veltrane::cli {
 
 namespace {
-
-// The optional columns of a canal file, after the five required ones.
-constexpr std::string_view kReachColumns[] = {"name", "station", "project"};
-enum { kName = kBatchColumnCount, kStation, kProject };
 
 // "2026年12月8日", the way a sheet is dated by hand.
 std::string Today() {
@@ -40,65 +34,37 @@ sheet::ReachDetails DetailsFrom(const CommandLine& c) {
             .date = c.date ? *c.date : Today()};
 }
 
-int RunCanal(const CommandLine& c, std::istream& in, std::string_view name, std::ostream& err) {
-    const sheet::ReachDetails defaults = DetailsFrom(c);
-    std::vector<sheet::CanalRow> rows;
-    const int status = ReadBatchRows(in, name, kReachColumns, err, [&](const BatchRow& row) {
-        // The summary says "第 N 行：" itself.
-        const auto colon = row.problem.find(": ");
-        sheet::CanalRow r{
-            .line = row.line,
-            .problem = colon == std::string::npos ? row.problem : row.problem.substr(colon + 2)};
-        if (row.size) {
-            const auto or_ = [](std::string_view value, const std::string& fallback) {
-                return value.empty() ? fallback : std::string(value);
-            };
-            r.request = {.size = *row.size,
-                         .discharge = std::string(row.values[kDischarge]),
-                         .slope = std::string(row.values[kSlope]),
-                         .roughness = std::string(row.values[kRoughness]),
-                         .factor = std::string(row.values[kFactor]),
-                         .reach = {.project = or_(row.values[kProject], defaults.project),
-                                   .channel = or_(row.values[kName], defaults.channel),
-                                   .station = or_(row.values[kStation], defaults.station),
-                                   .designer = defaults.designer,
-                                   .date = defaults.date},
-                         .criteria = c.criteria};
-        }
-        rows.push_back(std::move(r));
-        return true;
-    });
-    if (status != kExitReport) {
-        return status;
+CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err) {
+    const Outcome<std::string> text = ReadBatchInput(*c.batch, in, err);
+    if (!text) {
+        return text.error();
     }
-    return SaveSheet(c, sheet::BuildCanal(rows), err);
+    const CanalReading canal = ReadCanalRows(*text, DetailsFrom(c), c.criteria);
+    if (canal.problem) {
+        return InputError(views::FileProblemText(*canal.problem, views::Language::English));
+    }
+    if (const Step saved = SaveSheet(c, sheet::BuildCanal(canal.rows)); !saved) {
+        return saved.error();
+    }
+    return kExitReport;
 }
 
 }  // namespace
 
-int RunSheet(const CommandLine& c, std::istream& in, std::ostream& err) {
+CommandResult RunSheet(const CommandLine& c, std::istream& in, std::ostream& err) {
     const auto& v = c.operands;
     if (c.batch) {
         if (!v.empty()) {
-            return UsageError(err, "sheet --batch takes the reaches from FILE, not from values");
+            return UsageError("sheet --batch takes the reaches from FILE, not from values");
         }
-        if (*c.batch == "-") {
-            return RunCanal(c, in, "standard input", err);
-        }
-        errno = 0;
-        std::ifstream file(*c.batch, std::ios::binary);
-        if (!file) {
-            err << "veltrane-calc: cannot read " << *c.batch << ": " << LastErrorText() << '\n';
-            return kExitUsage;
-        }
-        return RunCanal(c, file, *c.batch, err);
+        return RunCanal(c, in, err);
     }
     if (v.size() != 5) {
-        return UsageError(err, "sheet takes SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
+        return UsageError("sheet takes SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
     }
-    const auto size = ParseSectionName(v[0]);
+    const Outcome<SectionSize> size = SizeOperand(v[0]);
     if (!size) {
-        return UsageError(err, "unknown size " + std::string(v[0]));
+        return size.error();
     }
     const sheet::SheetRequest request{.size = *size,
                                       .discharge = std::string(v[1]),
@@ -107,8 +73,8 @@ int RunSheet(const CommandLine& c, std::istream& in, std::ostream& err) {
                                       .factor = std::string(v[4]),
                                       .reach = DetailsFrom(c),
                                       .criteria = c.criteria};
-    if (const int status = SaveSheet(c, sheet::BuildSheet(request), err); status != kExitReport) {
-        return status;
+    if (const Step saved = SaveSheet(c, sheet::BuildSheet(request)); !saved) {
+        return saved.error();
     }
     const bool report =
         EvaluateCalculation(LookupSection(*size), {v[1], v[2], v[3], v[4]}).isReport();

@@ -6,13 +6,15 @@
 #include <istream>
 #include <ostream>
 
+#include "cli/cli_error.h"
 #include "cli/command_line.h"
 
 namespace veltrane::cli {
 
 // sheet SIZE DISCHARGE SLOPE ROUGHNESS FACTOR, or sheet --batch FILE; "-"
-// reads in. Returns the exit status: for one reach 0 when the run gives a
-// report and 1 for a message (the sheet is written either way); 0 for a canal.
-int RunSheet(const CommandLine& c, std::istream& in, std::ostream& err);
+// reads in; err hears that a canal file was read as GB18030. For one reach
+// 0 when the run gives a report and 1 for a message (the sheet is written
+// either way); 0 for a canal.
+CommandResult RunSheet(const CommandLine& c, std::istream& in, std::ostream& err);
 
 }  // namespace veltrane::cli

@@ -9,19 +9,18 @@
 
 namespace veltrane::cli {
 
-int SaveSheet(const CommandLine& c, const sheet::Document& doc, std::ostream& err) {
+Step SaveSheet(const CommandLine& c, const sheet::Document& doc) {
     if (c.html) {
-        return SaveOutputFile(*c.html, sheet::WriteHtml(doc), c.force, err);
+        return WriteOutputFile(*c.html, sheet::WriteHtml(doc), c.force);
     }
 #ifdef VELTRANE_CLI_PDF
     const sheet::PdfOutput pdf = sheet::PrintPdf(doc);
     if (!pdf.error.empty()) {
-        err << "veltrane-calc: cannot write " << *c.pdf << ": " << pdf.error << '\n';
-        return kExitWrite;
+        return WriteError("cannot write " + *c.pdf + ": " + pdf.error);
     }
-    return SaveOutputFile(*c.pdf, pdf.bytes, c.force, err);
+    return WriteOutputFile(*c.pdf, pdf.bytes, c.force);
 #else
-    return UsageError(err, "this veltrane-calc was built without PDF output; use --html");
+    return UsageError("this veltrane-calc was built without PDF output; use --html");
 #endif
 }
 

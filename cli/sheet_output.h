@@ -3,14 +3,12 @@
 // written: never replaced silently, never left half-written.
 #pragma once
 
-#include <ostream>
-
+#include "cli/cli_error.h"
 #include "cli/command_line.h"
 #include "sheet/document.h"
 
 namespace veltrane::cli {
 
-// Returns 0, or the exit status of the failure it reported on err.
-int SaveSheet(const CommandLine& c, const sheet::Document& doc, std::ostream& err);
+Step SaveSheet(const CommandLine& c, const sheet::Document& doc);
 
 }  // namespace veltrane::cli

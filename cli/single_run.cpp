@@ -25,8 +25,8 @@ void WriteMessage(JsonWriter& j, const CalculationMessage& message) {
     j.Member("box", InputBoxName(message.box));
 }
 
-int RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
-                  std::ostream& err) {
+ExitCode RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
+                       std::ostream& err) {
     if (format == Format::Json) {
         WriteMessage(j, m);
         out << j.EndObject().text() << '\n';

@@ -2,9 +2,8 @@
 // One calculation from the command line, as text or as JSON.
 #pragma once
 
-#include <string>
-
 #include <ostream>
+#include <string>
 
 #include "cli/command_line.h"
 #include "cli/json_writer.h"
@@ -22,9 +21,10 @@ void WriteInputs(JsonWriter& j, const ParsedInputs& inputs);
 void WriteMessage(JsonWriter& j, const CalculationMessage& message);
 
 // The same message a single calculation gives, for any command: to stderr,
-// or as JSON after the lead members already in j. Returns kExitMessage.
-int RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
-                  std::ostream& err);
+// or as JSON after the lead members already in j. It is the command's
+// result, not an error: returns kExitMessage.
+ExitCode RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format, std::ostream& out,
+                       std::ostream& err);
 
 // The outcome as one JSON object, without a trailing line break. A report
 // carries "extras": the Froude number and regime at the design depth, the

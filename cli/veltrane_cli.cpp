@@ -2,16 +2,18 @@
 #include "cli/veltrane_cli.h"
 
 #include <cerrno>
-#include <fstream>
 #include <string>
 
 #include "cli/batch.h"
+#include "cli/cli_error.h"
 #include "cli/command_line.h"
 #include "cli/design_aid_commands.h"
 #include "cli/design_commands.h"
+#include "cli/input_text.h"
 #include "cli/output_file.h"
 #include "cli/sheet_command.h"
 #include "cli/single_run.h"
+#include "cli/size_operand.h"
 #include "hydraulics/calculation_run.h"
 #include "sheet/section_svg.h"
 
@@ -23,14 +25,14 @@ namespace veltrane::cli {
 
 namespace {
 
-int RunSingle(const CommandLine& c, std::ostream& out, std::ostream& err) {
+CommandResult RunSingle(const CommandLine& c, std::ostream& out, std::ostream& err) {
     const auto& v = c.operands;
     if (v.size() != 5) {
-        return UsageError(err, "expected SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
+        return UsageError("expected SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
     }
-    const auto size = ParseSectionName(v[0]);
+    const Outcome<SectionSize> size = SizeOperand(v[0]);
     if (!size) {
-        return UsageError(err, "unknown size " + std::string(v[0]));
+        return size.error();
     }
     const USection& section = LookupSection(*size);
     const CalculationOutcome outcome = RunCalculation(section, {v[1], v[2], v[3], v[4]});
@@ -38,8 +40,8 @@ int RunSingle(const CommandLine& c, std::ostream& out, std::ostream& err) {
         const std::string title =
             std::string(section.sizeLabel) + "  " + sheet::InputsTitle(v[1], v[2], v[3], v[4]);
         const std::string svg = sheet::CrossSectionSvg({sheet::PanelFor(section, outcome)}, title);
-        if (const int status = SaveOutputFile(*c.svg, svg, c.force, err); status != kExitReport) {
-            return status;
+        if (const Step saved = WriteOutputFile(*c.svg, svg, c.force); !saved) {
+            return saved.error();
         }
     }
     if (c.format == Format::Json) {
@@ -52,20 +54,17 @@ int RunSingle(const CommandLine& c, std::ostream& out, std::ostream& err) {
     return outcome.isReport() ? kExitReport : kExitMessage;
 }
 
-int RunBatchFile(const CommandLine& c, std::istream& in, std::ostream& out, std::ostream& err) {
-    if (*c.batch == "-") {
-        return RunBatch(in, "standard input", c.bom, out, err);
+CommandResult RunBatchFile(const CommandLine& c, std::istream& in, std::ostream& out,
+                           std::ostream& err) {
+    const Outcome<std::string> text = ReadBatchInput(*c.batch, in, err);
+    if (!text) {
+        return text.error();
     }
-    errno = 0;
-    std::ifstream file(*c.batch, std::ios::binary);
-    if (!file) {
-        err << "veltrane-calc: cannot read " << *c.batch << ": " << LastErrorText() << '\n';
-        return kExitUsage;
-    }
-    return RunBatch(file, *c.batch, c.bom, out, err);
+    return RunBatch(*text, c.bom, out);
 }
 
-int RunCommand(const CommandLine& c, std::istream& in, std::ostream& out, std::ostream& err) {
+CommandResult RunCommand(const CommandLine& c, std::istream& in, std::ostream& out,
+                         std::ostream& err) {
     using Command = CommandLine::Command;
     switch (c.command) {
         case Command::Help:
@@ -94,25 +93,43 @@ int RunCommand(const CommandLine& c, std::istream& in, std::ostream& out, std::o
     return RunSingle(c, out, err);
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
-    const auto parsed = ParseCommandLine(args);
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        return UsageError(err, *problem);
+CommandResult Run(const std::vector<std::string_view>& args, std::istream& in, std::ostream& out,
+                  std::ostream& err) {
+    const Outcome<CommandLine> parsed = ParseCommandLine(args);
+    if (!parsed) {
+        return parsed.error();
     }
-    const int status = RunCommand(std::get<CommandLine>(parsed), in, out, err);
-    // Whatever the command said, it counts only once it is out.
+    const CommandResult result = RunCommand(*parsed, in, out, err);
+    if (!result) {
+        return result;
+    }
+    // Whatever the command said, it counts only once it is out. A stream
+    // that failed earlier keeps the errno of its failed write.
     if (out) {
         errno = 0;
         out.flush();
     }
     if (!out) {
-        err << "veltrane-calc: cannot write standard output: " << LastErrorText() << '\n';
-        return kExitWrite;
+        return StandardOutputError(errno);
     }
-    return status;
+    return result;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+    const CommandResult result = Run(args, in, out, err);
+    if (result) {
+        return *result;
+    }
+    // The one place where veltrane-calc says why it stopped.
+    const CliError& e = result.error();
+    err << "veltrane-calc: " << e.message << '\n';
+    if (e.withUsage) {
+        err << UsageText();
+    }
+    return e.status;
 }
 
 }  // namespace veltrane::cli

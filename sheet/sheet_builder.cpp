@@ -481,7 +481,7 @@ Document BuildCanal(const std::vector<CanalRow>& rows) {
     doc.blocks.emplace_back(Heading{1, std::string(kTitle)});
     std::string project;
     for (const CanalRow& row : rows) {
-        if (row.problem.empty() && !row.request.reach.project.empty()) {
+        if (!row.problem && !row.request.reach.project.empty()) {
             project = row.request.reach.project;
             break;
         }
@@ -496,10 +496,11 @@ Document BuildCanal(const std::vector<CanalRow>& rows) {
     reaches.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CanalRow& row = rows[i];
-        if (!row.problem.empty()) {
-            std::vector<std::string> cells = {std::to_string(i + 1)};
-            cells.insert(cells.end(), 9, "");
-            cells.push_back("第 " + std::to_string(row.line) + " 行：" + row.problem);
+        if (row.problem) {
+            std::vector<std::string> cells = {std::to_string(i + 1), row.request.reach.channel,
+                                              row.request.reach.station};
+            cells.insert(cells.end(), 7, "");
+            cells.push_back(views::RowProblemText(row.problem, views::Language::Chinese));
             summary.rows.push_back(std::move(cells));
             summary.rowTones.push_back(Tone::Fail);
             continue;

@@ -12,6 +12,7 @@
 #include "hydraulics/design_criteria.h"
 #include "hydraulics/section_catalogue.h"
 #include "sheet/document.h"
+#include "views/batch_problems.h"
 
 namespace veltrane::sheet {
 
@@ -36,18 +37,20 @@ struct SheetRequest {
     DesignCriteria criteria{};
 };
 
-// One row of a canal: a reach, or a row that could not be read.
+// One row of a canal: a reach, or a row that could not be read. A bad row
+// still names its reach: request.reach holds the row's channel and station.
 struct CanalRow {
-    std::size_t line = 0;   // in the CSV file
-    std::string problem{};  // empty for a reach
+    std::size_t line = 0;         // in the CSV file
+    views::RowProblem problem{};  // Kind::None for a reach
     SheetRequest request{};
 };
 
 // The sheet of one reach.
 Document BuildSheet(const SheetRequest& request);
 
-// A whole canal: a summary table with one row per reach (a bad row says what
-// is wrong), then each reach's sheet on a page of its own.
+// A whole canal: a summary table with one row per reach (a bad row gives its
+// name and chainage and says what is wrong, in Chinese), then each reach's
+// sheet on a page of its own.
 Document BuildCanal(const std::vector<CanalRow>& rows);
 
 }  // namespace veltrane::sheet

@@ -1,30 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/batch.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 
+#include "tests/cli/cli_runner.h"
+
 namespace veltrane::cli {
 namespace {
+
+using test::Result;
 
 constexpr std::string_view kHeader =
     "size,discharge,slope,roughness,factor,status,check_discharge,design_depth,check_depth,"
     "velocity,surface_width,area,wetted_perimeter,hydraulic_radius,chezy,message\n";
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result Batch(std::string_view csv, bool bom = false) {
-    std::istringstream in{std::string(csv)};
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunBatch(in, "input.csv", bom, out, err);
-    return {status, out.str(), err.str()};
+Result Batch(std::string_view csv) {
+    return test::Cli({"--batch", "-"}, std::string(csv));
 }
 
 TEST(Batch, OneRowPerInputRowInOrder) {

@@ -143,7 +143,10 @@ TEST(Canal, ABadRowIsASummaryRowAndTheRestGoOn) {
     std::vector<CanalRow> rows(3);
     rows[0] = {.line = 2, .request = Request(SectionSize::U60, "0.25")};
     rows[0].request.reach.channel = "一支渠";
-    rows[1] = {.line = 3, .problem = "unknown size 'U70'"};
+    rows[1] = {.line = 3,
+               .problem = {.kind = views::RowProblem::Kind::UnknownSize, .line = 3, .size = "U70"}};
+    rows[1].request.reach.channel = "二支渠";
+    rows[1].request.reach.station = "1+200–2+000";
     rows[2] = {.line = 4, .request = Request(SectionSize::U60, "0.3")};
     const Document doc = BuildCanal(rows);
     const Table* summary = All<Table>(doc)[0];
@@ -151,7 +154,10 @@ TEST(Canal, ABadRowIsASummaryRowAndTheRestGoOn) {
     using Cells = std::vector<std::string>;
     EXPECT_EQ(summary->rows[0], (Cells{"1", "一支渠", "", "U60", "0.25", "0.25", "0.516", "0.516",
                                        "0.904", "0.024", "满足"}));
-    EXPECT_EQ(summary->rows[1].back(), "第 3 行：unknown size 'U70'");
+    // A bad row keeps its name and chainage, and says what is wrong in Chinese.
+    EXPECT_EQ(summary->rows[1],
+              (Cells{"2", "二支渠", "1+200–2+000", "", "", "", "", "", "", "",
+                     "第 3 行：无此规格“U70”（可用 U60、U80、U100、U120、U140）"}));
     EXPECT_EQ(summary->rows[2].back(), "不满足");
     EXPECT_EQ(All<PageBreak>(doc).size(), 2u);
     EXPECT_EQ(All<Drawing>(doc).size(), 2u);
