@@ -273,6 +273,56 @@ class PageTest(unittest.TestCase):
             "return document.getElementById('printFrame').contentDocument.body.innerText"
             ".includes('谢才系数：C = 45.034')"))
 
+    def test_a_refused_criterion_stops_the_sheet_and_says_why(self):
+        self.open_size("Option1")
+        self.el("sheetButton").click()
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "label[for='sheet_min-velocity']").text,
+                         "最小流速 (m/s)")
+        self.el("sheet_date").send_keys("2026年12月8日")
+        self.el("sheet_min-velocity").send_keys("3 m/s")
+        problem = "最小流速“3 m/s”无效：须为 0 或更大的数（单位 m/s，只填数字）；不设此准则请留空。"
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("sheetProblem").text == problem)
+        self.assertEqual(self.el("sheetInstead").text, "设计准则有误，改正后才能预览、保存或打印计算书。")
+        self.assertFalse(self.el("sheetPreview").is_displayed())
+        self.assertFalse(self.el("sheetSave").is_enabled())
+        self.assertFalse(self.el("sheetPrint").is_enabled())
+        # 更新预览 changes nothing; and invoked anyway, saving and printing do nothing.
+        self.el("sheetUpdate").click()
+        self.assertEqual(self.el("sheetProblem").text, problem)
+        for button in ("sheetSave", "sheetPrint"):
+            self.driver.execute_script("""
+                document.getElementById('sheetProblem').textContent = '';
+                const b = document.getElementById(arguments[0]);
+                b.disabled = false;
+                b.click();""", button)
+            self.assertEqual(self.el("sheetProblem").text, problem)
+            self.assertFalse(self.el(button).is_enabled())
+        time.sleep(1)
+        saved = os.path.join(self.folder, "downloads", "计算书-U60.html")
+        self.assertFalse(os.path.exists(saved))
+        self.assertEqual(self.driver.execute_script(
+            "return document.getElementById('printFrame').srcdoc"), "")
+        self.el("aidClose").click()
+        # The same refusal in 选型, kept for the visit.
+        self.el("fitButton").click()
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#aidBody .rejected").text, problem)
+        self.assertEqual(self.driver.find_elements(By.ID, "fitTable"), [])
+        self.el("aidClose").click()
+        # Corrected, the sheet comes back, and saves what veltrane-calc writes.
+        self.el("sheetButton").click()
+        self.type_into("sheet_min-velocity", "0.3")
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("sheetSave").is_enabled())
+        self.assertEqual(self.el("sheetProblem").text, "")
+        self.assertFalse(self.el("sheetInstead").is_displayed())
+        self.el("sheetSave").click()
+        WebDriverWait(self.driver, 10).until(lambda d: os.path.exists(saved))
+        native = os.path.join(self.folder, "native-sheet.html")
+        subprocess.run([CALC, "sheet", "--date", "2026年12月8日", "--min-velocity", "0.3", "--html", native,
+                        "--force", "U60", "0.25", "500", "0.017", "1.0"], capture_output=True, check=True)
+        with open(saved, "rb") as a, open(native, "rb") as b:
+            self.assertEqual(a.read(), b.read())
+        os.remove(saved)
+
     def test_batch_table_downloads_and_canal_sheet(self):
         csv = os.path.join(self.folder, "canal.csv")
         rows = "size,discharge,slope,roughness,factor,name\n" \
@@ -286,7 +336,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "report", ".25", ".516", ".516"])
         self.assertEqual(cells[1][1], "<b>1</b>")
         self.assertEqual(cells[1][-1], "设计流量不能为0或负数，请重新输入")
-        self.assertEqual(cells[2][-1], "line 4: unknown size 'U61'")
+        self.assertEqual(cells[2][-1], "第 4 行：无此规格“U61”（可用 U60、U80、U100、U120、U140）")
         self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "#batchTable b"), [])
 
         self.el("batchCsv").click()
