@@ -161,6 +161,17 @@ class PageTest(unittest.TestCase):
         self.assertEqual(order, ["Text4", "text6", "Text7"])
         for label in self.driver.find_elements(By.CSS_SELECTOR, "#Inputs label"):
             self.assertIn(label.get_attribute("for"), ("Text2", "Text4", "text6", "Text7"))
+        self.assertEqual([l.get_property("textContent")
+                          for l in self.driver.find_elements(By.CSS_SELECTOR, "#Inputs label")],
+                         ["已知流量：", "设计纵坡：1/", "糙   率 ：", "加大系数："])
+        self.assertEqual(self.el("Text7").get_attribute("title"), "")
+        self.assertFalse(self.el("Text1").is_enabled() and not self.el("Text1").get_property("readOnly"))
+        # U140: the ideographic roughness label, the factor's hint, a report box that takes typing.
+        self.el("Back").click()
+        self.open_size("Option5")
+        self.assertEqual(self.el("Label5").get_property("textContent"), "糙\u3000率\u3000：")
+        self.assertEqual(self.el("Text7").get_attribute("title"), "计算范围1~2")
+        self.assertFalse(self.el("Text1").get_property("readOnly"))
 
     def test_yes_to_an_overflow_restores_every_box(self):
         self.open_size("Option1")
@@ -365,6 +376,30 @@ class PageTest(unittest.TestCase):
         cells = [c.text for c in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody td")]
         self.assertEqual(cells[4], "一点二")
         self.assertEqual(cells[-1], "加大系数已不在适用范围，请重新输入")
+
+    def test_a_utf16_file_is_read_as_utf16(self):
+        csv = os.path.join(self.folder, "unicode.csv")
+        with open(csv, "wb") as f:
+            f.write("\ufeffsize,discharge,slope,roughness,factor\r\nU60,0.25,500,0.017,1.0\r\nU70,1,1,1,1\r\n"
+                    .encode("utf-16-le"))
+        self.el("batchFile").send_keys(csv)
+        WebDriverWait(self.driver, 10).until(lambda d: self.el("batchStatus").text)
+        self.assertRegex(self.el("batchStatus").text, r"^共 2 行，用时 \d+ ms。$")
+        cells = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                 for r in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody tr")]
+        self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "report", ".25", ".516", ".516"])
+        self.assertEqual(cells[1][-1], "第 3 行：无此规格“U70”（可用 U60、U80、U100、U120、U140）")
+
+    def test_a_file_without_the_columns_is_refused_in_chinese(self):
+        csv = os.path.join(self.folder, "columns.csv")
+        with open(csv, "w", encoding="utf-8") as f:
+            f.write("size,discharge,slope,roughness\nU60,0.25,500,0.017\n")
+        self.el("batchFile").send_keys(csv)
+        WebDriverWait(self.driver, 10).until(lambda d: self.el("batchStatus").text)
+        self.assertEqual(self.el("batchStatus").text,
+                         "第一行缺少“factor”列；须有 size,discharge,slope,roughness,factor 各列。")
+        self.assertFalse(self.el("batchCsv").is_enabled())
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tr"), [])
 
     def test_nothing_is_fetched(self):
         fetched = self.driver.execute_script(
