@@ -278,6 +278,18 @@ function sheets(m) {
   });
 }
 
+// With no date given, the module dates a sheet as the command line does.
+function sheetDatedToday(m) {
+  check('a sheet dated today', () => {
+    const texts = ['0.25', '500', '0.017', '1.0'];
+    const answer = ask(m, 'sheet', { size: 0, boxes: boxes(...texts), reach: { date: '' } });
+    const native = nativeFile('--html', ['sheet', 'U60', ...texts]);
+    const now = new Date();
+    assert.ok(native.file.includes(now.getFullYear() + '年' + (now.getMonth() + 1) + '月' + now.getDate() + '日'));
+    assert.equal(answer.html, native.file);
+  });
+}
+
 // Batch files: the table is veltrane-calc --batch's CSV (parsed here), but
 // for a bad row's problem, which the page says in Chinese; the download is
 // that CSV byte for byte; the canal sheet is sheet --batch --html's file.
@@ -542,6 +554,7 @@ require(path.resolve(modulePath))().then((m) => {
   designAids(m);
   selectTables(m);
   sheets(m);
+  sheetDatedToday(m);
   batches(m);
   refusals(m);
   chineseMessages(m);
