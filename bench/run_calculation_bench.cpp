@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/batch.h"
 #include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
 
@@ -74,14 +73,16 @@ void BM_Batch_CalculationsOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_Batch_CalculationsOnly)->Unit(benchmark::kMillisecond);
 
-// Reading, checking and writing the CSV on top of the same calculations.
+// Reading, decoding, checking and writing the CSV on top of the same
+// calculations, as veltrane-calc --batch - runs them.
 void BM_Batch_WholeFile(benchmark::State& state) {
     const std::string csv = BatchInput();
+    const std::vector<std::string_view> args = {"--batch", "-"};
     for (auto _ : state) {
         std::istringstream in(csv);
         std::ostringstream out;
         std::ostringstream err;
-        benchmark::DoNotOptimize(cli::RunBatch(in, "bench", false, out, err));
+        benchmark::DoNotOptimize(cli::RunCli(args, in, out, err));
     }
 }
 BENCHMARK(BM_Batch_WholeFile)->Unit(benchmark::kMillisecond);

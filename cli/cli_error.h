@@ -58,6 +58,7 @@ class [[nodiscard]] Outcome {
     const T& operator*() const& { return value(); }
     T& operator*() & { return value(); }
     const T* operator->() const { return &value(); }
+    T* operator->() { return &value(); }
 
     const CliError& error() const& { return std::get<1>(v_); }
     CliError&& error() && { return std::get<1>(std::move(v_)); }

@@ -163,8 +163,7 @@ const std::vector<OptionUse>& Uses() {
 // The criterion an option names: "--max-velocity" is views' "max-velocity".
 const views::CriterionFieldInfo* CriterionOption(std::string_view arg) {
     for (const views::CriterionFieldInfo& info : views::kCriterionFields) {
-        if (arg.size() == info.key.size() + 2 && arg.substr(0, 2) == "--" &&
-            arg.substr(2) == info.key) {
+        if (arg.starts_with("--") && arg.substr(2) == info.key) {
             return &info;
         }
     }

@@ -19,7 +19,10 @@ CliError CannotRead(std::string_view name, int errnum) {
         views::FileErrorText(views::FileAction::Read, name, errnum, views::Language::English));
 }
 
-// All of in; on a failed read, the errno it left.
+// All of in, held whole: memory is now the input's size (the rows used to
+// be read as a stream), which decoding needs: whether a file without a
+// byte order mark is UTF-8 or GB18030 is known only after its last byte. A
+// failed read is said with its errno.
 Outcome<std::string> ReadAll(std::istream& in, std::string_view name) {
     std::string bytes;
     std::vector<char> chunk(kChunk);
@@ -65,6 +68,18 @@ Outcome<InputText> ReadInputText(const std::string& path, std::istream& in) {
         return bytes.error();
     }
     return DecodeInputText(*bytes, name, views::Language::English);
+}
+
+Outcome<std::string> ReadBatchInput(const std::string& path, std::istream& in,
+                                    std::ostream& notices) {
+    Outcome<InputText> input = ReadInputText(path, in);
+    if (!input) {
+        return std::move(input).error();
+    }
+    if (!input->notice.empty()) {
+        notices << "veltrane-calc: " << input->notice << '\n';
+    }
+    return std::move(input->text);
 }
 
 }  // namespace veltrane::cli

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <istream>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,11 @@ InputText DecodeInputText(std::string_view bytes, std::string_view name, views::
 // three times over for the moment of decoding: the input is held whole, not
 // streamed. The error says "cannot read PATH: REASON".
 Outcome<InputText> ReadInputText(const std::string& path, std::istream& in);
+
+// ReadInputText for --batch and sheet --batch: the text, with the notice,
+// if any, said on notices as "veltrane-calc: NOTICE"; the run goes on.
+Outcome<std::string> ReadBatchInput(const std::string& path, std::istream& in,
+                                    std::ostream& notices);
 
 // The input's name in messages: the path, or "standard input" for "-".
 std::string InputName(const std::string& path);

@@ -35,14 +35,11 @@ sheet::ReachDetails DetailsFrom(const CommandLine& c) {
 }
 
 CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err) {
-    const Outcome<InputText> input = ReadInputText(*c.batch, in);
-    if (!input) {
-        return input.error();
+    const Outcome<std::string> text = ReadBatchInput(*c.batch, in, err);
+    if (!text) {
+        return text.error();
     }
-    if (!input->notice.empty()) {
-        err << "veltrane-calc: " << input->notice << '\n';
-    }
-    const CanalReading canal = ReadCanalRows(input->text, DetailsFrom(c), c.criteria);
+    const CanalReading canal = ReadCanalRows(*text, DetailsFrom(c), c.criteria);
     if (canal.problem) {
         return InputError(views::FileProblemText(*canal.problem, views::Language::English));
     }

@@ -56,14 +56,11 @@ CommandResult RunSingle(const CommandLine& c, std::ostream& out, std::ostream& e
 
 CommandResult RunBatchFile(const CommandLine& c, std::istream& in, std::ostream& out,
                            std::ostream& err) {
-    const Outcome<InputText> input = ReadInputText(*c.batch, in);
-    if (!input) {
-        return input.error();
+    const Outcome<std::string> text = ReadBatchInput(*c.batch, in, err);
+    if (!text) {
+        return text.error();
     }
-    if (!input->notice.empty()) {
-        err << "veltrane-calc: " << input->notice << '\n';
-    }
-    return RunBatch(input->text, c.bom, out);
+    return RunBatch(*text, c.bom, out);
 }
 
 CommandResult RunCommand(const CommandLine& c, std::istream& in, std::ostream& out,

@@ -28,6 +28,26 @@ TEST(CapacityCommand, TextAndJson) {
     EXPECT_NE(json.out.find(",\"check_depth\":0.5"), std::string::npos);
 }
 
+// 0.2677 m3/s is the largest discharge U60 carries at 1/500: a single run
+// with it gives a report with h = h1 = .539 m, and one with 0.2678 message 5.
+TEST(CapacityCommand, TheTextLinesWithTheirUnits) {
+    const Result at = Cli({"U60", "0.2677", "500", "0.017", "1"});
+    EXPECT_EQ(at.status, 0);
+    EXPECT_NE(at.out.find("设计水深：h = .539\n\n校核水深：h1= .539\n"), std::string::npos)
+        << at.out;
+    const Result above = Cli({"U60", "0.2678", "500", "0.017", "1"});
+    EXPECT_EQ(above.status, 1);
+    EXPECT_EQ(above.err, "设计水深已大于渠深,请选用其他U形渠道构件。\n");
+
+    const Result r = Cli({"capacity", "U60", "500", "0.017", "1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "largest design discharge: .2677 m3/s\n"
+              "design depth: .539 m\n"
+              "check depth: .539 m\n");
+    EXPECT_EQ(r.err, "");
+}
+
 TEST(CapacityCommand, NoneServes) {
     const Result r =
         Cli({"capacity", "U60", "5000", "0.017", "1", "--min-velocity", "3", "--json"});

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/cli/cli_runner.h"
@@ -76,6 +77,27 @@ TEST(SheetCommand, ACanalWithABadRow) {
               std::string::npos)
         << html.substr(0, 4000);
     EXPECT_NE(html.find("<td>三支渠</td><td>2+000–2+600</td><td>U80</td>"), std::string::npos);
+}
+
+// A canal saved by a spreadsheet on a Chinese Windows: GB18030, said once.
+TEST(SheetCommand, AGb18030CanalKeepsItsChineseNames) {
+    TempFolder folder;
+    const fs::path canal = folder / "canal.csv";
+    // 一支渠 and 二支渠 in GB18030.
+    std::ofstream(canal, std::ios::binary)
+        << "name,station,size,discharge,slope,roughness,factor\r\n"
+           "\xD2\xBB\xD6\xA7\xC7\xFE,0+000,U60,0.25,500,0.017,1.0\r\n"
+           "\xB6\xFE\xD6\xA7\xC7\xFE,1+200,U70,0.25,500,0.017,1.0\r\n";
+    const ProcessResult r =
+        RunCalc("sheet --batch " + Quoted(canal) + " --html " + Quoted(folder / "canal.html"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "veltrane-calc: " + canal.string() + " is not UTF-8; read as GB18030\n");
+    const std::string html = ReadFile(folder / "canal.html");
+    EXPECT_NE(html.find("<td>1</td><td>一支渠</td><td>0+000</td><td>U60</td>"), std::string::npos)
+        << html.substr(0, 4000);
+    EXPECT_NE(html.find("<tr class=\"fail\"><td>2</td><td>二支渠</td><td>1+200</td>"),
+              std::string::npos);
+    EXPECT_EQ(html.find("\xEF\xBF\xBD"), std::string::npos) << "no U+FFFD";
 }
 
 TEST(SheetCommand, UsageErrors) {
