@@ -1,46 +1,177 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the web page calls: one press of 计算 with all the page needs to carry
-// out its outcome, the rating view, the catalogue, and veltrane-calc's own
-// command line for everything else (fit, drawings, sheets, batch, design
-// aids), so that the page prints what the command line prints, byte for byte.
-// Every answer is JSON text or plain text; user texts stay text throughout.
+// What the web page calls: one entry, request(op, args), for every operation
+// the page has (see Request below). args is a plain JavaScript object read
+// through embind's val: texts as the user typed them, the size's index as a
+// number, and a chosen file as its bytes (a Uint8Array), so that a file
+// reaches views::DecodeInput as it lies on disk; a JSON string could carry
+// those bytes only re-encoded. The answer is JSON text, parsed once by the
+// page; the exactness test reads the very same text. Nothing goes through
+// veltrane-calc's command line: its English and its exit codes are the
+// command line's, and every word the page shows comes from views in Chinese.
+// User texts stay text throughout.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <cmath>
+#include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
-#include "cli/command_line.h"
+#include "cli/batch_table.h"
+#include "cli/canal_rows.h"
+#include "cli/csv.h"
 #include "cli/json_writer.h"
-#include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
+#include "hydraulics/design_aids.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/section_catalogue.h"
 #include "hydraulics/section_dimensions.h"
-#include "views/design_aid_text.h"
 #include "sheet/fit_view.h"
+#include "sheet/html_writer.h"
 #include "sheet/rating_svg.h"
 #include "sheet/section_svg.h"
+#include "sheet/selection_sheet.h"
+#include "sheet/sheet_builder.h"
+#include "views/batch_problems.h"
+#include "views/calculation_layout.h"
+#include "views/criteria.h"
+#include "views/design_aid_text.h"
+#include "views/input_encoding.h"
+#include "views/page_requests.h"
 
 namespace veltrane::web {
 
 namespace {
 
 using cli::JsonWriter;
+using emscripten::val;
 
-// size: 0 … 4 for U60 … U140; anything else is taken as U120, the
-// preselected size, so that no call from the page can read past the table.
-const USection& SectionAt(int size) {
-    if (size < 0 || size >= kSectionCount) {
-        return LookupSection(SectionSize::U120);
+constexpr InputBox kBoxes[] = {InputBox::Text2, InputBox::Text4, InputBox::text6, InputBox::Text7};
+
+// The reach's details, by the keys the page sends them under.
+constexpr std::string_view kReachKeys[] = {"project", "channel", "station", "designer", "date"};
+
+// "2026年12月8日", as the command line dates a sheet when no date is given.
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr) {
+        return {};
     }
-    return SectionCatalogue[static_cast<std::size_t>(size)];
+    return std::to_string(local->tm_year + 1900) + "年" + std::to_string(local->tm_mon + 1) + "月" +
+           std::to_string(local->tm_mday) + "日";
+}
+
+// The four boxes' texts, kept while a run reads them through views.
+struct BoxTexts {
+    std::string discharge{};
+    std::string slope{};
+    std::string roughness{};
+    std::string factor{};
+
+    CalculationInputs inputs() const { return {discharge, slope, roughness, factor}; }
+};
+
+// The page's arguments. A missing text reads as "" (an empty box); a value
+// of another kind than text is noted, and the request then refused as a
+// whole, so that no number or object is ever taken for what it is not.
+class Args {
+  public:
+    explicit Args(val args) : args_(std::move(args)) {}
+
+    bool wrongKind() const { return wrongKind_; }
+
+    // args[key], or args[group][key].
+    std::string Text(std::string_view key) { return TextOf(Member(args_, key)); }
+    std::string Text(std::string_view group, std::string_view key) {
+        return TextOf(Member(Member(args_, group), key));
+    }
+
+    BoxTexts Boxes() {
+        return {.discharge = Text("boxes", InputBoxName(InputBox::Text2)),
+                .slope = Text("boxes", InputBoxName(InputBox::Text4)),
+                .roughness = Text("boxes", InputBoxName(InputBox::text6)),
+                .factor = Text("boxes", InputBoxName(InputBox::Text7))};
+    }
+
+    views::CriteriaTexts Criteria() {
+        views::CriteriaTexts texts;
+        for (const views::CriterionFieldInfo& info : views::kCriterionFields) {
+            texts[static_cast<std::size_t>(info.field)] = Text("criteria", info.key);
+        }
+        return texts;
+    }
+
+    sheet::ReachDetails Reach() {
+        sheet::ReachDetails r{.project = Text("reach", kReachKeys[0]),
+                              .channel = Text("reach", kReachKeys[1]),
+                              .station = Text("reach", kReachKeys[2]),
+                              .designer = Text("reach", kReachKeys[3]),
+                              .date = Text("reach", kReachKeys[4])};
+        if (r.date.empty()) {
+            r.date = Today();
+        }
+        return r;
+    }
+
+    // args.size: 0 … 4 for U60 … U140. Anything else (5, -1, 2.5, "1", none)
+    // is refused rather than taken for some size, so that a page out of step
+    // with the module shows the wrong size nowhere. The index as text for the
+    // refusal goes to echo.
+    const USection* Section(std::string& echo) {
+        const val size = Member(args_, "size");
+        if (size.isNumber()) {
+            const double i = size.as<double>();
+            if (i >= 0 && i < kSectionCount && std::floor(i) == i) {
+                return &SectionCatalogue[static_cast<std::size_t>(i)];
+            }
+        }
+        echo = size.isUndefined() ? std::string() : val::global("String")(size).as<std::string>();
+        return nullptr;
+    }
+
+    // args[key] as a file's bytes (a Uint8Array), or nothing.
+    std::optional<std::string> Bytes(std::string_view key) {
+        const val bytes = Member(args_, key);
+        if (!bytes.instanceof (val::global("Uint8Array"))) {
+            return std::nullopt;
+        }
+        std::string out(bytes["length"].as<std::size_t>(), '\0');
+        // Copied straight into the string's memory; nothing allocates between
+        // making the view and filling it, so the view stays valid.
+        val(emscripten::typed_memory_view(out.size(), reinterpret_cast<unsigned char*>(out.data())))
+            .call<void>("set", bytes);
+        return out;
+    }
+
+  private:
+    static val Member(const val& object, std::string_view key) {
+        if (object.isUndefined() || object.isNull() ||
+            object.typeOf().as<std::string>() != "object") {
+            return val::undefined();
+        }
+        return object[std::string(key)];
+    }
+
+    std::string TextOf(const val& v) {
+        if (v.isString()) {
+            return v.as<std::string>();
+        }
+        if (!v.isUndefined()) {
+            wrongKind_ = true;
+        }
+        return {};
+    }
+
+    val args_;
+    bool wrongKind_ = false;
+};
+
+std::string Refusal(std::string_view text) {
+    JsonWriter j;
+    return j.BeginObject().Member("refusal", text).EndObject().text();
 }
 
 void WriteMessage(JsonWriter& j, const CalculationMessage& m) {
@@ -60,12 +191,31 @@ void WriteMessage(JsonWriter& j, const CalculationMessage& m) {
     j.EndObject();
 }
 
+void WriteTable(JsonWriter& j, const auto& headings, const auto& rows) {
+    j.Key("headings").BeginArray();
+    for (std::string_view h : headings) {
+        j.String(h);
+    }
+    j.EndArray().Key("rows").BeginArray();
+    for (const auto& row : rows) {
+        j.BeginArray();
+        for (std::string_view cell : row) {
+            j.String(cell);
+        }
+        j.EndArray();
+    }
+    j.EndArray();
+}
+
+bool AnyCriterion(const DesignCriteria& c) {
+    return c.minFreeboard || c.minVelocity || c.maxVelocity;
+}
+
 // {"header": …, "report": …} or {"header": …, "message": {number, text, box,
 // restores: [{box, text}], reportBoxText}}.
-std::string Calculate(int size, const std::string& discharge, const std::string& slope,
-                      const std::string& roughness, const std::string& factor) {
-    const CalculationOutcome o =
-        RunCalculation(SectionAt(size), {discharge, slope, roughness, factor});
+std::string Calculate(const USection& section, Args& a) {
+    const BoxTexts boxes = a.Boxes();
+    const CalculationOutcome o = RunCalculation(section, boxes.inputs());
     JsonWriter j;
     j.BeginObject().Member("header", o.header);
     if (o.isReport()) {
@@ -78,10 +228,9 @@ std::string Calculate(int size, const std::string& discharge, const std::string&
 
 // {"message": …} for a rejected text, or {"svg": …}: the drawing of the run,
 // also where a depth lies above the channel.
-std::string Drawing(int size, const std::string& discharge, const std::string& slope,
-                    const std::string& roughness, const std::string& factor) {
-    const USection& section = SectionAt(size);
-    const CalculationInputs texts{discharge, slope, roughness, factor};
+std::string Drawing(const USection& section, Args& a) {
+    const BoxTexts boxes = a.Boxes();
+    const CalculationInputs texts = boxes.inputs();
     const CalculationOutcome o = RunCalculation(section, texts);
     JsonWriter j;
     j.BeginObject();
@@ -93,121 +242,145 @@ std::string Drawing(int size, const std::string& discharge, const std::string& s
     return j.EndObject().text();
 }
 
-// Criteria given as veltrane-calc's options ("--min-freeboard", "0.2", …),
-// read by its own parser: the criteria, or what is wrong with them.
-std::variant<DesignCriteria, std::string> ReadCriteria(const std::vector<std::string>& options) {
-    std::vector<std::string_view> args = {"fit"};
-    args.insert(args.end(), options.begin(), options.end());
-    args.insert(args.end(), {"--", "1", "1", "1", "1"});
-    auto parsed = cli::ParseCommandLine(args);
-    if (auto* error = std::get_if<std::string>(&parsed)) {
-        return std::move(*error);
-    }
-    return std::get<cli::CommandLine>(parsed).criteria;
-}
-
-// {"capacity": …, "slopes": …}: the two design aids in words, as the
-// program's dialog shows them, or {"error": …} for refused criteria.
-std::string DesignAids(int size, const std::string& discharge, const std::string& slope,
-                       const std::string& roughness, const std::string& factor,
-                       const std::vector<std::string>& criteria) {
-    const auto read = ReadCriteria(criteria);
-    JsonWriter j;
-    j.BeginObject();
-    if (const auto* error = std::get_if<std::string>(&read)) {
-        return j.Member("error", *error).EndObject().text();
-    }
-    const DesignCriteria& c = std::get<DesignCriteria>(read);
-    const USection& section = SectionAt(size);
-    j.Member("capacity",
-             views::CapacityText(slope, FindCapacity(section, slope, roughness, factor, c)));
-    j.Member("slopes", views::SlopeRangeText(SolveSlope(section, discharge, roughness, factor, c)));
-    return j.EndObject().text();
-}
-
-// {"headings": […], "rows": [[…]], "verdict": …, "svg": …} as the program's
-// 选型 dialog shows it, {"message": …} for rejected texts, or {"error": …}.
-std::string Fit(const std::string& discharge, const std::string& slope,
-                const std::string& roughness, const std::string& factor,
-                const std::vector<std::string>& criteria) {
-    const auto read = ReadCriteria(criteria);
-    JsonWriter j;
-    j.BeginObject();
-    if (const auto* error = std::get_if<std::string>(&read)) {
-        return j.Member("error", *error).EndObject().text();
-    }
-    const CalculationInputs texts{discharge, slope, roughness, factor};
-    const FitResult fit = FitSections(texts, std::get<DesignCriteria>(read));
-    if (fit.rejected) {
-        WriteMessage(j, *fit.rejected);
-        return j.EndObject().text();
-    }
-    j.Key("headings").BeginArray();
-    for (std::string_view h : sheet::kFitHeadings) {
-        j.String(h);
-    }
-    j.EndArray().Key("rows").BeginArray();
-    for (const FitRow& row : fit.rows) {
-        j.BeginArray();
-        for (const std::string& cell : sheet::FitCells(row)) {
-            j.String(cell);
-        }
-        j.EndArray();
-    }
-    j.EndArray();
-    j.Member("verdict", sheet::FitVerdict(fit));
-    j.Member("svg", sheet::FitDrawingSvg(fit, texts));
-    return j.EndObject().text();
-}
-
-// {"message": …} or {"headings": […], "rows": [[…]], "csv": …, "svg": …}.
-std::string Rating(int size, const std::string& discharge, const std::string& slope,
-                   const std::string& roughness, const std::string& factor) {
-    const USection& section = SectionAt(size);
-    const sheet::RatingView view =
-        sheet::RatingViewFor(section, {discharge, slope, roughness, factor});
+// {"message": …} or {"headings", "rows", "csv", "svg"}; csv is the file the
+// page offers for download, with a byte order mark for spreadsheets.
+std::string Rating(const USection& section, Args& a) {
+    const BoxTexts boxes = a.Boxes();
+    const sheet::RatingView view = sheet::RatingViewFor(section, boxes.inputs());
     JsonWriter j;
     j.BeginObject();
     if (view.message) {
         WriteMessage(j, *view.message);
         return j.EndObject().text();
     }
-    j.Key("headings").BeginArray();
-    for (std::string_view h : sheet::kRatingHeadings) {
-        j.String(h);
-    }
-    j.EndArray().Key("rows").BeginArray();
+    std::vector<std::array<std::string, sheet::kRatingHeadings.size()>> rows;
     for (const RatingRow& row : view.rows) {
-        j.BeginArray();
-        for (const std::string& cell : sheet::RatingCells(section, row)) {
-            j.String(cell);
-        }
-        j.EndArray();
+        rows.push_back(sheet::RatingCells(section, row));
     }
-    j.EndArray();
-    j.Member("csv", sheet::RatingCsv(section, view.rows));
+    WriteTable(j, sheet::kRatingHeadings, rows);
+    j.Member("csv", std::string(cli::kUtf8Bom) + sheet::RatingCsv(section, view.rows));
     j.Member("svg", view.svg);
     return j.EndObject().text();
 }
 
-// The five sections with the texts the page shows: [{name, sizeLabel,
-// reportHeader, defaults: {Text2, Text4, text6, Text7},
-// dimensions: [name, depth, top width, slab, angle, radius]}].
+// {"headings", "rows", "verdict", "svg", "note"?} as the program's 选型
+// dialog shows it; {"message": …} for rejected texts.
+std::string Fit(const DesignCriteria& criteria, Args& a) {
+    const BoxTexts boxes = a.Boxes();
+    const CalculationInputs texts = boxes.inputs();
+    const FitResult fit = FitSections(texts, criteria);
+    JsonWriter j;
+    j.BeginObject();
+    if (fit.rejected) {
+        WriteMessage(j, *fit.rejected);
+        return j.EndObject().text();
+    }
+    std::vector<std::array<std::string, sheet::kFitHeadings.size()>> rows;
+    for (const FitRow& row : fit.rows) {
+        rows.push_back(sheet::FitCells(row));
+    }
+    WriteTable(j, sheet::kFitHeadings, rows);
+    j.Member("verdict", sheet::FitVerdict(fit));
+    j.Member("svg", sheet::FitDrawingSvg(fit, texts));
+    if (AnyCriterion(criteria)) {
+        j.Member("note", views::kFitUnderCriteria);
+    }
+    return j.EndObject().text();
+}
+
+// {"capacity": …, "slopes": …, "note"?}: the two design aids in words, as
+// the program's dialog shows them.
+std::string DesignAids(const USection& section, const DesignCriteria& criteria, Args& a) {
+    const BoxTexts t = a.Boxes();
+    JsonWriter j;
+    j.BeginObject();
+    j.Member("capacity", views::CapacityText(t.slope, FindCapacity(section, t.slope, t.roughness,
+                                                                   t.factor, criteria)));
+    j.Member("slopes", views::SlopeRangeText(
+                           SolveSlope(section, t.discharge, t.roughness, t.factor, criteria)));
+    if (AnyCriterion(criteria)) {
+        j.Member("note", views::kAidsUnderCriteria);
+    }
+    return j.EndObject().text();
+}
+
+// {"headings", "rows", "svg", "note"?}: the selection table as the selection
+// sheet prints it ("1/300", discharges in m³/s, "—" where none serves) and
+// its chart; {"message": …} for a rejected roughness or factor.
+std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& criteria, Args& a) {
+    const std::string roughness = a.Text("roughness");
+    const std::string factor = a.Text("factor");
+    const std::vector<SelectionRow> rows = SelectionTable(slopes, roughness, factor, criteria);
+    JsonWriter j;
+    j.BeginObject();
+    for (const CapacityResult& first : rows.front().sections) {
+        if (first.rejected) {
+            WriteMessage(j, *first.rejected);
+            return j.EndObject().text();
+        }
+    }
+    const sheet::Document doc =
+        sheet::BuildSelectionSheet(rows, roughness, factor, criteria, std::string());
+    for (const sheet::Block& block : doc.blocks) {
+        if (const auto* table = std::get_if<sheet::Table>(&block)) {
+            WriteTable(j, table->header, table->rows);
+            break;
+        }
+    }
+    j.Member("svg", sheet::SelectionChartSvg(rows, "装配式U形渠道构件最大设计流量"));
+    if (AnyCriterion(criteria)) {
+        j.Member("note", views::kAidsUnderCriteria);
+    }
+    return j.EndObject().text();
+}
+
+// {"html": …}: one reach's calculation sheet, as veltrane-calc sheet --html
+// writes it.
+std::string Sheet(const USection& section, const DesignCriteria& criteria, Args& a) {
+    const BoxTexts t = a.Boxes();
+    const sheet::SheetRequest request{.size = section.size,
+                                      .discharge = t.discharge,
+                                      .slope = t.slope,
+                                      .roughness = t.roughness,
+                                      .factor = t.factor,
+                                      .reach = a.Reach(),
+                                      .criteria = criteria};
+    JsonWriter j;
+    return j.BeginObject()
+        .Member("html", sheet::WriteHtml(sheet::BuildSheet(request)))
+        .EndObject()
+        .text();
+}
+
+// The five sections with everything the page shows differently for each:
+// {"sizes": [{name, sizeLabel, reportHeader, defaults: {Text2, Text4, text6,
+// Text7}, labels: {the same boxes: the caption beside each},
+// dischargeMaxLength, factorTooltip ("" for none), reportEditable,
+// dimensions: [name, depth, top width, slab, angle, radius]}],
+// "criteria": [{key, label}]}: the criteria fields in their order.
 std::string Catalogue() {
     JsonWriter j;
-    j.BeginArray();
+    j.BeginObject().Key("sizes").BeginArray();
     for (const USection& s : SectionCatalogue) {
         const SectionDimensions& d = DimensionsOf(s.size);
+        const CalculationLayout& layout = LayoutFor(s.size);
         j.BeginObject();
         j.Member("name", SectionName(s.size));
         j.Member("sizeLabel", s.sizeLabel);
         j.Member("reportHeader", s.reportHeader);
         j.Key("defaults").BeginObject();
-        for (const InputBox box :
-             {InputBox::Text2, InputBox::Text4, InputBox::text6, InputBox::Text7}) {
+        for (const InputBox box : kBoxes) {
             j.Member(InputBoxName(box), DefaultText(s, box));
         }
         j.EndObject();
+        j.Key("labels").BeginObject();
+        for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
+            j.Member(InputBoxName(kBoxes[i]), layout.labels[i].caption);
+        }
+        j.EndObject();
+        j.Member("dischargeMaxLength", static_cast<double>(layout.text2MaxLength));
+        j.Member("factorTooltip", layout.text7Tooltip ? kFactorTooltip : "");
+        j.Key("reportEditable").Bool(layout.reportEditable);
         j.Key("dimensions").BeginArray();
         for (std::string_view cell :
              {d.name, d.depthCm, d.topWidthCm, d.slabCm, d.angleDeg, d.radiusCm}) {
@@ -215,60 +388,172 @@ std::string Catalogue() {
         }
         j.EndArray().EndObject();
     }
-    return j.EndArray().text();
+    j.EndArray().Key("criteria").BeginArray();
+    for (const views::CriterionFieldInfo& info : views::kCriterionFields) {
+        j.BeginObject()
+            .Member("key", info.key)
+            .Member("label", views::FieldLabel(info.field))
+            .EndObject();
+    }
+    return j.EndArray().EndObject().text();
 }
 
-// Outputs go to the page as bytes: a string would lose the byte order mark
-// that --bom writes, as every UTF-8 decoder drops a leading one by default.
-struct CliResult {
-    int status = 0;
-    emscripten::val out = emscripten::val::undefined();  // Uint8Array
-    emscripten::val err = emscripten::val::undefined();  // Uint8Array
-};
-
-emscripten::val Bytes(const std::string& text) {
-    // A copy: the view is of memory that is gone when the call returns.
-    return emscripten::val::global("Uint8Array")
-        .new_(emscripten::typed_memory_view(text.size(),
-                                            reinterpret_cast<const unsigned char*>(text.data())));
+// The criteria texts read by the one rule; refusal is the Chinese text of
+// every problem, "" when there is none.
+DesignCriteria ReadCriteria(Args& a, std::string& refusal) {
+    const views::CriteriaReading r = views::ReadCriteria(a.Criteria());
+    if (!r.ok()) {
+        refusal = views::ProblemsText(r.problems, views::Language::Chinese);
+    }
+    return r.criteria;
 }
 
-// veltrane-calc with args (without the program name), input as its
-// standard input. Files it writes live in the module's memory only.
-CliResult Cli(const std::vector<std::string>& args, const std::string& input) {
-    const std::vector<std::string_view> views(args.begin(), args.end());
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::RunCli(views, in, out, err);
-    return {.status = status, .out = Bytes(out.str()), .err = Bytes(err.str())};
+// A refusal for a sheet: what is wrong, and what its preview says instead.
+std::string SheetRefusal(std::string_view text) {
+    JsonWriter j;
+    return j.BeginObject()
+        .Member("refusal", text)
+        .Member("instead", views::kNothingWhileRefused)
+        .EndObject()
+        .text();
 }
 
-// The file a command wrote, removed as it is read; "" when there is none.
-std::string TakeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    file.close();
-    std::remove(path.c_str());
-    return text;
+// {"headings", "rows", "csv", "notice"}: a batch file calculated row by row.
+// The table shows a bad row's problem in Chinese in the message column; csv
+// is the download, veltrane-calc --batch --bom's file, for the scripts and
+// spreadsheets that read it. notice is "" or that the file was read as
+// GB18030.
+std::string Batch(const views::DecodedInput& input, std::string_view name) {
+    const cli::BatchTable table = cli::RunBatchTable(input.text);
+    if (table.problem) {
+        return Refusal(views::FileProblemText(*table.problem, views::Language::Chinese));
+    }
+    std::string csv(cli::kUtf8Bom);
+    const auto appendRow = [&csv](const auto& cells) {
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            csv += c == 0 ? "" : ",";
+            cli::AppendCsvField(csv, cells[c]);
+        }
+        csv += '\n';
+    };
+    appendRow(cli::kBatchResultColumns);
+    std::vector<std::vector<std::string>> shown;
+    shown.reserve(table.rows.size());
+    for (const cli::BatchResultRow& row : table.rows) {
+        appendRow(row.cells);
+        shown.push_back(row.cells);
+        if (row.problem) {
+            shown.back().back() = views::RowProblemText(row.problem, views::Language::Chinese);
+        }
+    }
+    JsonWriter j;
+    j.BeginObject();
+    WriteTable(j, cli::kBatchResultColumns, shown);
+    j.Member("csv", csv);
+    j.Member("notice", views::EncodingNotice(input, name, views::Language::Chinese));
+    return j.EndObject().text();
+}
+
+// {"html", "notice"}: the canal sheet of a batch file, as veltrane-calc
+// sheet --batch --html writes it.
+std::string Canal(const views::DecodedInput& input, std::string_view name,
+                  const DesignCriteria& criteria, Args& a) {
+    const cli::CanalReading reading = cli::ReadCanalRows(input.text, a.Reach(), criteria);
+    if (reading.problem) {
+        return Refusal(views::FileProblemText(*reading.problem, views::Language::Chinese));
+    }
+    JsonWriter j;
+    return j.BeginObject()
+        .Member("html", sheet::WriteHtml(sheet::BuildCanal(reading.rows)))
+        .Member("notice", views::EncodingNotice(input, name, views::Language::Chinese))
+        .EndObject()
+        .text();
 }
 
 }  // namespace
 
+// Operations and their args (texts unless said):
+//   catalogue     –
+//   calculate, drawing, rating
+//                 size (number 0 … 4), boxes {Text2, Text4, text6, Text7}
+//   fit           boxes, criteria {min-freeboard, min-velocity, max-velocity}
+//   designAids    size, boxes, criteria
+//   criteria      criteria: {} when they can be read, else as sheet refuses
+//   sheet         size, boxes, criteria, reach {project, channel, station,
+//                 designer, date ("" for today)}
+//   selectTable   roughness, factor, slopes ("300,500,1000"), criteria
+//   batch         bytes (Uint8Array: the file as it lies on disk), name
+//   canal         bytes, name, reach, criteria
+// Any of them may answer {"refusal": Chinese text} instead of its result;
+// for refused criteria, sheet, canal and criteria add {"instead": the text a
+// preview shows meanwhile}.
+std::string Request(const std::string& op, val args) {
+    Args a(std::move(args));
+    std::string answer;
+    std::string criteriaRefusal;
+    std::string sizeEcho;
+    if (op == "catalogue") {
+        answer = Catalogue();
+    } else if (op == "criteria") {
+        ReadCriteria(a, criteriaRefusal);
+        answer = criteriaRefusal.empty() ? "{}" : SheetRefusal(criteriaRefusal);
+    } else if (op == "fit") {
+        const DesignCriteria c = ReadCriteria(a, criteriaRefusal);
+        answer = criteriaRefusal.empty() ? Fit(c, a) : Refusal(criteriaRefusal);
+    } else if (op == "selectTable") {
+        const std::string slopesText = a.Text("slopes");
+        const auto slopes = views::ReadSlopeList(slopesText);
+        const DesignCriteria c = ReadCriteria(a, criteriaRefusal);
+        if (!criteriaRefusal.empty()) {
+            answer = Refusal(criteriaRefusal);
+        } else if (!slopes) {
+            answer = Refusal(views::SlopeListProblemText(slopesText));
+        } else {
+            answer = SelectTable(*slopes, c, a);
+        }
+    } else if (op == "batch" || op == "canal") {
+        const std::optional<std::string> bytes = a.Bytes("bytes");
+        const std::string name = a.Text("name");
+        const DesignCriteria c = ReadCriteria(a, criteriaRefusal);
+        if (!bytes) {
+            answer = Refusal(views::kFileNotBytes);
+        } else if (op == "batch") {
+            answer = Batch(views::DecodeInput(*bytes), name);
+        } else if (!criteriaRefusal.empty()) {
+            answer = SheetRefusal(criteriaRefusal);
+        } else {
+            answer = Canal(views::DecodeInput(*bytes), name, c, a);
+        }
+    } else if (op == "calculate" || op == "drawing" || op == "rating" || op == "designAids" ||
+               op == "sheet") {
+        const USection* section = a.Section(sizeEcho);
+        const DesignCriteria c = ReadCriteria(a, criteriaRefusal);
+        if (section == nullptr) {
+            answer = Refusal(views::SizeIndexProblemText(sizeEcho));
+        } else if (op == "calculate") {
+            answer = Calculate(*section, a);
+        } else if (op == "drawing") {
+            answer = Drawing(*section, a);
+        } else if (op == "rating") {
+            answer = Rating(*section, a);
+        } else if (!criteriaRefusal.empty()) {
+            answer = op == "sheet" ? SheetRefusal(criteriaRefusal) : Refusal(criteriaRefusal);
+        } else if (op == "designAids") {
+            answer = DesignAids(*section, c, a);
+        } else {
+            answer = Sheet(*section, c, a);
+        }
+    } else {
+        return Refusal(views::kNoSuchOperation);
+    }
+    if (a.wrongKind()) {
+        return Refusal(views::kArgumentNotText);
+    }
+    return answer;
+}
+
 EMSCRIPTEN_BINDINGS(veltrane) {
-    emscripten::register_vector<std::string>("StringVector");
-    emscripten::value_object<CliResult>("CliResult")
-        .field("status", &CliResult::status)
-        .field("out", &CliResult::out)
-        .field("err", &CliResult::err);
-    emscripten::function("calculate", &Calculate);
-    emscripten::function("designAids", &DesignAids);
-    emscripten::function("drawing", &Drawing);
-    emscripten::function("fit", &Fit);
-    emscripten::function("rating", &Rating);
-    emscripten::function("catalogue", &Catalogue);
-    emscripten::function("cli", &Cli);
-    emscripten::function("takeFile", &TakeFile);
+    emscripten::function("request", &Request);
 }
 
 }  // namespace veltrane::web

@@ -46,9 +46,14 @@ TEST(BatchInput, AnEndlessLineIsAnErrorRowInMemoryOfTheInputsSize) {
     EXPECT_EQ(r.out, std::string(kHeader) +
                          ",,,,,error,,,,,,,,,,line 2: longer than 1048576 bytes\n" +
                          std::string(kU60Row));
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer's shadow memory and quarantine make the peak its own.
+    GTEST_SKIP() << "memory is measured without AddressSanitizer";
+#else
     rusage usage{};
     ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
     EXPECT_LT(usage.ru_maxrss, 3 * 64000) << "kB at the peak";
+#endif
 }
 
 }  // namespace

@@ -161,6 +161,17 @@ class PageTest(unittest.TestCase):
         self.assertEqual(order, ["Text4", "text6", "Text7"])
         for label in self.driver.find_elements(By.CSS_SELECTOR, "#Inputs label"):
             self.assertIn(label.get_attribute("for"), ("Text2", "Text4", "text6", "Text7"))
+        self.assertEqual([l.get_property("textContent")
+                          for l in self.driver.find_elements(By.CSS_SELECTOR, "#Inputs label")],
+                         ["已知流量：", "设计纵坡：1/", "糙   率 ：", "加大系数："])
+        self.assertEqual(self.el("Text7").get_attribute("title"), "")
+        self.assertFalse(self.el("Text1").is_enabled() and not self.el("Text1").get_property("readOnly"))
+        # U140: the ideographic roughness label, the factor's hint, a report box that takes typing.
+        self.el("Back").click()
+        self.open_size("Option5")
+        self.assertEqual(self.el("Label5").get_property("textContent"), "糙\u3000率\u3000：")
+        self.assertEqual(self.el("Text7").get_attribute("title"), "计算范围1~2")
+        self.assertFalse(self.el("Text1").get_property("readOnly"))
 
     def test_yes_to_an_overflow_restores_every_box(self):
         self.open_size("Option1")
@@ -273,6 +284,56 @@ class PageTest(unittest.TestCase):
             "return document.getElementById('printFrame').contentDocument.body.innerText"
             ".includes('谢才系数：C = 45.034')"))
 
+    def test_a_refused_criterion_stops_the_sheet_and_says_why(self):
+        self.open_size("Option1")
+        self.el("sheetButton").click()
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "label[for='sheet_min-velocity']").text,
+                         "最小流速 (m/s)")
+        self.el("sheet_date").send_keys("2026年12月8日")
+        self.el("sheet_min-velocity").send_keys("3 m/s")
+        problem = "最小流速“3 m/s”无效：须为 0 或更大的数（单位 m/s，只填数字）；不设此准则请留空。"
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("sheetProblem").text == problem)
+        self.assertEqual(self.el("sheetInstead").text, "设计准则有误，改正后才能预览、保存或打印计算书。")
+        self.assertFalse(self.el("sheetPreview").is_displayed())
+        self.assertFalse(self.el("sheetSave").is_enabled())
+        self.assertFalse(self.el("sheetPrint").is_enabled())
+        # 更新预览 changes nothing; and invoked anyway, saving and printing do nothing.
+        self.el("sheetUpdate").click()
+        self.assertEqual(self.el("sheetProblem").text, problem)
+        for button in ("sheetSave", "sheetPrint"):
+            self.driver.execute_script("""
+                document.getElementById('sheetProblem').textContent = '';
+                const b = document.getElementById(arguments[0]);
+                b.disabled = false;
+                b.click();""", button)
+            self.assertEqual(self.el("sheetProblem").text, problem)
+            self.assertFalse(self.el(button).is_enabled())
+        time.sleep(1)
+        saved = os.path.join(self.folder, "downloads", "计算书-U60.html")
+        self.assertFalse(os.path.exists(saved))
+        self.assertEqual(self.driver.execute_script(
+            "return document.getElementById('printFrame').srcdoc"), "")
+        self.el("aidClose").click()
+        # The same refusal in 选型, kept for the visit.
+        self.el("fitButton").click()
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#aidBody .rejected").text, problem)
+        self.assertEqual(self.driver.find_elements(By.ID, "fitTable"), [])
+        self.el("aidClose").click()
+        # Corrected, the sheet comes back, and saves what veltrane-calc writes.
+        self.el("sheetButton").click()
+        self.type_into("sheet_min-velocity", "0.3")
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("sheetSave").is_enabled())
+        self.assertEqual(self.el("sheetProblem").text, "")
+        self.assertFalse(self.el("sheetInstead").is_displayed())
+        self.el("sheetSave").click()
+        WebDriverWait(self.driver, 10).until(lambda d: os.path.exists(saved))
+        native = os.path.join(self.folder, "native-sheet.html")
+        subprocess.run([CALC, "sheet", "--date", "2026年12月8日", "--min-velocity", "0.3", "--html", native,
+                        "--force", "U60", "0.25", "500", "0.017", "1.0"], capture_output=True, check=True)
+        with open(saved, "rb") as a, open(native, "rb") as b:
+            self.assertEqual(a.read(), b.read())
+        os.remove(saved)
+
     def test_batch_table_downloads_and_canal_sheet(self):
         csv = os.path.join(self.folder, "canal.csv")
         rows = "size,discharge,slope,roughness,factor,name\n" \
@@ -286,7 +347,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "report", ".25", ".516", ".516"])
         self.assertEqual(cells[1][1], "<b>1</b>")
         self.assertEqual(cells[1][-1], "设计流量不能为0或负数，请重新输入")
-        self.assertEqual(cells[2][-1], "line 4: unknown size 'U61'")
+        self.assertEqual(cells[2][-1], "第 4 行：无此规格“U61”（可用 U60、U80、U100、U120、U140）")
         self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "#batchTable b"), [])
 
         self.el("batchCsv").click()
@@ -315,6 +376,30 @@ class PageTest(unittest.TestCase):
         cells = [c.text for c in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody td")]
         self.assertEqual(cells[4], "一点二")
         self.assertEqual(cells[-1], "加大系数已不在适用范围，请重新输入")
+
+    def test_a_utf16_file_is_read_as_utf16(self):
+        csv = os.path.join(self.folder, "unicode.csv")
+        with open(csv, "wb") as f:
+            f.write("\ufeffsize,discharge,slope,roughness,factor\r\nU60,0.25,500,0.017,1.0\r\nU70,1,1,1,1\r\n"
+                    .encode("utf-16-le"))
+        self.el("batchFile").send_keys(csv)
+        WebDriverWait(self.driver, 10).until(lambda d: self.el("batchStatus").text)
+        self.assertRegex(self.el("batchStatus").text, r"^共 2 行，用时 \d+ ms。$")
+        cells = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                 for r in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody tr")]
+        self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "report", ".25", ".516", ".516"])
+        self.assertEqual(cells[1][-1], "第 3 行：无此规格“U70”（可用 U60、U80、U100、U120、U140）")
+
+    def test_a_file_without_the_columns_is_refused_in_chinese(self):
+        csv = os.path.join(self.folder, "columns.csv")
+        with open(csv, "w", encoding="utf-8") as f:
+            f.write("size,discharge,slope,roughness\nU60,0.25,500,0.017\n")
+        self.el("batchFile").send_keys(csv)
+        WebDriverWait(self.driver, 10).until(lambda d: self.el("batchStatus").text)
+        self.assertEqual(self.el("batchStatus").text,
+                         "第一行缺少“factor”列；须有 size,discharge,slope,roughness,factor 各列。")
+        self.assertFalse(self.el("batchCsv").is_enabled())
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tr"), [])
 
     def test_nothing_is_fetched(self):
         fetched = self.driver.execute_script(

@@ -6,67 +6,28 @@
 'use strict';
 
 (function () {
-  // Per size, what its window shows differently: the discharge label, the
-  // roughness label, the longest discharge text and the factor's hint.
-  const kIdeographic = '糙\u3000率\u3000：';
-  const kAscii = '糙   率 ：';
-  const kLayouts = [
-    { discharge: '已知流量：', roughness: kIdeographic, dischargeLength: 7, factorHint: '计算范围1~2' },
-    { discharge: '已知流量：', roughness: kAscii, dischargeLength: 7, factorHint: '' },
-    { discharge: '已知流量：', roughness: kAscii, dischargeLength: 6, factorHint: '' },
-    { discharge: '设计流量：', roughness: kAscii, dischargeLength: 7, factorHint: '' },
-    { discharge: '已知流量：', roughness: kIdeographic, dischargeLength: 7, factorHint: '计算范围1~2' },
-  ];
   const kBoxes = ['Text2', 'Text4', 'text6', 'Text7'];
   const kPreselected = 3;  // D120
 
   const $ = (id) => document.getElementById(id);
   let core = null;
-  let catalogue = [];
+  let catalogue = [];  // per size, all the page shows for it (see the module's Catalogue)
+  let criteriaFields = [];  // [{key, label}], in the sheet's order
   let openSize = -1;
   let texts = [];  // per size, the four boxes' texts, kept while another size is open
-  const criteria = { minFreeboard: '', minVelocity: '', maxVelocity: '' };
+  const criteria = {};  // by the fields' keys, as typed; kept for the visit
   const reach = { project: '', channel: '', station: '', designer: '', date: '' };
 
   // --- the module --------------------------------------------------------
 
-  // Keeps a byte order mark that the command writes (--bom).
-  const utf8 = new TextDecoder('utf-8', { ignoreBOM: true });
-
-  // veltrane-calc inside the page: {status, out, err} as text, and outBytes.
-  function calc(args, input) {
-    const v = new core.StringVector();
-    try {
-      for (const a of args) v.push_back(String(a));
-      const r = core.cli(v, input || '');
-      return { status: r.status, out: utf8.decode(r.out), err: utf8.decode(r.err), outBytes: r.out };
-    } finally {
-      v.delete();
-    }
+  // The module's one entry: op and a plain object of texts, numbers and a
+  // file's bytes; the answer, parsed. Any answer may be {refusal: text}.
+  function request(op, args) {
+    return JSON.parse(core.request(op, args || {}));
   }
 
-  // A command that writes FILE: its result, and the file's text.
-  function calcToFile(args, option, input) {
-    const path = '/tmp/veltrane-output';
-    const r = calc([option, path, '--force'].concat(args), input);
-    r.file = core.takeFile(path);
-    return r;
-  }
-
-  function criteriaArgs() {
-    const a = [];
-    if (criteria.minFreeboard.trim()) a.push('--min-freeboard', criteria.minFreeboard.trim());
-    if (criteria.minVelocity.trim()) a.push('--min-velocity', criteria.minVelocity.trim());
-    if (criteria.maxVelocity.trim()) a.push('--max-velocity', criteria.maxVelocity.trim());
-    return a;
-  }
-
-  function reachArgs() {
-    const a = [];
-    for (const key of ['project', 'channel', 'station', 'designer', 'date']) {
-      if (reach[key] !== '') a.push('--' + key, reach[key]);
-    }
-    return a;
+  function boxTexts() {
+    return Object.fromEntries(kBoxes.map((b) => [b, $(b).value]));
   }
 
   // --- small helpers -----------------------------------------------------
@@ -82,27 +43,6 @@
     }
     for (const c of children || []) e.append(c);
     return e;
-  }
-
-  // RFC 4180: fields may be quoted, quotes doubled, line breaks inside quotes.
-  function parseCsv(text) {
-    const rows = [];
-    let row = [], field = '', quoted = false;
-    for (let i = 0; i < text.length; ++i) {
-      const c = text[i];
-      if (quoted) {
-        if (c === '"' && text[i + 1] === '"') { field += '"'; ++i; }
-        else if (c === '"') quoted = false;
-        else field += c;
-      } else if (c === '"') quoted = true;
-      else if (c === ',') { row.push(field); field = ''; }
-      else if (c === '\n' || c === '\r') {
-        if (c === '\r' && text[i + 1] === '\n') ++i;
-        row.push(field); rows.push(row); row = []; field = '';
-      } else field += c;
-    }
-    if (field !== '' || row.length) { row.push(field); rows.push(row); }
-    return rows;
   }
 
   function fillTable(table, header, rows) {
@@ -170,15 +110,15 @@
   function openCalculation(size) {
     saveTexts();
     openSize = size;
-    const layout = kLayouts[size];
-    $('Label2').textContent = catalogue[size].sizeLabel;
-    $('Label1').textContent = layout.discharge;
-    $('Label5').textContent = layout.roughness;
-    $('Text2').maxLength = layout.dischargeLength;
-    $('Text7').title = layout.factorHint;
-    // The U140 window's report box takes typing; the others' do not.
-    $('Text1').readOnly = size !== 4;
-    for (const b of kBoxes) $(b).value = texts[size][b];
+    const s = catalogue[size];
+    $('Label2').textContent = s.sizeLabel;
+    for (const b of kBoxes) {
+      document.querySelector('label[for="' + b + '"]').textContent = s.labels[b];
+      $(b).value = texts[size][b];
+    }
+    $('Text2').maxLength = s.dischargeMaxLength;
+    $('Text7').title = s.factorTooltip;
+    $('Text1').readOnly = !s.reportEditable;
     $('choice').hidden = true;
     $('calculation').hidden = false;
     $('Text1').value = catalogue[size].reportHeader;
@@ -195,12 +135,12 @@
     if (chosen) chosen.focus();
   }
 
-  function boxTexts() {
-    return kBoxes.map((b) => $(b).value);
-  }
-
   function calculate() {
-    const outcome = JSON.parse(core.calculate(openSize, ...boxTexts()));
+    const outcome = request('calculate', { size: openSize, boxes: boxTexts() });
+    if (outcome.refusal !== undefined) {
+      $('Text1').value = outcome.refusal;
+      return;
+    }
     $('Text1').value = outcome.header;
     if (outcome.report !== undefined) {
       $('Text1').value = outcome.report;
@@ -267,48 +207,37 @@
   // As the program's drawing: a rejected text shows its message; a depth
   // above the channel is drawn, and the panel says so.
   function showDrawing(body) {
-    const view = JSON.parse(core.drawing(openSize, ...boxTexts()));
-    if (view.message) {
-      notice(body, view.message.text);
-      return;
-    }
+    const view = request('drawing', { size: openSize, boxes: boxTexts() });
+    if (refused(body, view)) return;
     body.append(svgImage(view.svg, '断面图'));
     body.append(el('div', { className: 'buttons' }, [
       button('saveSvg', '保存SVG…', () => download('断面图-' + sizeName() + '.svg', view.svg, 'image/svg+xml')),
     ]));
   }
 
-  // The module's answer for the window's texts and the sheet's criteria.
-  function withCriteria(ask) {
-    const v = new core.StringVector();
-    try {
-      for (const a of criteriaArgs()) v.push_back(a);
-      return JSON.parse(ask(v));
-    } finally {
-      v.delete();
-    }
+  // An answer that refuses (refused criteria, a size out of range) or gives
+  // a calculation's message: says so in body, and is true.
+  function refused(body, answer) {
+    if (answer.refusal !== undefined) notice(body, answer.refusal);
+    else if (answer.message) notice(body, answer.message.text);
+    else return false;
+    return true;
   }
 
   // As the program's 选型 dialog, with the five sections drawn below.
   function showFit(body) {
-    const fit = withCriteria((v) => core.fit(...boxTexts(), v));
-    if (fit.error !== undefined || fit.message) {
-      notice(body, fit.error !== undefined ? fit.error : fit.message.text);
-      return;
-    }
+    const fit = request('fit', { boxes: boxTexts(), criteria });
+    if (refused(body, fit)) return;
     const table = el('table', { id: 'fitTable', className: 'grid' });
     fillTable(table, fit.headings, fit.rows);
     body.append(el('div', { className: 'scroll' }, [table]), el('p', { id: 'smallest', text: fit.verdict }));
-    if (criteriaArgs().length) body.append(el('p', { className: 'hint', text: '已按计算书中的设计准则选型。' }));
+    if (fit.note) body.append(el('p', { className: 'hint', text: fit.note }));
     body.append(svgImage(fit.svg, '五种断面的断面图'));
   }
 
   function showRating(body) {
-    const view = JSON.parse(core.rating(openSize, ...boxTexts()));
-    if (view.message) {
-      notice(body, view.message.text);
-      return;
-    }
+    const view = request('rating', { size: openSize, boxes: boxTexts() });
+    if (refused(body, view)) return;
     const table = el('table', { id: 'ratingTable', className: 'grid' });
     fillTable(table, view.headings, view.rows);
     body.append(el('div', { className: 'split' }, [
@@ -316,43 +245,74 @@
       svgImage(view.svg, '水位流量关系曲线'),
     ]));
     body.append(el('div', { className: 'buttons' }, [
-      button('ratingCsv', '导出CSV…', () => download('水位流量关系-' + sizeName() + '.csv', '\ufeff' + view.csv, 'text/csv')),
+      button('ratingCsv', '导出CSV…', () => download('水位流量关系-' + sizeName() + '.csv', view.csv, 'text/csv')),
     ]));
   }
 
   // The sheet: the reach's details and the criteria (kept for the visit),
-  // then the preview, 打印 and 保存HTML.
+  // then the preview, 打印 and 保存HTML. While a criterion is refused the
+  // preview says so instead, and nothing can be printed or saved.
   function showSheet(body) {
     const form = el('form', { id: 'sheetForm', className: 'details', noValidate: true });
     const fields = [
       ['project', '工程名称', reach], ['channel', '渠道名称', reach], ['station', '桩号', reach],
       ['designer', '设计', reach], ['date', '日期', reach],
-      ['minFreeboard', '最小超高 (m)', criteria], ['minVelocity', '最小流速 (m/s)', criteria],
-      ['maxVelocity', '最大流速 (m/s)', criteria],
+      ...criteriaFields.map((f) => [f.key, f.label, criteria]),
     ];
+    const problem = el('p', { id: 'sheetProblem', className: 'rejected', role: 'alert' });
+    const preview = el('iframe', { id: 'sheetPreview', title: '计算书预览', className: 'preview' });
+    preview.setAttribute('sandbox', 'allow-same-origin');
+    const instead = el('p', { id: 'sheetInstead', className: 'preview instead', hidden: true });
+    let html = '';
+    let refusal = '';
+    const show = (answer) => {
+      refusal = answer.refusal !== undefined ? answer.refusal : '';
+      problem.textContent = refusal;
+      instead.textContent = answer.instead || '';
+      instead.hidden = !refusal;
+      preview.hidden = !!refusal;
+      $('sheetPrint').disabled = $('sheetSave').disabled = !!refusal;
+    };
+    const make = () => {
+      const answer = request('sheet', { size: openSize, boxes: boxTexts(), reach, criteria });
+      html = answer.html || '';
+      show(answer);
+      if (html) preview.srcdoc = html;
+    };
+    // A criterion is read as it is typed: a refusal shows at once, and a
+    // corrected one brings the preview back.
+    const check = () => {
+      const answer = request('criteria', { criteria });
+      if (answer.refusal !== undefined) {
+        html = '';
+        show(answer);
+      } else if (refusal) {
+        make();
+      }
+    };
+    // What is printed or saved is the sheet of the form as it stands now.
+    // Invoked while refused (a keyboard shortcut, a script), nothing happens
+    // but the reason, said again.
+    const withSheet = (act) => () => {
+      make();
+      if (!refusal && html) act(html);
+    };
     for (const [key, label, store] of fields) {
       const input = el('input', { id: 'sheet_' + key, type: 'text', value: store[key], autocomplete: 'off' });
       if (key === 'date') input.placeholder = '今天';
-      input.addEventListener('input', () => { store[key] = input.value; });
+      input.addEventListener('input', () => {
+        store[key] = input.value;
+        if (store === criteria) check();
+      });
       form.append(el('label', { htmlFor: input.id, text: label }), input);
     }
-    const preview = el('iframe', { id: 'sheetPreview', title: '计算书预览', className: 'preview' });
-    preview.setAttribute('sandbox', 'allow-same-origin');
-    let html = '';
-    const make = () => {
-      const r = calcToFile(['sheet', ...reachArgs(), ...criteriaArgs(), '--', sizeName(), ...boxTexts()], '--html');
-      html = r.file;
-      problem.textContent = html ? '' : r.err.trim();
-      preview.srcdoc = html;
-    };
     form.addEventListener('submit', (e) => { e.preventDefault(); make(); });
     form.append(el('div', { className: 'buttons' }, [
       el('button', { id: 'sheetUpdate', type: 'submit', text: '更新预览' }),
-      button('sheetPrint', '打印…', () => printHtml(html)),
-      button('sheetSave', '保存HTML…', () => download('计算书-' + sizeName() + '.html', html, 'text/html')),
+      button('sheetPrint', '打印…', withSheet(printHtml)),
+      button('sheetSave', '保存HTML…', withSheet((h) => download('计算书-' + sizeName() + '.html', h, 'text/html'))),
     ]));
-    const problem = el('p', { id: 'sheetProblem', className: 'rejected', role: 'alert' });
-    body.append(form, problem, preview);
+    body.append(form, problem, instead, preview);
     make();
   }
 
@@ -369,15 +329,26 @@
   }
 
   // The capacity at the window's slope and the slopes for its discharge, in
-  // the program's words; the selection table and chart from veltrane-calc.
+  // the program's words; the selection table and its chart.
   function showDesignAids(body) {
     const q = $('Text2').value, x = $('Text4').value, n = $('text6').value, k = $('Text7').value;
+    const problem = el('p', { id: 'aidProblem', className: 'rejected', role: 'alert' });
     const out = el('pre', { id: 'aidOutput', className: 'output', tabIndex: 0 });
+    const note = el('p', { id: 'aidNote', className: 'hint' });
     const extra = el('div');
-    const answer = (key) => {
+    // Shows an answer's refusal or message, or clears them; true when it is one.
+    const refusedHere = (answer) => {
       extra.replaceChildren();
-      const j = withCriteria((v) => core.designAids(openSize, q, x, n, k, v));
-      out.textContent = j.error !== undefined ? j.error : j[key];
+      out.textContent = note.textContent = '';
+      problem.textContent = answer.refusal !== undefined ? answer.refusal
+        : answer.message ? answer.message.text : '';
+      return problem.textContent !== '';
+    };
+    const answer = (key) => {
+      const j = request('designAids', { size: openSize, boxes: boxTexts(), criteria });
+      if (refusedHere(j)) return;
+      out.textContent = j[key];
+      note.textContent = j.note || '';
     };
     const slopes = el('input', { id: 'slopeList', type: 'text', value: '300,500,1000,2000,3000', autocomplete: 'off' });
     body.append(
@@ -389,46 +360,40 @@
       el('div', { className: 'buttons left' }, [
         el('label', { htmlFor: 'slopeList', text: '选型表纵坡 1/x：' }), slopes,
         button('selectButton', '选型表', () => {
-          const r = calc(['select-table', '--csv', '--slopes', slopes.value, ...criteriaArgs(), '--svg',
-            '/tmp/veltrane-select.svg', '--force', '--', n, k]);
-          const svg = core.takeFile('/tmp/veltrane-select.svg');
-          if (r.status !== 0 || !r.out) {
-            extra.replaceChildren();
-            out.textContent = r.err;
-            return;
-          }
-          out.textContent = '';
-          extra.replaceChildren();
-          const rows = parseCsv(r.out);
+          const t = request('selectTable', { roughness: n, factor: k, slopes: slopes.value, criteria });
+          if (refusedHere(t)) return;
           const table = el('table', { id: 'selectTable', className: 'grid' });
-          fillTable(table, rows[0].map((h) => (h === 'slope' ? '纵坡 1/x' : h + ' Q (m³/s)')), rows.slice(1));
-          extra.append(el('div', { className: 'scroll' }, [table]));
-          if (svg) extra.append(svgImage(svg, '选型图'));
+          fillTable(table, t.headings, t.rows);
+          note.textContent = t.note || '';
+          extra.append(el('div', { className: 'scroll' }, [table]), svgImage(t.svg, '选型图'));
         }),
       ]),
-      out, extra);
+      problem, out, note, extra);
   }
 
   // --- the batch ---------------------------------------------------------
 
-  let batchInput = '';
+  // The chosen file's bytes: the module reads them as the command line reads
+  // a file (a byte order mark decides; else UTF-8, else GB18030).
+  let batchBytes = null;
+  let batchCsv = '';
 
-  function runBatch(text) {
-    batchInput = text;
+  function runBatch(bytes) {
+    batchBytes = bytes;
     const started = performance.now();
-    const r = calc(['--batch', '-'], text);
+    const r = request('batch', { bytes });
     const table = $('batchTable');
-    if (r.status !== 0) {
+    if (r.refusal !== undefined) {
       table.replaceChildren();
-      $('batchStatus').textContent = r.err.trim();
+      batchCsv = '';
+      $('batchStatus').textContent = r.refusal;
       $('batchCsv').disabled = $('batchSheet').disabled = true;
       return;
     }
-    const rows = parseCsv(r.out);
-    fillTable(table, rows[0], rows.slice(1));
+    fillTable(table, r.headings, r.rows);
+    batchCsv = r.csv;
     const ms = performance.now() - started;  // the run and the table, as the user waits for both
-    const count = rows.length - 1;
-    $('batchStatus').textContent = '共 ' + count + ' 行，用时 ' + ms.toFixed(0) + ' ms。';
+    $('batchStatus').textContent = '共 ' + r.rows.length + ' 行，用时 ' + ms.toFixed(0) + ' ms。' + r.notice;
     $('batchStatus').dataset.ms = String(ms);
     $('batchCsv').disabled = $('batchSheet').disabled = false;
   }
@@ -437,32 +402,22 @@
     $('batchFile').addEventListener('change', async (e) => {
       const file = e.target.files[0];
       if (!file) return;
-      const bytes = await file.arrayBuffer();
-      // A spreadsheet on a Chinese system saves CSV in GB18030 (GBK); a file
-      // that is not UTF-8 is read that way, and the page says so.
-      let text, note = '';
-      try {
-        text = new TextDecoder('utf-8', { fatal: true }).decode(bytes);
-      } catch (_) {
-        text = new TextDecoder('gb18030').decode(bytes);
-        note = '（文件不是UTF-8编码，已按GB18030读取。）';
-      }
-      runBatch(text);
-      $('batchStatus').textContent += note;
+      runBatch(new Uint8Array(await file.arrayBuffer()));
     });
-    $('batchCsv').addEventListener('click', () => {
-      const r = calc(['--batch', '-', '--bom'], batchInput);
-      download('计算成果.csv', r.outBytes, 'text/csv');
-    });
+    $('batchCsv').addEventListener('click', () => download('计算成果.csv', batchCsv, 'text/csv'));
     $('batchSheet').addEventListener('click', () => openAid('全渠计算书', (body) => {
-      const r = calcToFile(['sheet', '--batch', '-', ...reachArgs(), ...criteriaArgs()], '--html', batchInput);
-      if (!r.file) { notice(body, r.err.trim()); return; }
+      const r = request('canal', { bytes: batchBytes, reach, criteria });
+      if (r.refusal !== undefined) {
+        notice(body, r.refusal);
+        if (r.instead) body.append(el('p', { id: 'canalInstead', className: 'preview instead', text: r.instead }));
+        return;
+      }
       const preview = el('iframe', { id: 'canalPreview', title: '全渠计算书预览', className: 'preview' });
       preview.setAttribute('sandbox', 'allow-same-origin');
-      preview.srcdoc = r.file;
+      preview.srcdoc = r.html;
       body.append(preview, el('div', { className: 'buttons' }, [
-        button('canalPrint', '打印…', () => printHtml(r.file)),
-        button('canalSave', '保存HTML…', () => download('全渠计算书.html', r.file, 'text/html')),
+        button('canalPrint', '打印…', () => printHtml(r.html)),
+        button('canalSave', '保存HTML…', () => download('全渠计算书.html', r.html, 'text/html')),
       ]));
     }));
   }
@@ -483,7 +438,10 @@
 
   VeltraneModule().then((module) => {
     core = module;
-    catalogue = JSON.parse(core.catalogue());
+    const c = request('catalogue');
+    catalogue = c.sizes;
+    criteriaFields = c.criteria;
+    for (const f of criteriaFields) criteria[f.key] = '';
     buildChoice();
     wire();
     // How long the page took to be ready to calculate, for the browser test.
