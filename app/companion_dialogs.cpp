@@ -2,7 +2,6 @@
 #include "app/companion_dialogs.h"
 
 #include <QBuffer>
-#include <QDate>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -37,6 +36,7 @@
 #include "sheet_pdf/pdf_printer.h"
 #include "sheet_pdf/sheet_text_document.h"
 #include "views/criteria.h"
+#include "views/dates.h"
 #include "views/design_aid_text.h"
 
 namespace veltrane {
@@ -164,9 +164,7 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
                                              .channel = k.channel.toStdString(),
                                              .station = k.station.toStdString(),
                                              .designer = k.designer.toStdString(),
-                                             .date = QDate::currentDate()
-                                                         .toString(QStringLiteral("yyyy年M月d日"))
-                                                         .toStdString()},
+                                             .date = views::Today()},
                                    .criteria = criteria.criteria};
     };
     QHBoxLayout* row = ButtonRow(layout);

@@ -16,13 +16,11 @@
 #include "hydraulics/number_rules.h"
 #include "sheet/selection_sheet.h"
 #include "views/design_aid_text.h"
+#include "views/page_requests.h"
 
 namespace veltrane::cli {
 
 namespace {
-
-constexpr std::size_t kMostSlopes = 50;
-constexpr long kLargestSlope = 1'000'000;
 
 void WriteCriteria(JsonWriter& j, const DesignCriteria& c) {
     j.Key("criteria").BeginObject();
@@ -40,27 +38,6 @@ void WriteCriteria(JsonWriter& j, const DesignCriteria& c) {
 
 std::string Depth(const USection& s, const DepthSearchResult& r) {
     return PrintedNumber(r.reportedDepth, s.reportDecimals);
-}
-
-// "300,500,1000": whole x, 1 to 1000000, at most 50 of them.
-std::optional<std::vector<long>> ReadSlopes(std::string_view text) {
-    std::vector<long> slopes;
-    while (!text.empty() || slopes.empty()) {
-        const auto comma = text.find(',');
-        const std::string_view item = text.substr(0, comma);
-        long x = 0;
-        const auto parsed = std::from_chars(item.data(), item.data() + item.size(), x);
-        if (parsed.ec != std::errc() || parsed.ptr != item.data() + item.size() || x < 1 ||
-            x > kLargestSlope || slopes.size() == kMostSlopes) {
-            return std::nullopt;
-        }
-        slopes.push_back(x);
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(comma + 1);
-    }
-    return slopes;
 }
 
 }  // namespace
@@ -171,11 +148,11 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
     if (!c.slopes) {
         return UsageError("select-table needs --slopes LIST, for example 300,500,1000");
     }
-    const auto slopes = ReadSlopes(*c.slopes);
+    const auto slopes = views::ReadSlopeList(*c.slopes);
     if (!slopes) {
-        return UsageError(
-            "--slopes takes 1 to 50 whole slope denominators from 1 to "
-            "1000000, separated by commas");
+        return UsageError("--slopes takes 1 to " + std::to_string(views::kMostSlopes) +
+                          " whole slope denominators from 1 to " +
+                          std::to_string(views::kLargestSlope) + ", separated by commas");
     }
     const std::vector<SelectionRow> rows = SelectionTable(*slopes, v[0], v[1], c.criteria);
     JsonWriter j;
@@ -190,7 +167,8 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
         }
     }
     if (c.svg) {
-        const std::string svg = sheet::SelectionChartSvg(rows, "装配式U形渠道构件最大设计流量");
+        const std::string svg =
+            sheet::SelectionChartSvg(rows, std::string(sheet::kSelectionChartTitle));
         if (const Step saved = WriteOutputFile(*c.svg, svg, c.force); !saved) {
             return saved.error();
         }

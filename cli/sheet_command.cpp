@@ -10,28 +10,18 @@
 #include "cli/size_operand.h"
 #include "hydraulics/calculation_run.h"
 #include "sheet/sheet_builder.h"
+#include "views/dates.h"
 
 namespace veltrane::cli {
 
 namespace {
-
-// "2026年12月8日", the way a sheet is dated by hand.
-std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    if (local == nullptr) {
-        return {};
-    }
-    return std::to_string(local->tm_year + 1900) + "年" + std::to_string(local->tm_mon + 1) + "月" +
-           std::to_string(local->tm_mday) + "日";
-}
 
 sheet::ReachDetails DetailsFrom(const CommandLine& c) {
     return {.project = c.project.value_or(""),
             .channel = c.channel.value_or(""),
             .station = c.station.value_or(""),
             .designer = c.designer.value_or(""),
-            .date = c.date ? *c.date : Today()};
+            .date = c.date ? *c.date : views::Today()};
 }
 
 CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err) {

@@ -4,12 +4,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hydraulics/design_aids.h"
 #include "sheet/document.h"
 
 namespace veltrane::sheet {
+
+// The chart's title wherever it is drawn alone.
+inline constexpr std::string_view kSelectionChartTitle = "装配式U形渠道构件最大设计流量";
 
 // Discharge against slope, one line per section; the slope axis is
 // logarithmic, as the slopes of a table usually span decades.

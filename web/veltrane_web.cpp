@@ -37,6 +37,7 @@
 #include "views/batch_problems.h"
 #include "views/calculation_layout.h"
 #include "views/criteria.h"
+#include "views/dates.h"
 #include "views/design_aid_text.h"
 #include "views/input_encoding.h"
 #include "views/page_requests.h"
@@ -52,17 +53,6 @@ constexpr InputBox kBoxes[] = {InputBox::Text2, InputBox::Text4, InputBox::text6
 
 // The reach's details, by the keys the page sends them under.
 constexpr std::string_view kReachKeys[] = {"project", "channel", "station", "designer", "date"};
-
-// "2026年12月8日", as the command line dates a sheet when no date is given.
-std::string Today() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    if (local == nullptr) {
-        return {};
-    }
-    return std::to_string(local->tm_year + 1900) + "年" + std::to_string(local->tm_mon + 1) + "月" +
-           std::to_string(local->tm_mday) + "日";
-}
 
 // The four boxes' texts, kept while a run reads them through views.
 struct BoxTexts {
@@ -111,7 +101,7 @@ class Args {
                               .designer = Text("reach", kReachKeys[3]),
                               .date = Text("reach", kReachKeys[4])};
         if (r.date.empty()) {
-            r.date = Today();
+            r.date = views::Today();
         }
         return r;
     }
@@ -327,7 +317,7 @@ std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& c
             break;
         }
     }
-    j.Member("svg", sheet::SelectionChartSvg(rows, "装配式U形渠道构件最大设计流量"));
+    j.Member("svg", sheet::SelectionChartSvg(rows, std::string(sheet::kSelectionChartTitle)));
     if (AnyCriterion(criteria)) {
         j.Member("note", views::kAidsUnderCriteria);
     }

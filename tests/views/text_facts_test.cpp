@@ -2,6 +2,7 @@
 // The small facts written once: line breaks, the font list, the verdicts.
 #include <gtest/gtest.h>
 
+#include "views/dates.h"
 #include "views/fonts.h"
 #include "views/lines.h"
 #include "views/verdicts.h"
@@ -25,6 +26,11 @@ TEST(Fonts, OneListInEveryForm) {
     const std::string a = SvgFontAttribute();
     EXPECT_EQ(WithSingleFontFace("<g " + a + "><g " + a + "/></g>"),
               "<g font-family=\"SimSun\"><g font-family=\"SimSun\"/></g>");
+}
+
+TEST(Dates, AsWrittenByHand) {
+    EXPECT_EQ(SheetDate(2026, 12, 8), "2026年12月8日");
+    EXPECT_EQ(SheetDate(2027, 1, 31), "2027年1月31日");
 }
 
 TEST(Verdicts, DepthAboveTheChannel) {
