@@ -34,7 +34,7 @@ std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
                                                 const std::function<bool(const BatchRow&)>& onRow) {
     using views::FileProblem;
     using views::RowProblem;
-    CsvReader reader(text);
+    CsvReader reader(text, CsvReader::kRecordLimit, CsvReader::SeparatorOf(text));
     std::vector<std::string> fields;
     std::size_t count = 0;
     CsvReader::Problem problem = CsvReader::Problem::None;

@@ -11,8 +11,8 @@ namespace {
 // may run on into the next line.
 class FieldParser {
   public:
-    FieldParser(std::vector<std::string>& fields, std::size_t& count)
-        : fields_(fields), count_(count) {
+    FieldParser(std::vector<std::string>& fields, std::size_t& count, char separator)
+        : fields_(fields), count_(count), separator_(separator) {
         count_ = 0;
         current_ = &NewField();
     }
@@ -31,7 +31,7 @@ class FieldParser {
                 }
             } else if (c == '"' && current_->empty()) {
                 quoted_ = true;
-            } else if (c == ',') {
+            } else if (c == separator_) {
                 current_ = &NewField();
             } else {
                 *current_ += c;  // also text after a closing quote, kept rather than lost
@@ -53,14 +53,21 @@ class FieldParser {
 
     std::vector<std::string>& fields_;
     std::size_t& count_;
+    char separator_;
     std::string* current_ = nullptr;
     bool quoted_ = false;
 };
 
 }  // namespace
 
-CsvReader::CsvReader(std::string_view text, std::size_t recordLimit)
-    : text_(text), limit_(recordLimit) {}
+CsvReader::CsvReader(std::string_view text, std::size_t recordLimit, char separator)
+    : text_(text), limit_(recordLimit), separator_(separator) {}
+
+char CsvReader::SeparatorOf(std::string_view text) {
+    const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+    const bool tabs = first.find('\t') != std::string_view::npos;
+    return tabs && first.find(',') == std::string_view::npos ? '\t' : ',';
+}
 
 bool CsvReader::ReadLine(Line& line) {
     if (at_ == text_.size()) {
@@ -90,7 +97,7 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::size_t& count, Probl
         problem = Problem::TooLong;
         return true;
     }
-    FieldParser parser(fields, count);
+    FieldParser parser(fields, count, separator_);
     parser.Feed(first.text);
     if (!parser.quoted()) {
         return true;
@@ -119,7 +126,7 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::size_t& count, Probl
     problem = Problem::Unclosed;
     at_ = resumeAt;
     nextLine_ = resumeLine;
-    FieldParser alone(fields, count);
+    FieldParser alone(fields, count, separator_);
     alone.Feed(first.text);
     return true;
 }

@@ -27,7 +27,14 @@ class CsvReader {
     };
 
     // text is UTF-8 without a byte order mark; it must outlive the reader.
-    explicit CsvReader(std::string_view text, std::size_t recordLimit = kRecordLimit);
+    // separator is ',' for CSV, '\t' for the tab-separated text a
+    // spreadsheet saves as "Unicode text".
+    explicit CsvReader(std::string_view text, std::size_t recordLimit = kRecordLimit,
+                       char separator = ',');
+
+    // The separator of text, by its first line: a tab where that line has
+    // tabs and no comma (a spreadsheet's "Unicode text"), else a comma.
+    static char SeparatorOf(std::string_view text);
 
     // Reads the next record into fields, reusing their storage. Records end
     // at LF, CR LF or CR outside quotes; a quoted field may span lines. A
@@ -49,6 +56,7 @@ class CsvReader {
 
     std::string_view text_;
     std::size_t limit_;
+    char separator_;
     std::size_t at_ = 0;
     std::size_t nextLine_ = 1;
     std::size_t recordLine_ = 0;

@@ -56,6 +56,29 @@ TEST(BatchEncoding, Utf16WithABomGivesTheUtf8Output) {
     }
 }
 
+// What a spreadsheet saves as "Unicode text": UTF-16LE, fields between tabs.
+// A comma inside a field is then the field's own.
+TEST(BatchEncoding, ASpreadsheetsUnicodeTextIsTabSeparated) {
+    const Result r =
+        Cli({"--batch", "-"}, Utf16Bytes(u"size\tdischarge\tslope\troughness\tfactor\r\n"
+                                         u"U60\t0.25\t500\t0.017\t1.0\r\n"
+                                         u"U70,渠\t0.25\t500\t0.017\t1.0\r\n",
+                                         true));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "size,discharge,slope,roughness,factor,status,check_discharge,design_depth,"
+              "check_depth,velocity,surface_width,area,wetted_perimeter,hydraulic_radius,chezy,"
+              "message\n"
+              "U60,0.25,500,0.017,1.0,report,.25,.516,.516,.904,.657,.277,1.376,.201,45.034,\n"
+              "\"U70,渠\",0.25,500,0.017,1.0,error,,,,,,,,,,\"line 3: unknown size 'U70,渠'\"\n");
+    EXPECT_EQ(r.err, "");
+    // A header with both keeps the comma: a tab is then part of a name.
+    const Result mixed =
+        Cli({"--batch", "-"}, std::string("size,discharge,slope,roughness,factor\tx\n"));
+    EXPECT_EQ(mixed.status, 2);
+    EXPECT_EQ(mixed.err, "veltrane-calc: the batch header has no column 'factor'\n");
+}
+
 TEST(BatchEncoding, Gb18030IsReadAndSaidOnStderr) {
     // "U70渠" with 渠 as GB18030's C7 FE.
     const Result r = Cli({"--batch", "-"},
