@@ -19,6 +19,16 @@ std::string FontFamilyList(std::string_view generic, char quote) {
     return out += generic;
 }
 
+std::string PageFontFamilyList(std::string_view generic) {
+    std::string out;
+    for (std::string_view face : kFallbackFaces) {
+        out += ", \"" + std::string(face) + "\"";
+    }
+    const std::string song = FontFamilyList(generic, '"');
+    const std::size_t last = song.rfind(", ");
+    return song.substr(0, last) + out + song.substr(last);
+}
+
 std::string SvgFontAttribute() {
     return "font-family=\"" + FontFamilyList("serif", '\'') + "\"";
 }

@@ -15,14 +15,19 @@ inline constexpr std::array<std::string_view, 4> kSongFaces = {
     "SimSun", "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC"};
 
 // Past the Song faces, CJK faces that hold every glyph the windows draw,
-// for a system that has no Song face at all.
-inline constexpr std::array<std::string_view, 2> kFallbackFaces = {"Noto Sans CJK SC",
-                                                                   "WenQuanYi Zen Hei"};
+// for a system that has no Song face at all: Debian's, then macOS's and
+// Windows' own (for the page).
+inline constexpr std::array<std::string_view, 4> kFallbackFaces = {
+    "Noto Sans CJK SC", "WenQuanYi Zen Hei", "PingFang SC", "Microsoft YaHei"};
 
 // The faces as a CSS font-family list ending in generic ("serif",
 // "monospace"); quote is the quote character for names with blanks (' inside
 // an XML attribute, " in a style sheet).
 std::string FontFamilyList(std::string_view generic, char quote);
+
+// The Song faces, then the fallbacks, then generic: for a web page, which
+// may be opened on any system.
+std::string PageFontFamilyList(std::string_view generic);
 
 // The font-family attribute every drawing carries: font-family="…".
 std::string SvgFontAttribute();

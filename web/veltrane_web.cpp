@@ -39,6 +39,7 @@
 #include "views/criteria.h"
 #include "views/dates.h"
 #include "views/design_aid_text.h"
+#include "views/fonts.h"
 #include "views/input_encoding.h"
 #include "views/page_requests.h"
 
@@ -378,7 +379,8 @@ std::string Catalogue() {
         }
         j.EndArray().EndObject();
     }
-    j.EndArray().Key("criteria").BeginArray();
+    j.EndArray().Member("fontFamily", views::PageFontFamilyList("serif"));
+    j.Key("criteria").BeginArray();
     for (const views::CriterionFieldInfo& info : views::kCriterionFields) {
         j.BeginObject()
             .Member("key", info.key)

@@ -23,6 +23,10 @@ TEST(Fonts, OneListInEveryForm) {
     EXPECT_EQ(SvgFontAttribute(),
               "font-family=\"SimSun, 'AR PL UMing CN', 'AR PL UMing TW', 'Noto Serif CJK SC', "
               "serif\"");
+    EXPECT_EQ(PageFontFamilyList("serif"),
+              "SimSun, \"AR PL UMing CN\", \"AR PL UMing TW\", \"Noto Serif CJK SC\", "
+              "\"Noto Sans CJK SC\", \"WenQuanYi Zen Hei\", \"PingFang SC\", \"Microsoft YaHei\", "
+              "serif");
     const std::string a = SvgFontAttribute();
     EXPECT_EQ(WithSingleFontFace("<g " + a + "><g " + a + "/></g>"),
               "<g font-family=\"SimSun\"><g font-family=\"SimSun\"/></g>");

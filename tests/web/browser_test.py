@@ -123,6 +123,12 @@ class PageTest(unittest.TestCase):
         self.assertEqual(rows, ["规格 渠深 渠口宽 板厚 倾角 半径", "D60 54 66 4.0 7 30",
                                 "D80 64 88 4.5 8 40", "D100 75 110 5.0 9 50",
                                 "D120 90 132 5.5 10 60", "D140 105 156 6.0 11 70"])
+        # The Song faces, as the program's, from the module.
+        family = self.driver.execute_script(
+            "return getComputedStyle(document.getElementById('Label2')).fontFamily")
+        self.assertEqual(family, 'SimSun, "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC", '
+                                 '"Noto Sans CJK SC", "WenQuanYi Zen Hei", "PingFang SC", '
+                                 '"Microsoft YaHei", serif')
         self.shot("web-desktop-choice.png", 1100, 760)
         # Enter on the preselected option opens D120.
         self.el("Option4").send_keys(Keys.ENTER)

@@ -149,6 +149,8 @@ function workedExamples(m) {
       [labels('设计流量：', narrow), 7, '', false],
       [labels('已知流量：', wide), 7, '计算范围1~2', true],
     ]);
+    assert.equal(c.fontFamily, 'SimSun, "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC", ' +
+      '"Noto Sans CJK SC", "WenQuanYi Zen Hei", "PingFang SC", "Microsoft YaHei", serif');
     assert.deepEqual(c.criteria, [{ key: 'min-freeboard', label: '最小安全超高 (m)' },
       { key: 'min-velocity', label: '最小流速 (m/s)' }, { key: 'max-velocity', label: '最大流速 (m/s)' }]);
   });

@@ -439,6 +439,7 @@
   VeltraneModule().then((module) => {
     core = module;
     const c = request('catalogue');
+    document.documentElement.style.fontFamily = c.fontFamily;
     catalogue = c.sizes;
     criteriaFields = c.criteria;
     for (const f of criteriaFields) criteria[f.key] = '';
