@@ -35,6 +35,7 @@
 #include "sheet/selection_sheet.h"
 #include "sheet/sheet_builder.h"
 #include "views/batch_problems.h"
+#include "views/batch_table_text.h"
 #include "views/calculation_layout.h"
 #include "views/criteria.h"
 #include "views/dates.h"
@@ -431,16 +432,20 @@ std::string Batch(const views::DecodedInput& input, std::string_view name) {
     appendRow(cli::kBatchResultColumns);
     std::vector<std::vector<std::string>> shown;
     shown.reserve(table.rows.size());
+    static_assert(views::kBatchHeadings.size() == cli::kBatchResultColumns.size());
+    constexpr std::size_t kStatus = 5;
+    static_assert(cli::kBatchResultColumns[kStatus] == "status");
     for (const cli::BatchResultRow& row : table.rows) {
         appendRow(row.cells);
         shown.push_back(row.cells);
+        shown.back()[kStatus] = views::BatchStatusText(row.cells[kStatus]);
         if (row.problem) {
             shown.back().back() = views::RowProblemText(row.problem, views::Language::Chinese);
         }
     }
     JsonWriter j;
     j.BeginObject();
-    WriteTable(j, cli::kBatchResultColumns, shown);
+    WriteTable(j, views::kBatchHeadings, shown);
     j.Member("csv", csv);
     j.Member("notice", views::EncodingNotice(input, name, views::Language::Chinese));
     return j.EndObject().text();

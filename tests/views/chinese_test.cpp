@@ -8,6 +8,7 @@
 
 #include "tests/views/chinese.h"
 #include "views/batch_problems.h"
+#include "views/batch_table_text.h"
 #include "views/calculation_layout.h"
 #include "views/criteria.h"
 #include "views/design_aid_text.h"
@@ -74,6 +75,15 @@ TEST(Chinese, BatchAndCanalProblems) {
     for (const std::string& t : texts) {
         EXPECT_EQ(ForeignWord(t), "") << t;
     }
+}
+
+TEST(Chinese, TheBatchTablesHeadingsAndStatuses) {
+    for (std::string_view heading : kBatchHeadings) {
+        EXPECT_EQ(ForeignWord(heading), "") << heading;
+    }
+    EXPECT_EQ(BatchStatusText("report"), "计算成果");
+    EXPECT_EQ(BatchStatusText("message"), "程序提示");
+    EXPECT_EQ(BatchStatusText("error"), "无法计算");
 }
 
 TEST(Chinese, DesignAidReasonsForEveryCombination) {

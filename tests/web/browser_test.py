@@ -350,7 +350,7 @@ class PageTest(unittest.TestCase):
         WebDriverWait(self.driver, 10).until(lambda d: not self.el("batchCsv").get_property("disabled"))
         cells = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
                  for r in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody tr")]
-        self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "report", ".25", ".516", ".516"])
+        self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "计算成果", ".25", ".516", ".516"])
         self.assertEqual(cells[1][1], "<b>1</b>")
         self.assertEqual(cells[1][-1], "设计流量不能为0或负数，请重新输入")
         self.assertEqual(cells[2][-1], "第 4 行：无此规格“U61”（可用 U60、U80、U100、U120、U140）")
@@ -393,7 +393,7 @@ class PageTest(unittest.TestCase):
         self.assertRegex(self.el("batchStatus").text, r"^共 2 行，用时 \d+ ms。$")
         cells = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
                  for r in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody tr")]
-        self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "report", ".25", ".516", ".516"])
+        self.assertEqual(cells[0][:9], ["U60", "0.25", "500", "0.017", "1.0", "计算成果", ".25", ".516", ".516"])
         self.assertEqual(cells[1][-1], "第 3 行：无此规格“U70”（可用 U60、U80、U100、U120、U140）")
 
     def test_a_file_without_the_columns_is_refused_in_chinese(self):

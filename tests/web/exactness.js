@@ -315,14 +315,22 @@ function batches(m) {
     const r = ask(m, 'batch', { bytes: bytes(kReachCsv), name: 'canal.csv' });
     const native = runNative(['--batch', '-'], kReachCsv);
     const table = parseCsv(native.out);
-    assert.deepEqual(r.headings, table[0]);
-    assert.equal(r.headings.join(','), 'size,discharge,slope,roughness,factor,status,check_discharge,design_depth,' +
+    assert.equal(table[0].join(','), 'size,discharge,slope,roughness,factor,status,check_discharge,design_depth,' +
       'check_depth,velocity,surface_width,area,wetted_perimeter,hydraulic_radius,chezy,message');
+    // The same columns under the headings a person reads, statuses in Chinese.
+    assert.deepEqual(r.headings, ['规格', '设计流量 Q (m³/s)', '纵坡 1/x', '糙率 n', '加大系数 k', '结果',
+      '校核流量 kQ (m³/s)', '设计水深 h (m)', '校核水深 h1 (m)', '流速 V (m/s)', '水面宽度 b (m)', '过水面积 A (m²)',
+      '湿周 X (m)', '水力半径 R (m)', '谢才系数 C', '说明']);
+    const status = { report: '计算成果', message: '程序提示', error: '无法计算' };
     let bad = 0;
-    const expected = table.slice(1).map((row) => (row[5] === 'error' ? [...row.slice(0, -1), kBadRows[bad++]] : row));
+    const expected = table.slice(1).map((row) => {
+      const shown = [...row.slice(0, 5), status[row[5]], ...row.slice(6)];
+      if (row[5] === 'error') shown[15] = kBadRows[bad++];
+      return shown;
+    });
     assert.equal(bad, 3);
     assert.deepEqual(r.rows, expected);
-    assert.deepEqual(r.rows[0].slice(5, 9), ['report', '.25', '.516', '.516']);
+    assert.deepEqual(r.rows[0].slice(5, 9), ['计算成果', '.25', '.516', '.516']);
     assert.equal(r.rows[3][15], '设计水深已大于渠深,请选用其他U形渠道构件。');
     assert.equal(r.notice, '');
     assert.equal(r.csv, runNative(['--batch', '-', '--bom'], kReachCsv).out);
@@ -339,7 +347,7 @@ function batches(m) {
       '5536302c302e32352c3530302c302e3031372cd2bbb5e3b6fe0a', 'hex');  // "一点二" as the factor, in GB18030
     const r = ask(m, 'batch', { bytes: new Uint8Array(gbk), name: 'gbk.csv' });
     assert.equal(r.notice, '文件不是UTF-8编码，已按GB18030读取。');
-    assert.deepEqual(r.rows.map((row) => [row[4], row[5], row[15]]), [['一点二', 'message',
+    assert.deepEqual(r.rows.map((row) => [row[4], row[5], row[15]]), [['一点二', '程序提示',
       '加大系数已不在适用范围，请重新输入']]);
   });
   check('batch file problems', () => {
@@ -390,7 +398,8 @@ function randomBatch(m) {
   const moduleMs = Number(process.hrtime.bigint() - t) / 1e6;
   check('6000-row batch', () => {
     assert.equal(b.csv, a.out);
-    assert.deepEqual(b.rows, parseCsv(a.out.slice(1)).slice(1));
+    const status = { report: '计算成果', message: '程序提示', error: '无法计算' };
+    assert.deepEqual(b.rows, parseCsv(a.out.slice(1)).slice(1).map((r) => [...r.slice(0, 5), status[r[5]], ...r.slice(6)]));
     assert.equal(b.rows.length, 6000);
   });
   console.log('6000-row batch: native ' + nativeMs.toFixed(0) + ' ms (process included), module ' +
@@ -441,7 +450,7 @@ function refusals(m) {
 }
 
 // Every message the module can give is Chinese: once the user's own texts
-// are taken out, no Latin letters but units, quantity symbols (H =, Q =),
+// are taken out, no Latin letters but units, quantity symbols (H =, Q =, n, kQ …),
 // the sizes (and "U形", the channel's name), CSV column names and the names
 // of encodings (UTF-8, GB18030).
 function allChinese(text, echoes) {
@@ -449,7 +458,7 @@ function allChinese(text, echoes) {
   for (const e of echoes || []) t = t.split(e).join('');
   t = t.replace(/m³\/s|m\/s|\bm\b/g, '').replace(/\b[HQ] = /g, '').replace(/\bU(60|80|100|120|140)\b|U形/g, '')
     .replace(/\b(size|discharge|slope|roughness|factor|name|station|project)\b/g, '')
-    .replace(/UTF-8|GB18030/g, '');
+    .replace(/UTF-8|GB18030/g, '').replace(/\b(kQ|h1|[hQVbAXRCHnkx])\b/g, '');
   return !/[A-Za-z]/.test(t);
 }
 
@@ -484,7 +493,8 @@ function chineseMessages(m) {
       add(file(text), refusal);
     }
     add(ask(m, 'batch', {}), refusal);
-    for (const row of file(kReachCsv).rows.filter((r) => r[5] === 'error')) add(row, (r) => r[15], ['U61']);
+    for (const row of file(kReachCsv).rows.filter((r) => r[5] === '无法计算')) add(row, (r) => r[15], ['U61']);
+    add(file(kReachCsv), (a) => a.headings.join(' ') + ' ' + a.rows.map((r) => r[5]).join(' '));
     add(file('size,discharge,slope,roughness,factor\n' + 'U60,'.repeat(300000) + '\n'), (a) => a.rows[0][15]);
     add(ask(m, 'canal', { bytes: new Uint8Array(0) }), refusal);
     add(ask(m, 'batch', { bytes: new Uint8Array([...Buffer.from('size,discharge,slope,roughness,factor\n'), 0xd2, 0xbb, 0xb5, 0xe3, 0xb6, 0xfe]) }),
