@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/sheet_command.h"
 
-#include <ctime>
 #include <string>
 
 #include "cli/canal_rows.h"

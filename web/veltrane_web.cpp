@@ -13,7 +13,6 @@
 #include <emscripten/val.h>
 
 #include <cmath>
-#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
