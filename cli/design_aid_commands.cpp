@@ -68,6 +68,7 @@ CommandResult RunCapacity(const CommandLine& c, std::ostream& out, std::ostream&
         if (r.discharge) {
             const SearchOutcome& s = *r.outcome.searches;
             j.Member("discharge", *r.discharge);
+            j.Key("at_search_limit").Bool(r.atSearchLimit);
             j.Member("design_depth", s.design.reportedDepth);
             j.Member("check_depth", s.check.reportedDepth);
             j.Member("report", r.outcome.report().text);
@@ -79,7 +80,10 @@ CommandResult RunCapacity(const CommandLine& c, std::ostream& out, std::ostream&
         out << j.EndObject().text() << '\n';
     } else if (r.discharge) {
         const SearchOutcome& s = *r.outcome.searches;
-        out << "largest design discharge: " << PrintedNumber(*r.discharge, 4) << " m3/s\n"
+        out << "largest design discharge: " << (r.atSearchLimit ? "at least " : "")
+            << PrintedNumber(*r.discharge, 4) << " m3/s"
+            << (r.atSearchLimit ? " (the search stops there; larger ones were not tried)\n"
+                                : "\n")
             << "design depth: " << Depth(section, s.design) << " m\n"
             << "check depth: " << Depth(section, s.check) << " m\n";
     } else {
@@ -218,7 +222,7 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
             std::string line = "1/" + std::to_string(row.slope);
             line.resize(std::max<std::size_t>(line.size() + 1, 10), ' ');
             for (const CapacityResult& r : row.sections) {
-                std::string value = r.discharge ? cell(r) : "-";
+                std::string value = r.discharge ? (r.atSearchLimit ? ">=" : "") + cell(r) : "-";
                 value.resize(std::max<std::size_t>(value.size() + 1, 10), ' ');
                 line += value;
             }

@@ -189,12 +189,18 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
             text += StatusText(row);
             text += '\n';
         }
+        // With criteria, "fits" means that they are met as well.
+        const std::string_view met = c.criteria.empty() ? "" : " and meets the criteria";
         if (fit.smallest) {
-            text += "smallest section that carries both discharges: ";
+            text += "smallest section that carries both discharges";
+            text += met;
+            text += ": ";
             text += SectionName(*fit.smallest);
             text += '\n';
         } else {
-            text += "no standard section carries both discharges\n";
+            text += "no standard section carries both discharges";
+            text += met;
+            text += '\n';
         }
     }
     out << text;

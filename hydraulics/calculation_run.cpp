@@ -135,6 +135,24 @@ std::optional<CalculationMessage> CheckInputs(const USection& section, const Par
     return std::nullopt;
 }
 
+std::optional<MessageNumber> SearchVerdict(const USection& section, const SearchOutcome& s) {
+    if (s.design.overflow) {
+        return MessageNumber::DesignOverflow;
+    }
+    if (s.check.overflow) {
+        return MessageNumber::CheckOverflow;
+    }
+    // Extreme but finite inputs (a roughness of 1e-310 makes 1/n infinite)
+    // can carry a result past the double range; such a report is never shown.
+    // Rounding keeps a finite value finite, so the raw values decide.
+    for (const ReportLine& line : ReportLines(section, s)) {
+        if (!std::isfinite(line.value)) {
+            return MessageNumber::OutOfRange;
+        }
+    }
+    return std::nullopt;
+}
+
 CalculationOutcome EvaluateCalculation(const USection& section, const CalculationInputs& inputs) {
     static constexpr InputBox kAllBoxes[] = {InputBox::Text2, InputBox::Text4, InputBox::text6,
                                              InputBox::Text7};
@@ -150,25 +168,19 @@ CalculationOutcome EvaluateCalculation(const USection& section, const Calculatio
     SearchOutcome& s = out.searches.emplace();
     s.checkDischarge = v.factor * v.discharge;
     s.design = SearchDepth(section, v.discharge, v.bed(), SearchKind::Design);
-    if (s.design.overflow) {
-        // The design overflow is reported whatever the check search finds.
-        out.result = ResetAllMessage(section, kDesignOverflow);
-        return out;
+    // The design overflow is reported whatever the check search would find.
+    if (!s.design.overflow) {
+        s.check = SearchDepth(section, s.checkDischarge, v.bed(), SearchKind::Check);
     }
-    s.check = SearchDepth(section, s.checkDischarge, v.bed(), SearchKind::Check);
-    if (s.check.overflow) {
-        out.result = ResetAllMessage(section, kCheckOverflow);
-        return out;
-    }
-
-    // Extreme but finite inputs (a roughness of 1e-310 makes 1/n infinite)
-    // can carry a result past the double range; such a report is never shown.
-    // Rounding keeps a finite value finite, so the raw values decide.
-    for (const ReportLine& line : ReportLines(section, s)) {
-        if (!std::isfinite(line.value)) {
-            out.result = ResetAllMessage(section, kOutOfRange);
-            return out;
+    if (const auto number = SearchVerdict(section, s)) {
+        static constexpr MessageText kDepthMessages[] = {kDesignOverflow, kCheckOverflow,
+                                                         kOutOfRange};
+        for (const MessageText& m : kDepthMessages) {
+            if (m.number == *number) {
+                out.result = ResetAllMessage(section, m);
+            }
         }
+        return out;
     }
     out.result = CalculationReport{};
     return out;

@@ -130,6 +130,10 @@ ParsedInputs ParseInputs(const CalculationInputs& inputs);
 std::optional<CalculationMessage> CheckInputs(const USection& section, const ParsedInputs& inputs,
                                               std::span<const InputBox> boxes);
 
+// What a finished search pair gives: nothing for a report, else message 5,
+// 6 or 7. After a design overflow the check search need not have run.
+std::optional<MessageNumber> SearchVerdict(const USection& section, const SearchOutcome& searches);
+
 // The run without its report text: the checks, the searches and the verdict.
 // A report outcome comes back with an empty CalculationReport.
 CalculationOutcome EvaluateCalculation(const USection& section, const CalculationInputs& inputs);

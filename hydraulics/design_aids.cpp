@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hydraulics/design_aids.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 
@@ -10,14 +11,6 @@
 namespace veltrane {
 
 namespace {
-
-// Floating-point rounding can make the verdict step back and forth by a
-// grid point or two near the boundary; the answer found by bisection is
-// confirmed, and moved on, by this many exact runs beyond it.
-constexpr long kGuardSteps = 8;
-
-// Q beyond 100,000 m³/s is no channel of these sizes.
-constexpr long kLargestTenThousandths = 1'000'000'000;
 
 // The first criterion a report misses, or Why::None.
 ServeFailure MissedCriterion(const USection& section, const CalculationOutcome& o,
@@ -59,37 +52,15 @@ ServeFailure WhyNot(const USection& section, const CalculationOutcome& o,
     return MissedCriterion(section, o, criteria, where);
 }
 
-// The largest n in [lo, hi) for which ok holds, given ok(lo) and !ok(hi);
-// then n + 1 … n + kGuardSteps are tried exactly, and any that holds moves
-// the answer on.
-long LargestHolding(long lo, long hi, const std::function<bool(long)>& ok) {
+// The largest n in [lo, hi) for which ok holds, given ok(lo), !ok(hi) and
+// an ok that holds up to some n and fails beyond it.
+std::int64_t LargestHolding(std::int64_t lo, std::int64_t hi,
+                            const std::function<bool(std::int64_t)>& ok) {
     while (hi - lo > 1) {
-        const long mid = lo + (hi - lo) / 2;
+        const std::int64_t mid = lo + (hi - lo) / 2;
         (ok(mid) ? lo : hi) = mid;
     }
-    for (long step = 1; step <= kGuardSteps; ++step) {
-        if (ok(lo + step)) {
-            lo += step;
-            step = 0;
-        }
-    }
     return lo;
-}
-
-// The smallest n in (lo, hi] for which ok holds, given !ok(lo) and ok(hi),
-// guarded the same way downwards, not below floor.
-long SmallestHolding(long lo, long hi, long floor, const std::function<bool(long)>& ok) {
-    while (hi - lo > 1) {
-        const long mid = lo + (hi - lo) / 2;
-        (ok(mid) ? hi : lo) = mid;
-    }
-    for (long step = 1; step <= kGuardSteps && hi - step >= floor; ++step) {
-        if (ok(hi - step)) {
-            hi -= step;
-            step = 0;
-        }
-    }
-    return hi;
 }
 
 }  // namespace
@@ -99,7 +70,7 @@ bool Serves(const USection& section, const CalculationOutcome& outcome,
     return outcome.isReport() && AllPass(CheckCriteria(section, *outcome.searches, criteria));
 }
 
-std::string DischargeText(long tenThousandths) {
+std::string DischargeText(std::int64_t tenThousandths) {
     std::string fraction = std::to_string(tenThousandths % 10000);
     fraction.insert(0, 4 - fraction.size(), '0');
     return std::to_string(tenThousandths / 10000) + "." + fraction;
@@ -109,7 +80,7 @@ CapacityResult FindCapacity(const USection& section, std::string_view slope,
                             std::string_view roughness, std::string_view factor,
                             const DesignCriteria& criteria) {
     CapacityResult result;
-    const auto run = [&](long q) {
+    const auto run = [&](std::int64_t q) {
         const std::string text = DischargeText(q);
         return EvaluateCalculation(section, {text, slope, roughness, factor});
     };
@@ -117,22 +88,32 @@ CapacityResult FindCapacity(const USection& section, std::string_view slope,
         result.rejected = probe.message();
         return result;
     }
-    // The lowest velocity is met by larger discharges, everything else by
-    // smaller ones: search without it, then check it at the answer.
+    // Whether a discharge serves is monotone in it: the depths' steps only
+    // rise with Q (the first step whose discharge passes Q, at one slope),
+    // so do the freeboard's and the overflows' verdicts, and the velocity,
+    // which depends on the step alone (V = C·√(R/x) there), rises with the
+    // step. So bisection finds the largest that serves, and the guard steps
+    // after it only confirm. The lowest velocity is met by larger
+    // discharges, everything else by smaller ones: search without it, then
+    // check it at the answer.
     DesignCriteria upper = criteria;
     upper.minVelocity.reset();
-    const auto ok = [&](long q) { return Serves(section, run(q), upper); };
+    const auto ok = [&](std::int64_t q) { return Serves(section, run(q), upper); };
     if (!ok(1)) {
         result.reason = WhyNot(section, run(1), upper, ServeFailure::Where::SmallestDischarge);
         return result;
     }
-    long lo = 1;
-    long hi = 2;
-    while (hi < kLargestTenThousandths && ok(hi)) {
+    std::int64_t lo = 1;
+    std::int64_t hi = 2;
+    while (ok(hi)) {
         lo = hi;
-        hi *= 2;
+        if (hi == kLargestCapacity) {
+            break;
+        }
+        hi = std::min(hi * 2, kLargestCapacity);
     }
-    const long q = hi >= kLargestTenThousandths && ok(hi) ? hi : LargestHolding(lo, hi, ok);
+    const std::int64_t q = lo == kLargestCapacity ? lo : LargestHolding(lo, hi, ok);
+    result.atSearchLimit = q == kLargestCapacity;
     const std::string text = DischargeText(q);
     CalculationOutcome outcome = RunCalculation(section, {text, slope, roughness, factor});
     if (!Serves(section, outcome, criteria)) {
@@ -153,54 +134,86 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
     SlopeRange result;
     const auto run = [&](long x) {
         const std::string text = std::to_string(x);
-        return EvaluateCalculation(section, {discharge, text, roughness, factor});
+        return RunCalculation(section, {discharge, text, roughness, factor});
     };
-    if (const CalculationOutcome probe = run(500); probe.rejectsInputs()) {
+    if (const CalculationOutcome probe = EvaluateCalculation(
+            section, {discharge, std::string_view("500"), roughness, factor});
+        probe.rejectsInputs()) {
         result.rejected = probe.message();
         return result;
     }
+    // Every whole slope is judged; none is inferred from its neighbours. The
+    // printed velocity is not monotone in the slope: it falls as the slope
+    // flattens while the depth stays on one step, and jumps back up when the
+    // depth moves a step, so a lowest or highest velocity can be met again
+    // after it was missed, and no bisection can be trusted with it. A sweep
+    // over the depth grid costs a few powers per slope (about 10⁵ slopes, a
+    // few milliseconds), and each slope's searches are those of a single run
+    // to the last bit (DepthGrid), judged by the run's own rules.
+    const ParsedInputs v = ParseInputs({discharge, std::string_view("500"), roughness, factor});
+    const DepthGrid design(section, v.roughness, SearchKind::Design);
+    const DepthGrid check(section, v.roughness, SearchKind::Check);
     // What fails as the slope flattens (x grows): the depths, the freeboard,
     // the lowest velocity. What fails as it steepens: the highest velocity.
     DesignCriteria flatSide = criteria;
     flatSide.maxVelocity.reset();
     DesignCriteria steepSide;
     steepSide.maxVelocity = criteria.maxVelocity;
-    const auto flatOk = [&](long x) { return Serves(section, run(x), flatSide); };
-    const auto steepOk = [&](long x) {
-        const CalculationOutcome o = run(x);
-        return !o.isReport() || Serves(section, o, steepSide);
-    };
-    if (!flatOk(kSteepestSlope)) {
-        result.reason =
-            WhyNot(section, run(kSteepestSlope), flatSide, ServeFailure::Where::SteepestSlope);
+    std::optional<long> flattestCarrying;  // the flattest slope that meets the flat side
+    std::size_t designHint = 0;
+    std::size_t checkHint = 0;
+    SearchOutcome s;
+    s.checkDischarge = v.factor * v.discharge;
+    for (long x = kSteepestSlope; x <= kFlattestSlope; ++x) {
+        const double slope = static_cast<double>(x);
+        s.design = design.Search(v.discharge, slope, designHint);
+        s.check = check.Search(s.checkDischarge, slope, checkHint);
+        if (SearchVerdict(section, s)) {
+            continue;
+        }
+        const std::vector<CriterionCheck> checks = CheckCriteria(section, s, criteria);
+        const auto passes = [&](CriterionKind kind) {
+            return std::all_of(checks.begin(), checks.end(), [&](const CriterionCheck& c) {
+                return c.kind != kind || c.passes;
+            });
+        };
+        const bool flatOk =
+            passes(CriterionKind::MinFreeboard) && passes(CriterionKind::MinVelocity);
+        if (flatOk) {
+            flattestCarrying = x;
+        }
+        if (flatOk && passes(CriterionKind::MaxVelocity)) {
+            result.flattest = x;
+            if (!result.steepest) {
+                result.steepest = x;
+            }
+        }
+    }
+    if (!result.steepest) {
+        if (!flattestCarrying) {
+            result.reason = WhyNot(section, run(kSteepestSlope), flatSide,
+                                   ServeFailure::Where::SteepestSlope);
+        } else {
+            result.reason = MissedCriterion(section, run(*flattestCarrying), steepSide,
+                                            ServeFailure::Where::EveryCarryingSlope);
+            result.reason.slope = *flattestCarrying;
+        }
+        if (result.reason.why == ServeFailure::Why::None) {
+            result.reason = {.where = ServeFailure::Where::NoWholeSlope,
+                             .channelDepth = section.channelDepth};
+        }
         return result;
     }
-    const long flattest = flatOk(kFlattestSlope)
-                              ? kFlattestSlope
-                              : LargestHolding(kSteepestSlope, kFlattestSlope, flatOk);
-    if (!steepOk(flattest)) {
-        result.reason = MissedCriterion(section, run(flattest), steepSide,
-                                        ServeFailure::Where::EveryCarryingSlope);
-        result.reason.slope = flattest;
-        return result;
-    }
-    const long steepestServing = steepOk(kSteepestSlope) ? kSteepestSlope
-                                                         : SmallestHolding(kSteepestSlope, flattest,
-                                                                           kSteepestSlope, steepOk);
-    const auto report = [&](long x) {
-        const std::string text = std::to_string(x);
-        return RunCalculation(section, {discharge, text, roughness, factor});
-    };
-    result.steepestOutcome = report(steepestServing);
-    result.flattestOutcome = report(flattest);
+    // The answers stand as the runs a user would make at them.
+    result.steepestOutcome = run(*result.steepest);
+    result.flattestOutcome = run(*result.flattest);
     if (!Serves(section, result.steepestOutcome, criteria) ||
         !Serves(section, result.flattestOutcome, criteria)) {
+        result.steepest.reset();
+        result.flattest.reset();
         result.reason = {.where = ServeFailure::Where::NoWholeSlope,
                          .channelDepth = section.channelDepth};
-        return result;
     }
-    result.steepest = steepestServing;
-    result.flattest = flattest;
     return result;
 }
 

@@ -6,6 +6,7 @@
 // never interpolated.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -49,7 +50,12 @@ struct ServeFailure {
 };
 
 // Q to the report's four decimals, as a user would type it: 0.2684 → "0.2684".
-std::string DischargeText(long tenThousandths);
+std::string DischargeText(std::int64_t tenThousandths);
+
+// The largest discharge a capacity search tries, in 0.0001 m³/s: 10¹⁴ m³/s,
+// far past any channel of these sizes (a run gives one only for a roughness
+// near 0), and within the exact range of the count.
+inline constexpr std::int64_t kLargestCapacity = 1'000'000'000'000'000'000;
 
 struct CapacityResult {
     // Set when the slope, roughness or factor texts are rejected.
@@ -57,6 +63,9 @@ struct CapacityResult {
     // The largest Q (a multiple of 0.0001 m³/s) that serves, with its run.
     std::optional<double> discharge;
     std::string dischargeText;
+    // The discharge is kLargestCapacity and serves: the search stopped there,
+    // and larger discharges may serve too.
+    bool atSearchLimit = false;
     CalculationOutcome outcome;
     ServeFailure reason;  // why none serves, when none does
 };

@@ -63,7 +63,7 @@ struct FitRow {
 
 struct FitResult {
     std::array<FitRow, kSectionCount> rows;
-    // The smallest section that carries both discharges.
+    // The smallest section that carries both discharges and meets the criteria.
     std::optional<SectionSize> smallest;
     // Set when the texts are rejected (messages 1 to 4, or 7 for a value
     // past the double range), or when they drive a result past it in any

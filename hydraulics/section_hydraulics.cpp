@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hydraulics/section_hydraulics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace veltrane {
@@ -29,11 +30,10 @@ WallTrig MakeWallTrig(const USection& s) {
 
 // The expressions below keep the operand order and literals of the design
 // method so that every result matches it to the last bit; do not simplify.
-FlowElements Evaluate(const USection& s, const WallTrig& w, double h, const ChannelBed& bed,
-                      SearchKind kind) {
+// Everything at depth h that does not depend on the slope: all but Q and V.
+FlowElements EvaluateShape(const USection& s, const WallTrig& w, double h, double n,
+                           SearchKind kind) {
     const double r = s.radius;
-    const double n = bed.roughness;
-    const double x = bed.slope;
     FlowElements e;
     e.depth = h;
     if (h <= w.tangentDepth) {
@@ -65,11 +65,21 @@ FlowElements Evaluate(const USection& s, const WallTrig& w, double h, const Chan
     }
     e.hydraulicRadius = e.area / e.wettedPerimeter;
     e.chezy = (1.0 / n) * std::pow(e.hydraulicRadius, 1.0 / 6.0);
+    return e;
+}
+
+// Q and V of shape elements on a slope 1/x.
+FlowElements OnSlope(FlowElements e, double x, SearchKind kind) {
     e.discharge = (e.area * e.chezy) * std::pow(e.hydraulicRadius / x, 0.5);
     if (kind == SearchKind::Design) {
         e.velocity = e.discharge / e.area;
     }
     return e;
+}
+
+FlowElements Evaluate(const USection& s, const WallTrig& w, double h, const ChannelBed& bed,
+                      SearchKind kind) {
+    return OnSlope(EvaluateShape(s, w, h, bed.roughness, kind), bed.slope, kind);
 }
 
 }  // namespace
@@ -104,6 +114,45 @@ DepthSearchResult SearchDepth(const USection& section, double targetDischarge,
     }
     result.reportedDepth = h;
     result.overflow = h > section.channelDepth;
+    return result;
+}
+
+DepthGrid::DepthGrid(const USection& section, double roughness, SearchKind kind) : kind_(kind) {
+    const WallTrig trig = MakeWallTrig(section);
+    double h = 0.001;
+    while (h <= section.channelDepth) {
+        shapes_.push_back(EvaluateShape(section, trig, h, roughness, kind));
+        h = h + 0.001;
+    }
+    beyond_ = h;
+}
+
+double DepthGrid::DischargeAt(std::size_t i, double slope) const {
+    return OnSlope(shapes_[i], slope, kind_).discharge;
+}
+
+std::size_t DepthGrid::FirstAbove(double target, double slope, std::size_t hint) const {
+    std::size_t i = std::min(hint, shapes_.size());
+    while (i > 0 && DischargeAt(i - 1, slope) > target) {
+        --i;
+    }
+    while (i < shapes_.size() && DischargeAt(i, slope) <= target) {
+        ++i;
+    }
+    return i;
+}
+
+DepthSearchResult DepthGrid::Search(double target, double slope, std::size_t& hint) const {
+    const std::size_t i = FirstAbove(target, slope, hint);
+    hint = i;
+    DepthSearchResult result;
+    const std::size_t last = std::min(i, shapes_.size() - 1);
+    result.elements = OnSlope(shapes_[last], slope, kind_);
+    if (last > 0) {
+        result.previous = OnSlope(shapes_[last - 1], slope, kind_);
+    }
+    result.reportedDepth = i + 1 < shapes_.size() ? shapes_[i + 1].depth : beyond_;
+    result.overflow = i + 1 >= shapes_.size();
     return result;
 }
 

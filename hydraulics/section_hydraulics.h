@@ -4,7 +4,9 @@
 // All lengths in m, areas in m², discharges in m³/s, velocities in m/s.
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <vector>
 
 #include "hydraulics/section_catalogue.h"
 
@@ -53,5 +55,40 @@ FlowElements ComputeFlowElements(const USection& section, double h, const Channe
 // targetDischarge or the depth passes the channel depth.
 DepthSearchResult SearchDepth(const USection& section, double targetDischarge,
                               const ChannelBed& bed, SearchKind kind);
+
+// The depths SearchDepth steps through for one section and roughness, with
+// everything at them that does not depend on the slope, so that searches at
+// many slopes cost one power per depth looked at instead of a whole walk.
+// Search gives what SearchDepth gives, to the last bit: the depths come from
+// the same repeated addition, and the elements from the same expressions.
+class DepthGrid {
+  public:
+    DepthGrid(const USection& section, double roughness, SearchKind kind);
+
+    // SearchDepth(section, target, {roughness, slope}, kind). hint is the
+    // step where the last search at a nearby slope stopped; the walk starts
+    // there and hint is moved to where this one stops.
+    //
+    // Starting anywhere gives the same step as walking up from the bottom,
+    // because at one slope the discharge rises strictly from each depth step
+    // to the next: A, R and C all grow with the depth, and from one step to
+    // the next the discharge grows by more than 10⁻⁴ of itself in every
+    // standard section (checked by the tests for all five), while each
+    // rounding moves it by about 10⁻¹⁶. So the first step above target is
+    // the one whose step below is not above it.
+    DepthSearchResult Search(double target, double slope, std::size_t& hint) const;
+
+    // Depths below or at the channel depth.
+    std::size_t size() const { return shapes_.size(); }
+    // Q at step i on slope 1/x, m³/s.
+    double DischargeAt(std::size_t i, double slope) const;
+
+  private:
+    std::size_t FirstAbove(double target, double slope, std::size_t hint) const;
+
+    SearchKind kind_;
+    std::vector<FlowElements> shapes_;  // Q and V unset
+    double beyond_ = 0;                 // the first depth above the channel depth, m
+};
 
 }  // namespace veltrane

@@ -22,7 +22,11 @@ std::string Capacity(const CapacityResult& c) {
     if (c.rejected) {
         return std::string(c.rejected->text);
     }
-    return c.discharge ? PrintedNumber(*c.discharge, 4) : "—";
+    if (!c.discharge) {
+        return "—";
+    }
+    // The search stopped at its limit, which still serves.
+    return (c.atSearchLimit ? "≥ " : "") + PrintedNumber(*c.discharge, 4);
 }
 
 }  // namespace

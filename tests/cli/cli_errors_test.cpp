@@ -52,6 +52,17 @@ TEST(CliErrors, AUsageErrorSaysWhatAndHow) {
     EXPECT_EQ(r.err, WithUsage("unknown size U70"));
 }
 
+// Blanks around a size are read as a batch file's size column reads them.
+TEST(CliErrors, BlanksAroundASizeAreIgnored) {
+    const Result plain = Cli({"U60", "0.25", "500", "0.017", "1.0"});
+    for (const std::string_view size : {"U60 ", " u60", "\tU60\t"}) {
+        const Result r = Cli({size, "0.25", "500", "0.017", "1.0"});
+        EXPECT_EQ(r.status, 0) << size;
+        EXPECT_EQ(r.out, plain.out) << size;
+    }
+    EXPECT_EQ(Cli({"U 60", "0.25", "500", "0.017", "1.0"}).err, WithUsage("unknown size U 60"));
+}
+
 // The one size check, for every command that takes a SIZE.
 TEST(CliErrors, AnUnknownSizeIsTheSameForEveryCommand) {
     for (const std::vector<std::string_view>& args : std::vector<std::vector<std::string_view>>{

@@ -48,6 +48,25 @@ TEST(CapacityCommand, TheTextLinesWithTheirUnits) {
     EXPECT_EQ(r.err, "");
 }
 
+// Where the search stops, the answer says so, and JSON says it by a flag.
+TEST(CapacityCommand, TheSearchsLimitIsSaid) {
+    const Result r = Cli({"capacity", "U60", "10", "1e-20", "1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "largest design discharge: at least 100000000000000 m3/s (the search stops there; "
+              "larger ones were not tried)\n"
+              "design depth: .005 m\n"
+              "check depth: .005 m\n");
+    const Result json = Cli({"capacity", "U60", "10", "1e-20", "1", "--json"});
+    EXPECT_NE(json.out.find(",\"discharge\":1e+14,\"at_search_limit\":true,"),
+              std::string::npos)
+        << json.out;
+    const Result below = Cli({"capacity", "U60", "500", "0.017", "1", "--json"});
+    EXPECT_NE(below.out.find(",\"discharge\":0.2677,\"at_search_limit\":false,"),
+              std::string::npos)
+        << below.out;
+}
+
 TEST(CapacityCommand, NoneServes) {
     const Result r =
         Cli({"capacity", "U60", "5000", "0.017", "1", "--min-velocity", "3", "--json"});

@@ -27,6 +27,20 @@ TEST(Fit, TextNamesTheSmallestSection) {
               "smallest section that carries both discharges: U80\n");
 }
 
+// With criteria, the smallest section named is one that also meets them.
+TEST(Fit, WithCriteriaTheAnswerSaysTheyAreMet) {
+    const Result r = Cli({"fit", "0.25", "500", "0.017", "1.2", "--min-freeboard", "0.2"});
+    EXPECT_EQ(r.status, 0);
+    const std::string tail = "smallest section that carries both discharges and meets the "
+                             "criteria: U100\n";
+    ASSERT_GE(r.out.size(), tail.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail) << r.out;
+    const Result none = Cli({"fit", "0.25", "500", "0.017", "1.2", "--min-freeboard", "5"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out.substr(none.out.rfind("no standard")),
+              "no standard section carries both discharges and meets the criteria\n");
+}
+
 TEST(Fit, NoneFitsExitsWithOne) {
     const Result r = Cli({"fit", "9", "500", "0.017", "1"});
     EXPECT_EQ(r.status, 1);
