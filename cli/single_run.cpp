@@ -60,7 +60,7 @@ std::string OutcomeAsJson(const USection& section, const CalculationOutcome& out
     j.Member("chezy", e.chezy);
     j.EndObject();
     j.Key("check").BeginObject().Member("depth", s.check.reportedDepth).EndObject();
-    const double froude = FroudeNumber(e);
+    const double froude = DesignFroudeNumber(section, s, outcome.inputs.discharge);
     j.Key("extras").BeginObject();
     j.Member("froude", froude);
     j.Member("regime", RegimeName(RegimeOf(froude)));

@@ -19,6 +19,13 @@ double FroudeNumber(const FlowElements& e) {
     return e.velocity / std::sqrt(kGravity * e.area / e.surfaceWidth);
 }
 
+double DesignFroudeNumber(const USection& section, const SearchOutcome& searches,
+                          double discharge) {
+    FlowElements at = Geometry(section, searches.design.reportedDepth);
+    at.velocity = discharge / at.area;
+    return FroudeNumber(at);
+}
+
 FlowRegime RegimeOf(double froude) {
     return froude < 1 ? FlowRegime::Subcritical : FlowRegime::Supercritical;
 }
@@ -99,7 +106,7 @@ FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& cri
         if (row.outcome.isReport()) {
             const SearchOutcome& s = *row.outcome.searches;
             row.freeboard = section.channelDepth - s.check.reportedDepth;
-            row.froude = FroudeNumber(s.design.elements);
+            row.froude = DesignFroudeNumber(section, s, row.outcome.inputs.discharge);
             row.criteria = CheckCriteria(section, s, criteria);
             row.status = AllPass(row.criteria) ? FitStatus::Fits : FitStatus::FailsCriteria;
             if (row.status == FitStatus::Fits && !result.smallest) {

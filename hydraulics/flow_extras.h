@@ -19,6 +19,13 @@ inline constexpr double kGravity = 9.81;  // m/s²
 // Fr = V / √(g·A/b), from elements of a Design evaluation.
 double FroudeNumber(const FlowElements& e);
 
+// Fr at the design depth the report gives (h, one step above where the
+// search stopped) with the design discharge: V = Q/A and A, b at h. This is
+// the Froude number of the flow the report describes; FroudeNumber of the
+// search's elements would be one step below h with that step's discharge.
+double DesignFroudeNumber(const USection& section, const SearchOutcome& searches,
+                          double discharge);
+
 enum class FlowRegime { Subcritical, Supercritical };
 
 // Below Fr = 1 the flow is subcritical; from 1 on supercritical.

@@ -17,9 +17,13 @@ struct Heading {
     std::string text;
 };
 
+// In a block marked formula, "^{…}" is an exponent, set as a superscript
+// where the output can (the HTML and the PDF) and as the bare characters
+// elsewhere. Only the builder's own texts are so marked, never a user's.
 struct Paragraph {
     std::string text;
     Tone tone = Tone::Normal;
+    bool formula = false;
 };
 
 struct Table {
@@ -28,6 +32,7 @@ struct Table {
     // Per row: Fail marks a row that says what failed (a check, a bad CSV row).
     std::vector<Tone> rowTones{};
     bool keyValue = false;  // two columns, names on the left, no header
+    bool formula = false;   // its cells may hold exponents (see Paragraph)
 };
 
 // Text shown exactly as it stands, line for line: the report.

@@ -11,6 +11,7 @@
 #include "hydraulics/section_hydraulics.h"
 #include "sheet/markup.h"
 #include "sheet/section_svg.h"
+#include "views/numbers.h"
 #include "views/verdicts.h"
 
 namespace veltrane::sheet {
@@ -21,22 +22,17 @@ constexpr std::string_view kTitle = "装配式U形渠道水力计算书";
 constexpr std::string_view kPass = views::kMeets;
 constexpr std::string_view kFail = views::kFails;
 
-// A value rounded as the report rounds it, in ordinary notation with a
-// leading zero: 0.516, not .516.
-std::string Fixed(double value, int decimals) {
-    const std::string s = PrintedNumber(value, decimals);
-    if (!s.empty() && s[0] == '.') {
-        return "0" + s;
-    }
-    if (s.size() > 1 && s[0] == '-' && s[1] == '.') {
-        return "-0" + s.substr(1);
-    }
-    return s;
+using views::Decimal;
+using views::kDischargeDecimals;
+using views::kLengthDecimals;
+using views::kVelocityDecimals;
+
+std::string Flow(double q) {
+    return Decimal(q, kDischargeDecimals);
 }
 
-// A value read from a text, as short as it reads back: 0.25, 500, 1e-09.
-std::string Shortest(double value) {
-    return ShortestNumber(value);
+std::string Length(double m) {
+    return Decimal(m, kLengthDecimals);
 }
 
 std::string Quoted(std::string_view text) {
@@ -147,18 +143,20 @@ void AddKnownData(Document& doc, const Reach& reach) {
         t.rows.push_back({std::move(a), std::move(b), std::move(c), std::move(d), std::move(e)});
     };
     row("断面", "", SizeLabel(s), "", "标准装配式U形渠道构件 " + std::string(dim.name));
-    row("底弧半径", "r", Shortest(s.radius), "m");
+    row("底弧半径", "r", Length(s.radius), "m");
     row("直墙倾角", "α", std::string(dim.angleDeg), "°");
-    row("底弧圆心角", "θ", Shortest(s.arcAngle), "°", "θ = 180° − 2α");
-    row("渠深", "H", Shortest(s.channelDepth), "m");
-    row("切点深度", "t", Fixed(TangentDepth(s), 4), "m", "t = r(1 − sin α)");
+    row("底弧圆心角", "θ", Decimal(s.arcAngle, views::kAngleDecimals), "°", "θ = 180° − 2α");
+    row("渠深", "H", Length(s.channelDepth), "m");
+    row("切点深度", "t", Decimal(TangentDepth(s), 4), "m", "t = r(1 − sin α)");
     row("渠口宽", "B", std::string(dim.topWidthCm), "cm", "尺寸表");
     row("板厚", "δ", std::string(dim.slabCm), "cm", "尺寸表");
-    row("设计流量", "Q", Shortest(v.discharge), "m³/s", "输入" + Quoted(r.discharge));
-    row("设计纵坡", "i = 1/x", "1/" + Shortest(v.slope), "", "输入" + Quoted(r.slope));
-    row("糙率", "n", Shortest(v.roughness), "", "输入" + Quoted(r.roughness));
-    row("加大系数", "k", Shortest(v.factor), "", "输入" + Quoted(r.factor));
-    row("加大流量", "kQ", Fixed(reach.outcome.searches->checkDischarge, 4), "m³/s", "校核流量");
+    row("设计流量", "Q", Flow(v.discharge), "m³/s", "输入" + Quoted(r.discharge));
+    row("设计纵坡", "i = 1/x", "1/" + Decimal(v.slope, views::kSlopeDecimals), "",
+        "输入" + Quoted(r.slope));
+    row("糙率", "n", Decimal(v.roughness, views::kRoughnessDecimals), "",
+        "输入" + Quoted(r.roughness));
+    row("加大系数", "k", Decimal(v.factor, views::kRatioDecimals), "", "输入" + Quoted(r.factor));
+    row("加大流量", "kQ", Flow(reach.outcome.searches->checkDischarge), "m³/s", "校核流量");
     doc.blocks.emplace_back(std::move(t));
 
     const DesignCriteria& c = r.criteria;
@@ -168,13 +166,13 @@ void AddKnownData(Document& doc, const Reach& reach) {
     }
     std::string text = "设计准则（由设计人给定）：";
     if (c.minFreeboard) {
-        text += "安全超高不小于 " + Shortest(*c.minFreeboard) + " m；";
+        text += "安全超高不小于 " + Length(*c.minFreeboard) + " m；";
     }
     if (c.minVelocity) {
-        text += "流速不小于 " + Shortest(*c.minVelocity) + " m/s；";
+        text += "流速不小于 " + Decimal(*c.minVelocity, kVelocityDecimals) + " m/s；";
     }
     if (c.maxVelocity) {
-        text += "流速不大于 " + Shortest(*c.maxVelocity) + " m/s；";
+        text += "流速不大于 " + Decimal(*c.maxVelocity, kVelocityDecimals) + " m/s；";
     }
     text.replace(text.size() - std::string_view("；").size(), std::string_view("；").size(), "。");
     doc.blocks.emplace_back(Paragraph{text});
@@ -184,52 +182,80 @@ void AddMethod(Document& doc, const USection& s) {
     doc.blocks.emplace_back(Heading{2, "二、计算方法与公式"});
     const std::string_view lines[] = {
         "按明渠均匀流计算，谢才系数采用曼宁公式：",
-        "R = A/χ，C = R^(1/6)/n，Q = A·C·(R·i)^0.5，其中 i = 1/x。",
-        "圆弧段（h ≤ t）：d = r − h，φ = arctan(√(r² − d²)/d)，"
+        "R = A/χ，C = R^{1/6}/n，Q = A·C·(R·i)^{1/2}，其中 i = 1/x。",
+        "角度 φ、θ、α 以度（°）计。圆弧段（h ≤ t）：d = r − h，φ = arctan(√(r² − d²)/d)，"
         "A = πr²·2φ/360° − d·√(r² − d²)，χ = 2πr·2φ/360°，b = 2r·sin φ。",
-        "直线段（h > t）：A = πr²·θ/360° − r²·sin α·cos α + 2(h − t)·r·cos α + (h − t)²·tan α，"
-        "χ = 2πr·θ/360° + 2(h − t)/cos α，b = 2r·cos α + 2(h − t)·tan α。",
+        "直线段（h > t）：A = πr²·θ/360° − r²·sin α·cos α + 2(h − t)·r·cos α + "
+        "(h − t)²·tan α，χ = 2πr·θ/360° + 2(h − t)/cos α，b = 2r·cos α + 2(h − t)·tan α。",
         "水深采用逐步试算：自 h = 0.001 m 起，每步增加 0.001 m，逐一计算流量，直至计算流量首次"
         "大于目标流量。成果水深取该水深再加一步（0.001 m）；流速、水面宽度等水力要素取流量首次"
         "大于目标流量之水深（计算水深）处的数值。校核水深按加大流量 kQ 以同法求得。成果水深大于"
         "渠深 H 时，该断面不能通过相应流量。",
     };
     for (std::string_view line : lines) {
-        doc.blocks.emplace_back(Paragraph{std::string(line)});
+        doc.blocks.emplace_back(Paragraph{.text = std::string(line), .formula = true});
     }
     std::string pi = "π 取 3.141592654";
     if (s.piDeg != kPi) {
-        pi += "；设计水深试算中圆弧段弧度与角度换算取 π = " + Shortest(s.piDeg);
+        pi += "；设计水深试算中圆弧段弧度与角度换算取 π = " + Decimal(s.piDeg, 9);
     }
     doc.blocks.emplace_back(Paragraph{pi + "。", Tone::Note});
 }
 
+// Where a search passes the channel depth, what that means in numbers: the
+// deepest depth tried within H and its discharge against the target (the
+// usual case), or, where the target was passed at that very depth, that the
+// result depth one step above it reaches H.
+struct Overflow {
+    std::string value;        // the check table's computed value
+    std::string requirement;  // and what it is held against
+    std::string sentence;     // the working's and the conclusion's words, without a full stop
+};
+
+Overflow OverflowOf(const USection& s, const DepthSearchResult& search, double target,
+                    std::string_view flowName) {
+    const FlowElements& last = search.elements;
+    const std::string H = Length(s.channelDepth);
+    if (last.discharge <= target) {
+        return {.value = "渠深内最大 " + Flow(last.discharge) + " m³/s（h′ = " +
+                         Length(last.depth) + " m）",
+                .requirement = "> " + Flow(target) + " m³/s",
+                .sentence = "渠深 H = " + H + " m 以内最深的试算水深 " + Length(last.depth) +
+                            " m 处计算流量为 " + Flow(last.discharge) + " m³/s，不大于" +
+                            std::string(flowName) + " " + Flow(target) +
+                            " m³/s：该断面在渠深以内通不过" + std::string(flowName)};
+    }
+    return {.value = Length(last.depth) + " + 0.001 m",
+            .requirement = "≤ H = " + H + " m（逐步累加值）",
+            .sentence = "计算流量在试算水深 " + Length(last.depth) + " m 处首次超过" +
+                        std::string(flowName) + "，成果水深 " + Length(last.depth) +
+                        " + 0.001 m 按逐步累加已超过渠深 H = " + H + " m，渠深以内没有余量"};
+}
+
 void AddSearch(Document& doc, const Reach& reach, const DepthSearchResult& search, double target,
-               std::string_view name, std::string_view symbol) {
+               std::string_view name, std::string_view symbol, std::string_view flowName) {
     const USection& s = reach.section;
-    const std::string targetText = Shortest(target);
+    const std::string targetText = Flow(target);
     doc.blocks.emplace_back(Heading{3, std::string(name) + "（目标流量 " + targetText + " m³/s）"});
     Table t{.header = {"水深 h (m)", "计算流量 (m³/s)", "与目标流量比较"}};
     if (search.previous) {
-        t.rows.push_back({Fixed(search.previous->depth, 3), Fixed(search.previous->discharge, 6),
+        t.rows.push_back({Length(search.previous->depth), Decimal(search.previous->discharge, 6),
                           "≤ " + targetText + "，继续试算"});
         t.rowTones.push_back(Tone::Normal);
     }
-    const bool exceeded = !search.overflow || search.elements.discharge > target;
+    const bool exceeded = search.elements.discharge > target;
     t.rows.push_back(
-        {Fixed(search.elements.depth, 3), Fixed(search.elements.discharge, 6),
+        {Length(search.elements.depth), Decimal(search.elements.discharge, 6),
          exceeded ? "> " + targetText + "，首次超过，停止" : "≤ " + targetText + "，已到渠深"});
     t.rowTones.push_back(Tone::Normal);
     doc.blocks.emplace_back(std::move(t));
-    const std::string depth = Fixed(search.reportedDepth, s.reportDecimals);
     if (search.overflow) {
-        doc.blocks.emplace_back(Paragraph{
-            std::string(symbol) + " = " + Fixed(search.elements.depth, 3) + " + 0.001 = " + depth +
-                " m，大于渠深 H = " + Shortest(s.channelDepth) + " m。",
-            Tone::Fail});
+        doc.blocks.emplace_back(
+            Paragraph{OverflowOf(s, search, target, flowName).sentence + "。", Tone::Fail});
     } else {
         doc.blocks.emplace_back(Paragraph{"成果水深 " + std::string(symbol) + " = " +
-                                          Fixed(search.elements.depth, 3) + " + 0.001 = " + depth +
+                                          Length(search.elements.depth) + " + 0.001 = " +
+                                          Decimal(search.reportedDepth, s.reportDecimals) +
                                           " m。"});
     }
 }
@@ -237,12 +263,13 @@ void AddSearch(Document& doc, const Reach& reach, const DepthSearchResult& searc
 void AddWorking(Document& doc, const Reach& reach) {
     const SearchOutcome& s = *reach.outcome.searches;
     doc.blocks.emplace_back(Heading{2, "三、计算过程"});
-    AddSearch(doc, reach, s.design, reach.outcome.inputs.discharge, "1. 设计水深", "h");
+    AddSearch(doc, reach, s.design, reach.outcome.inputs.discharge, "1. 设计水深", "h",
+              "设计流量");
     if (s.design.overflow) {
         doc.blocks.emplace_back(Paragraph{"设计水深已大于渠深，不再试算校核水深。", Tone::Note});
         return;
     }
-    AddSearch(doc, reach, s.check, s.checkDischarge, "2. 校核水深", "h1");
+    AddSearch(doc, reach, s.check, s.checkDischarge, "2. 校核水深", "h1", "校核流量");
 }
 
 void AddResults(Document& doc, const Reach& reach) {
@@ -265,22 +292,22 @@ void AddResults(Document& doc, const Reach& reach) {
               : FlowElements{};
     const FlowElements& cs = s.check.elements;
     const auto both = [&](double design, double checkValue, int decimals) {
-        return std::pair{Fixed(design, decimals), check ? Fixed(checkValue, decimals) : "—"};
+        return std::pair{Decimal(design, decimals), check ? Decimal(checkValue, decimals) : "—"};
     };
-    Table t{.header = {"项目", "符号", "设计流量", "校核流量", "单位"}};
+    Table t{.header = {"项目", "符号", "设计流量", "校核流量", "单位"}, .formula = true};
     const auto row = [&t](std::string name, std::string symbol,
                           std::pair<std::string, std::string> values, std::string unit) {
         t.rows.push_back({std::move(name), std::move(symbol), std::move(values.first),
                           std::move(values.second), std::move(unit)});
     };
-    row("流量", "Q", {Fixed(reach.outcome.inputs.discharge, 4), Fixed(s.checkDischarge, 4)},
+    row("流量", "Q", {Decimal(reach.outcome.inputs.discharge, 4), Decimal(s.checkDischarge, 4)},
         "m³/s");
     row("成果水深", "h", both(s.design.reportedDepth, s.check.reportedDepth, d), "m");
     row("计算水深", "h′", both(de.depth, cs.depth, 3), "m");
     row("过水面积", "A", both(de.area, cs.area, d), "m²");
     row("湿周", "χ", both(de.wettedPerimeter, cs.wettedPerimeter, d), "m");
     row("水力半径", "R", both(de.hydraulicRadius, cs.hydraulicRadius, d), "m");
-    row("谢才系数", "C", both(de.chezy, cs.chezy, d), "m^½/s");
+    row("谢才系数", "C", both(de.chezy, cs.chezy, d), "m^{1/2}/s");
     row("流速", "V", both(de.velocity, ce.velocity, 3), "m/s");
     row("水面宽度", "b", both(de.surfaceWidth, ce.surfaceWidth, d), "m");
     row("计算流量", "Q′", both(de.discharge, cs.discharge, 4), "m³/s");
@@ -316,11 +343,61 @@ std::string CriterionName(CriterionKind kind) {
     return {};
 }
 
+// What a criterion is held against, with its flow, in words.
+std::string CriterionSubject(CriterionKind kind) {
+    switch (kind) {
+        case CriterionKind::MinFreeboard:
+            return "安全超高（校核流量 kQ）";
+        case CriterionKind::MinVelocity:
+        case CriterionKind::MaxVelocity:
+            return "流速（设计流量 Q）";
+    }
+    return {};
+}
+
+std::string CriterionValue(const CriterionCheck& c, int lengthDecimals) {
+    return c.kind == CriterionKind::MinFreeboard
+               ? Decimal(c.value, lengthDecimals) + " m"
+               : Decimal(c.value, kVelocityDecimals) + " m/s";
+}
+
+std::string CriterionLimit(const CriterionCheck& c) {
+    return c.kind == CriterionKind::MinFreeboard ? "≥ " + Length(c.limit) + " m"
+           : c.kind == CriterionKind::MinVelocity
+               ? "≥ " + Decimal(c.limit, kVelocityDecimals) + " m/s"
+               : "≤ " + Decimal(c.limit, kVelocityDecimals) + " m/s";
+}
+
+// "安全超高（校核流量 kQ）0.024 m，要求 ≥ 0.05 m"
+std::string CriterionMissed(const CriterionCheck& c, int lengthDecimals) {
+    return CriterionSubject(c.kind) + CriterionValue(c, lengthDecimals) + "，要求 " +
+           CriterionLimit(c);
+}
+
+// Why a reach does not serve, in a few words with its numbers.
+std::string WhyNotServing(const Reach& reach) {
+    const SearchOutcome& s = *reach.outcome.searches;
+    if (s.design.overflow) {
+        return OverflowOf(reach.section, s.design, reach.outcome.inputs.discharge, "设计流量")
+            .sentence;
+    }
+    if (s.check.overflow) {
+        return OverflowOf(reach.section, s.check, s.checkDischarge, "校核流量").sentence;
+    }
+    std::string why;
+    for (const CriterionCheck& c : reach.criteria) {
+        if (!c.passes) {
+            why += (why.empty() ? "" : "；") + CriterionMissed(c, reach.section.reportDecimals);
+        }
+    }
+    return why;
+}
+
 void AddChecks(Document& doc, const Reach& reach) {
     const USection& section = reach.section;
     const SearchOutcome& s = *reach.outcome.searches;
     const int d = section.reportDecimals;
-    const std::string H = Shortest(section.channelDepth);
+    const std::string H = Length(section.channelDepth);
     doc.blocks.emplace_back(Heading{2, "五、校核"});
     Table t{.header = {"校核项目", "计算值", "要求", "结论"}};
     const auto row = [&t](std::string a, std::string b, std::string c, std::string verdict,
@@ -332,11 +409,19 @@ void AddChecks(Document& doc, const Reach& reach) {
         row(std::move(a), std::move(b), std::move(c), std::string(ok ? kPass : kFail),
             ok ? Tone::Pass : Tone::Fail);
     };
-    verdict("设计水深 h", Fixed(s.design.reportedDepth, d) + " m", "≤ H = " + H + " m",
-            !s.design.overflow);
+    const auto depth = [&](std::string name, const DepthSearchResult& search, double target,
+                           std::string_view flowName) {
+        if (!search.overflow) {
+            verdict(std::move(name), Decimal(search.reportedDepth, d) + " m", "≤ H = " + H + " m",
+                    true);
+            return;
+        }
+        const Overflow o = OverflowOf(section, search, target, flowName);
+        verdict(std::move(name), o.value, o.requirement, false);
+    };
+    depth("设计水深 h", s.design, reach.outcome.inputs.discharge, "设计流量");
     if (!s.design.overflow) {
-        verdict("校核水深 h1", Fixed(s.check.reportedDepth, d) + " m", "≤ H = " + H + " m",
-                !s.check.overflow);
+        depth("校核水深 h1", s.check, s.checkDischarge, "校核流量");
     }
     if (reach.outcome.isReport()) {
         const double freeboard = section.channelDepth - s.check.reportedDepth;
@@ -347,20 +432,23 @@ void AddChecks(Document& doc, const Reach& reach) {
             }
         }
         if (given != nullptr) {
-            verdict(CriterionName(given->kind), Fixed(freeboard, d) + " m",
-                    "≥ " + Shortest(given->limit) + " m", given->passes);
+            verdict(CriterionName(given->kind), Decimal(freeboard, d) + " m",
+                    CriterionLimit(*given), given->passes);
         } else {
-            row("安全超高 H − h1", Fixed(freeboard, d) + " m", "未给定准则", "—", Tone::Normal);
+            row("安全超高 H − h1", Decimal(freeboard, d) + " m", "未给定准则", "—", Tone::Normal);
         }
     }
+    bool regime = false;
     if (!s.design.overflow) {
-        const double froude = FroudeNumber(s.design.elements);
+        const double froude =
+            DesignFroudeNumber(section, s, reach.outcome.inputs.discharge);
         const bool calm = RegimeOf(froude) == FlowRegime::Subcritical;
-        row("弗劳德数 Fr（设计水深）", Fixed(froude, 3), "Fr < 1 为缓流", calm ? "缓流" : "急流",
-            Tone::Normal);
+        row("弗劳德数 Fr（设计水深 h，设计流量 Q）", Decimal(froude, views::kRatioDecimals),
+            "Fr < 1 为缓流", calm ? "缓流" : "急流", Tone::Normal);
         const auto critical = CriticalDepth(section, reach.outcome.inputs.discharge);
-        row("临界水深 hk（设计流量）", critical ? Fixed(*critical, 3) + " m" : "高于渠深",
+        row("临界水深 hk（设计流量 Q）", critical ? Length(*critical) + " m" : "高于渠深",
             "h > hk 为缓流", "—", Tone::Normal);
+        regime = true;
     }
     if (reach.outcome.isReport()) {
         const double velocity = s.design.elements.velocity;
@@ -368,45 +456,70 @@ void AddChecks(Document& doc, const Reach& reach) {
             if (c.kind == CriterionKind::MinFreeboard) {
                 continue;
             }
-            const std::string sign = c.kind == CriterionKind::MinVelocity ? "≥ " : "≤ ";
-            verdict(CriterionName(c.kind) + " V", Fixed(velocity, 3) + " m/s",
-                    sign + Shortest(c.limit) + " m/s", c.passes);
+            verdict(CriterionName(c.kind) + " V（设计流量 Q）",
+                    Decimal(velocity, kVelocityDecimals) + " m/s", CriterionLimit(c), c.passes);
         }
     }
     doc.blocks.emplace_back(std::move(t));
+    if (regime) {
+        doc.blocks.emplace_back(Paragraph{
+            .text = "注：Fr = V/√(g·A/b)，V = Q/A，A、b 取设计水深 h 处的数值，g = 9.81 m/s²；"
+                    "临界水深 hk 满足 Q²·b/(g·A³) = 1（A、b 取 hk 处的数值，二分法求解，精度 "
+                    "0.000001 m）。安全超高与流速准则按报告的舍入（安全超高 " +
+                    std::to_string(d) + " 位小数，流速 3 位小数）比较。",
+            .tone = Tone::Note,
+            .formula = true});
+    }
 }
 
 void AddConclusion(Document& doc, const Reach& reach) {
-    const ParsedInputs& v = reach.outcome.inputs;
     const std::string name = SizeLabel(reach.section);
+    const SearchOutcome& s = *reach.outcome.searches;
     doc.blocks.emplace_back(Heading{2, "六、结论"});
-    const std::string flows = "设计流量 " + Shortest(v.discharge) + " m³/s 与校核流量 " +
-                              Fixed(reach.outcome.searches->checkDischarge, 4) + " m³/s";
-    if (reach.serves) {
-        std::string text = name + "能通过" + flows + "，满足设计要求";
-        text += reach.criteria.empty() ? "。" : "，给定的设计准则均满足。";
-        doc.blocks.emplace_back(Paragraph{text, Tone::Pass});
+    if (!reach.serves) {
+        doc.blocks.emplace_back(
+            Paragraph{name + "不满足设计要求：" + WhyNotServing(reach) + "。", Tone::Fail});
+        if (reach.smallestFit) {
+            doc.blocks.emplace_back(Paragraph{
+                "按相同输入" + std::string(reach.request.criteria.empty() ? "" : "与设计准则") +
+                "选型，满足要求的最小标准断面为" + SizeLabel(LookupSection(*reach.smallestFit)) +
+                "。"});
+        } else {
+            doc.blocks.emplace_back(
+                Paragraph{"按相同输入选型，五种标准断面均不满足要求。", Tone::Fail});
+        }
         return;
     }
-    std::string why;
-    if (!reach.outcome.isReport()) {
-        why = views::DepthAboveChannel(reach.outcome.message().number);
-    } else {
-        for (const CriterionCheck& c : reach.criteria) {
-            if (!c.passes) {
-                why += (why.empty() ? "" : "，") + CriterionName(c.kind) + "不满足要求";
-            }
-        }
+    const int d = reach.section.reportDecimals;
+    const std::string depths = "设计水深 h = " + Decimal(s.design.reportedDepth, d) +
+                               " m、校核水深 h1 = " + Decimal(s.check.reportedDepth, d) +
+                               " m，均不超过渠深 H = " + Length(reach.section.channelDepth) +
+                               " m";
+    const std::string flows = name + "能通过设计流量 Q = " + Flow(reach.outcome.inputs.discharge) +
+                              " m³/s 与校核流量 kQ = " + Flow(s.checkDischarge) + " m³/s：";
+    std::string given;
+    std::string missing;
+    const DesignCriteria& c = reach.request.criteria;
+    const std::pair<bool, std::string_view> kinds[] = {
+        {c.minFreeboard.has_value(), "安全超高"},
+        {c.minVelocity.has_value(), "流速下限"},
+        {c.maxVelocity.has_value(), "流速上限"},
+    };
+    for (const auto& [has, label] : kinds) {
+        std::string& list = has ? given : missing;
+        list += (list.empty() ? "" : "、") + std::string(label);
     }
-    doc.blocks.emplace_back(Paragraph{name + "不满足设计要求：" + why + "。", Tone::Fail});
-    if (reach.smallestFit) {
-        doc.blocks.emplace_back(Paragraph{
-            "按相同输入" + std::string(reach.request.criteria.empty() ? "" : "与设计准则") +
-            "选型，满足要求的最小标准断面为" + SizeLabel(LookupSection(*reach.smallestFit)) +
-            "。"});
-    } else {
+    if (reach.criteria.empty()) {
+        doc.blocks.emplace_back(Paragraph{flows + depths + "。"});
         doc.blocks.emplace_back(
-            Paragraph{"按相同输入选型，五种标准断面均不满足要求。", Tone::Fail});
+            Paragraph{"未给定安全超高与流速准则，未作相应校核；本计算书不对设计准则作出判定。",
+                      Tone::Note});
+        return;
+    }
+    doc.blocks.emplace_back(Paragraph{
+        flows + depths + "；给定的设计准则（" + given + "）均满足，满足设计要求。", Tone::Pass});
+    if (!missing.empty()) {
+        doc.blocks.emplace_back(Paragraph{"未给定" + missing + "准则，未作校核。", Tone::Note});
     }
 }
 
@@ -443,6 +556,28 @@ std::string DocumentTitle(const SheetRequest& r) {
     return title;
 }
 
+// The summary's verdict: met, not met with why, or, where no criterion was
+// given, only that the depths are within the channel.
+std::string SummaryVerdict(const Reach& reach) {
+    if (!reach.serves) {
+        const SearchOutcome& s = *reach.outcome.searches;
+        std::string why;
+        if (s.design.overflow || s.check.overflow) {
+            why = views::DepthAboveChannel(reach.outcome.message().number);
+        } else {
+            for (const CriterionCheck& c : reach.criteria) {
+                if (!c.passes) {
+                    why += (why.empty() ? "" : "；") + CriterionName(c.kind) + " " +
+                           CriterionValue(c, reach.section.reportDecimals) + "，要求 " +
+                           CriterionLimit(c);
+                }
+            }
+        }
+        return std::string(kFail) + "：" + why;
+    }
+    return reach.criteria.empty() ? "水深未超渠深（未给准则）" : std::string(kPass);
+}
+
 // A reach's row of the canal summary.
 std::vector<std::string> SummaryRow(std::size_t number, const Reach& reach) {
     const SheetRequest& r = reach.request;
@@ -458,13 +593,13 @@ std::vector<std::string> SummaryRow(std::size_t number, const Reach& reach) {
     const SearchOutcome& s = *o.searches;
     const bool design = !s.design.overflow;
     const bool both = o.isReport();
-    row.push_back(Shortest(o.inputs.discharge));
-    row.push_back(Fixed(s.checkDischarge, 4));
-    row.push_back(design ? Fixed(s.design.reportedDepth, d) : "> H");
-    row.push_back(both ? Fixed(s.check.reportedDepth, d) : design ? "> H" : "");
-    row.push_back(design ? Fixed(s.design.elements.velocity, 3) : "");
-    row.push_back(both ? Fixed(reach.section.channelDepth - s.check.reportedDepth, d) : "");
-    row.push_back(reach.serves ? std::string(kPass) : std::string(kFail));
+    row.push_back(Flow(o.inputs.discharge));
+    row.push_back(Flow(s.checkDischarge));
+    row.push_back(design ? Decimal(s.design.reportedDepth, d) : "> H");
+    row.push_back(both ? Decimal(s.check.reportedDepth, d) : design ? "> H" : "");
+    row.push_back(design ? Decimal(s.design.elements.velocity, kVelocityDecimals) : "");
+    row.push_back(both ? Decimal(reach.section.channelDepth - s.check.reportedDepth, d) : "");
+    row.push_back(SummaryVerdict(reach));
     return row;
 }
 

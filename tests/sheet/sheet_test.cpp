@@ -66,7 +66,7 @@ TEST(Sheet, ResultsAreTheReportsNumbers) {
     EXPECT_EQ(Row(doc, "过水面积"), (Cells{"过水面积", "A", "0.277", "0.277", "m²"}));
     EXPECT_EQ(Row(doc, "湿周"), (Cells{"湿周", "χ", "1.376", "1.376", "m"}));
     EXPECT_EQ(Row(doc, "水力半径"), (Cells{"水力半径", "R", "0.201", "0.201", "m"}));
-    EXPECT_EQ(Row(doc, "谢才系数"), (Cells{"谢才系数", "C", "45.034", "45.034", "m^½/s"}));
+    EXPECT_EQ(Row(doc, "谢才系数"), (Cells{"谢才系数", "C", "45.034", "45.034", "m^{1/2}/s"}));
     EXPECT_EQ(Row(doc, "流速"), (Cells{"流速", "V", "0.904", "0.904", "m/s"}));
     EXPECT_EQ(Row(doc, "水面宽度"), (Cells{"水面宽度", "b", "0.657", "0.657", "m"}));
     EXPECT_EQ(Row(doc, "计算水深"), (Cells{"计算水深", "h′", "0.515", "0.515", "m"}));
@@ -108,7 +108,11 @@ TEST(Sheet, WorkingBracketsTheTarget) {
 TEST(Sheet, AFailedSectionNamesTheSmallestThatFits) {
     const Document doc = BuildSheet(Request(SectionSize::U60, "0.25", "1.2"));
     const std::string text = AllParagraphs(doc);
-    EXPECT_NE(text.find("U60形渠道构件不满足设计要求：校核水深大于渠深。"), std::string::npos);
+    EXPECT_NE(text.find("U60形渠道构件不满足设计要求：渠深 H = 0.54 m 以内最深的试算水深 "
+                        "0.539 m 处计算流量为 0.2685 m³/s，不大于校核流量 0.3 m³/s：该断面在"
+                        "渠深以内通不过校核流量。"),
+              std::string::npos)
+        << text;
     EXPECT_NE(text.find("满足要求的最小标准断面为U80形渠道构件。"), std::string::npos);
     EXPECT_TRUE(All<Verbatim>(doc).empty());
     EXPECT_EQ(Row(doc, "校核水深 h1")[3], "不满足");
@@ -153,12 +157,12 @@ TEST(Canal, ABadRowIsASummaryRowAndTheRestGoOn) {
     ASSERT_EQ(summary->rows.size(), 3u);
     using Cells = std::vector<std::string>;
     EXPECT_EQ(summary->rows[0], (Cells{"1", "一支渠", "", "U60", "0.25", "0.25", "0.516", "0.516",
-                                       "0.904", "0.024", "满足"}));
+                                       "0.904", "0.024", "水深未超渠深（未给准则）"}));
     // A bad row keeps its name and chainage, and says what is wrong in Chinese.
     EXPECT_EQ(summary->rows[1],
               (Cells{"2", "二支渠", "1+200–2+000", "", "", "", "", "", "", "",
                      "第 3 行：无此规格“U70”（可用 U60、U80、U100、U120、U140）"}));
-    EXPECT_EQ(summary->rows[2].back(), "不满足");
+    EXPECT_EQ(summary->rows[2].back(), "不满足：设计水深大于渠深");
     EXPECT_EQ(All<PageBreak>(doc).size(), 2u);
     EXPECT_EQ(All<Drawing>(doc).size(), 2u);
 }
