@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -34,6 +35,7 @@
 #include "sheet/section_svg.h"
 #include "sheet/sheet_builder.h"
 #include "sheet_pdf/pdf_printer.h"
+#include "sheet_pdf/sheet_pages.h"
 #include "sheet_pdf/sheet_text_document.h"
 #include "views/criteria.h"
 #include "views/dates.h"
@@ -222,8 +224,13 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
         if (dialog.exec() != QDialog::Accepted) {
             return;
         }
-        sheet::SheetTextDocument doc(sheet::BuildSheet(*r), &printer);
-        doc.document().print(&printer);
+        // The same pages as the PDF: the same breaks, the same page numbers.
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            return;
+        }
+        sheet::PrintPages(sheet::BuildSheet(*r), printer, painter);
+        painter.end();
     });
     QObject::connect(pdf, &QPushButton::clicked, d, [d, services, request, base] {
         const std::optional<sheet::SheetRequest> r = request();

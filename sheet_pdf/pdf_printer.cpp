@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet_pdf/pdf_printer.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
@@ -11,7 +10,7 @@
 #include <cstdio>
 #include <span>
 
-#include "sheet_pdf/sheet_text_document.h"
+#include "sheet_pdf/sheet_pages.h"
 #include "views/fonts.h"
 
 namespace veltrane::sheet {
@@ -56,34 +55,6 @@ void InstallFontSubstitutes() {
     }
 }
 
-// Prints one part from a new page on, laid out on its own so that the time
-// stays linear in the reaches of a canal; false when a drawing is bad.
-bool PrintPart(const Document& part, QPdfWriter& writer, QPainter& painter, bool& firstPage) {
-    // Laid out in the writer's own units, so that text is measured as printed.
-    SheetTextDocument sheet(part, &writer);
-    if (!sheet.valid()) {
-        return false;
-    }
-    QTextDocument& doc = sheet.document();
-    const QRectF body = writer.pageLayout().paintRectPixels(writer.resolution());
-    doc.setDocumentMargin(0);
-    doc.setPageSize(body.size());
-    for (int page = 0; page < doc.pageCount(); ++page) {
-        if (!firstPage) {
-            writer.newPage();
-        }
-        firstPage = false;
-        painter.save();
-        const double top = page * body.height();
-        painter.translate(0, -top);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, body.width(), body.height());
-        doc.documentLayout()->draw(&painter, context);
-        painter.restore();
-    }
-    return true;
-}
-
 }  // namespace
 
 PdfOutput PrintPdf(const Document& document) {
@@ -103,11 +74,8 @@ PdfOutput PrintPdf(const Document& document) {
         if (!painter.begin(&writer)) {
             return {{}, "the PDF could not be started"};
         }
-        bool firstPage = true;
-        for (const Document& part : PageParts(document)) {
-            if (!PrintPart(part, writer, painter, firstPage)) {
-                return {{}, "a drawing could not be read"};
-            }
+        if (std::string error = PrintPages(document, writer, painter); !error.empty()) {
+            return {{}, error};
         }
         painter.end();
     }

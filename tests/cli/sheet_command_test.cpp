@@ -160,6 +160,47 @@ TEST(SheetPdf, EmbeddedFontsExtractableTextVectorDrawing) {
     const std::string images = Poppler("pdfimages -list", pdf);
     EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2) << images;
 }
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+// A canal as a reader of the PDF finds it: every page numbered of the
+// whole, and each reach's lines once (a page cut through a line used to
+// print it at the foot of one page and again at the top of the next).
+TEST(SheetPdf, ACanalsPagesAreNumberedAndNothingIsPrintedTwice) {
+    TempFolder folder;
+    std::string csv = "size,discharge,slope,roughness,factor,name,station\n";
+    for (int i = 0; i < 12; ++i) {
+        csv += "U" + std::to_string(60 + 20 * (i % 5)) + ",0." + std::to_string(12 + i * 3) +
+               ",800,0.017,1.2,渠段" + std::to_string(i + 1) + ",K" + std::to_string(i) + "+000\n";
+    }
+    const fs::path input = folder / "canal.csv";
+    std::ofstream(input) << csv;
+    const fs::path pdf = folder / "canal.pdf";
+    const ProcessResult r = RunCalc("sheet --batch " + Quoted(input) + " --pdf " + Quoted(pdf));
+    ASSERT_EQ(r.err, "");
+    const std::string text = Poppler("pdftotext", pdf);
+    if (text.empty()) {
+        GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    const std::size_t pages = Count(text, "\f");
+    ASSERT_GT(pages, 12u);
+    for (std::size_t page = 1; page <= pages; ++page) {
+        EXPECT_EQ(Count(text, "第 " + std::to_string(page) + " 页 共 " + std::to_string(pages) +
+                                  " 页"),
+                  1u)
+            << page;
+    }
+    for (const std::string line :
+         {"一、已知条件", "二、计算方法与公式", "三、计算过程", "五、校核", "六、结论", "七、断面图"}) {
+        EXPECT_EQ(Count(text, line), 12u) << line;
+    }
+}
 #endif
 
 }  // namespace

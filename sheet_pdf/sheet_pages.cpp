@@ -1,0 +1,743 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet_pdf/sheet_pages.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+#include <algorithm>
+#include <memory>
+#include <numeric>
+
+#include "sheet_pdf/printed_drawing.h"
+#include "views/fonts.h"
+
+namespace veltrane::sheet {
+
+namespace {
+
+using Kind = PlacedPiece::Kind;
+
+// The measures of the printed sheet, in points (1/72 in), as the HTML's
+// style sheet gives them.
+constexpr double kBodyPt = 10.5;
+constexpr double kFooterPt = 9;
+constexpr double kHeadingPt[] = {18, 13, 11};
+constexpr double kHeadingBeforePt[] = {0, 14, 8};
+constexpr double kHeadingAfterPt[] = {8, 4, 2};
+constexpr double kParagraphGapPt = 3;
+constexpr double kTableGapPt = 4;
+constexpr double kCellPadXPt = 6;  // left and right of a cell's text
+constexpr double kCellPadYPt = 2;  // above and below it
+constexpr double kPrePadPt = 6;
+constexpr double kDrawingShare = 0.8;  // of the body width
+constexpr double kFooterBandPt = 20;   // kept free at the foot of the body
+
+const QColor kPassColour(0x00, 0x64, 0x00);
+const QColor kFailColour(0xb2, 0x18, 0x2b);
+const QColor kNoteColour(0x44, 0x44, 0x44);
+const QColor kHeaderFill(0xee, 0xee, 0xee);
+const QColor kPreBorder(0x88, 0x88, 0x88);
+
+QString Q(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QFont SongFont(double points, bool bold = false) {
+    QFont font(QString::fromUtf8(views::kSongFaces[0].data(),
+                                 static_cast<qsizetype>(views::kSongFaces[0].size())));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QColor ColourOf(Tone tone) {
+    switch (tone) {
+        case Tone::Pass:
+            return kPassColour;
+        case Tone::Fail:
+            return kFailColour;
+        case Tone::Note:
+            return kNoteColour;
+        case Tone::Normal:
+            break;
+    }
+    return Qt::black;
+}
+
+// Text wrapped to a width: a QTextLayout and its height. In a formula text,
+// "^{…}" becomes a superscript.
+struct TextBox {
+    std::unique_ptr<QTextLayout> layout;
+    double width = 0;  // of the widest line
+    double height = 0;
+    QColor colour = Qt::black;
+    std::string text;  // as the document has it, for the layout's checks
+};
+
+TextBox MakeText(const std::string& text, const QFont& font, QPaintDevice* device, double width,
+                 QColor colour, bool formula) {
+    TextBox box;
+    box.text = text;
+    box.colour = colour;
+    QString shown = Q(text);
+    QList<QTextLayout::FormatRange> ranges;
+    if (formula) {
+        for (qsizetype at = shown.indexOf(QStringLiteral("^{")); at >= 0;
+             at = shown.indexOf(QStringLiteral("^{"), at)) {
+            const qsizetype end = shown.indexOf(u'}', at);
+            if (end < 0) {
+                break;
+            }
+            shown.remove(end, 1);
+            shown.remove(at, 2);
+            QTextLayout::FormatRange r;
+            r.start = static_cast<int>(at);
+            r.length = static_cast<int>(end - at - 2);
+            r.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            ranges.push_back(r);
+        }
+    }
+    box.layout = std::make_unique<QTextLayout>(shown, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box.layout->setTextOption(option);
+    box.layout->setFormats(ranges);
+    box.layout->beginLayout();
+    double y = 0;
+    for (QTextLine line = box.layout->createLine(); line.isValid();
+         line = box.layout->createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        box.width = std::max(box.width, line.naturalTextWidth());
+    }
+    box.layout->endLayout();
+    box.height = y;
+    return box;
+}
+
+struct Row {
+    std::vector<TextBox> cells;
+    double height = 0;
+    Tone tone = Tone::Normal;
+};
+
+// One block of the document, measured.
+struct Piece {
+    Kind kind = Kind::Lines;
+    std::size_t block = 0;  // in the document
+    bool heading = false;
+    double before = 0;  // space above, dropped at the top of a page
+    double after = 0;   // space below
+    // Headings and paragraphs: their text; the report: its lines.
+    TextBox text;
+    std::vector<TextBox> lines;
+    Qt::Alignment align = Qt::AlignLeft;
+    // Tables.
+    std::vector<double> columns;  // left edge of each column, and the right edge of the last
+    std::optional<Row> header;
+    std::vector<Row> rows;
+    bool borders = true;
+    // Drawings and signatures.
+    const Drawing* drawing = nullptr;
+    int drawingIndex = 0;
+    double height = 0;  // of an unbreakable piece
+};
+
+class Measures {
+  public:
+    Measures(QPaintDevice* device, double width)
+        : device_(device), width_(width), dpi_(device->logicalDpiY()) {}
+
+    double Pt(double points) const { return points * dpi_ / 72.0; }
+    double width() const { return width_; }
+    QPaintDevice* device() const { return device_; }
+
+  private:
+    QPaintDevice* device_;
+    double width_;
+    double dpi_;
+};
+
+std::vector<double> ColumnEdges(const std::vector<double>& natural, double width) {
+    // Columns that need no more than a fair share of what is left keep their
+    // width; the rest share what remains, in proportion to their own.
+    std::vector<double> widths(natural.size(), 0);
+    std::vector<std::size_t> open(natural.size());
+    std::iota(open.begin(), open.end(), 0);
+    double left = width;
+    const double total = std::accumulate(natural.begin(), natural.end(), 0.0);
+    if (total <= width) {
+        widths = natural;
+        open.clear();
+    }
+    while (!open.empty()) {
+        const double share = left / static_cast<double>(open.size());
+        std::vector<std::size_t> still;
+        for (std::size_t c : open) {
+            if (natural[c] <= share) {
+                widths[c] = natural[c];
+                left -= natural[c];
+            } else {
+                still.push_back(c);
+            }
+        }
+        if (still.size() == open.size()) {
+            double wide = 0;
+            for (std::size_t c : still) {
+                wide += natural[c];
+            }
+            for (std::size_t c : still) {
+                widths[c] = left * natural[c] / wide;
+            }
+            break;
+        }
+        open = std::move(still);
+    }
+    std::vector<double> edges(1, 0);
+    for (double w : widths) {
+        edges.push_back(edges.back() + w);
+    }
+    return edges;
+}
+
+Piece MeasureTable(const Table& t, const Measures& m) {
+    Piece p;
+    p.kind = Kind::TableRow;
+    p.borders = !t.keyValue;
+    p.before = m.Pt(kTableGapPt);
+    p.after = m.Pt(kTableGapPt);
+    const double padX = m.Pt(kCellPadXPt);
+    const double padY = m.Pt(t.keyValue ? 1 : kCellPadYPt);
+    const QFont body = SongFont(kBodyPt);
+    const QFont bold = SongFont(kBodyPt, true);
+    std::size_t count = t.header.size();
+    for (const auto& r : t.rows) {
+        count = std::max(count, r.size());
+    }
+    std::vector<double> natural(count, 2 * padX);
+    const auto widen = [&](const std::vector<std::string>& cells, const QFont& font) {
+        const QFontMetricsF metrics(font, m.device());
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            natural[c] = std::max(natural[c], metrics.horizontalAdvance(Q(cells[c])) + 2 * padX +
+                                                  m.Pt(1));
+        }
+    };
+    widen(t.header, bold);
+    for (std::size_t r = 0; r < t.rows.size(); ++r) {
+        const bool fail = r < t.rowTones.size() && t.rowTones[r] == Tone::Fail;
+        widen(t.rows[r], fail ? bold : body);
+    }
+    p.columns = ColumnEdges(natural, m.width());
+    const auto makeRow = [&](const std::vector<std::string>& cells, const QFont& font,
+                             Tone tone) {
+        Row row;
+        row.tone = tone;
+        for (std::size_t c = 0; c < count; ++c) {
+            const std::string& text = c < cells.size() ? cells[c] : std::string();
+            const double w = std::max(1.0, p.columns[c + 1] - p.columns[c] - 2 * padX);
+            row.cells.push_back(MakeText(text, font, m.device(), w, ColourOf(tone), t.formula));
+            row.height = std::max(row.height, row.cells.back().height + 2 * padY);
+        }
+        return row;
+    };
+    if (!t.header.empty()) {
+        p.header = makeRow(t.header, bold, Tone::Normal);
+    }
+    for (std::size_t r = 0; r < t.rows.size(); ++r) {
+        const Tone tone = r < t.rowTones.size() ? t.rowTones[r] : Tone::Normal;
+        p.rows.push_back(makeRow(t.rows[r], tone == Tone::Fail ? bold : body, tone));
+    }
+    return p;
+}
+
+struct Measurer {
+    const Measures& m;
+    int drawings = 0;
+
+    Piece operator()(const Heading& h) const {
+        const std::size_t level = static_cast<std::size_t>(std::clamp(h.level, 1, 3) - 1);
+        Piece p;
+        p.kind = Kind::Heading;
+        p.heading = true;
+        p.before = m.Pt(kHeadingBeforePt[level]);
+        p.after = m.Pt(kHeadingAfterPt[level]);
+        p.align = level == 0 ? Qt::AlignHCenter : Qt::AlignLeft;
+        p.text = MakeText(h.text, SongFont(kHeadingPt[level], true), m.device(), m.width(),
+                          Qt::black, false);
+        return p;
+    }
+    Piece operator()(const Paragraph& para) const {
+        Piece p;
+        p.kind = Kind::Lines;
+        p.before = m.Pt(kParagraphGapPt);
+        p.after = m.Pt(kParagraphGapPt);
+        p.text = MakeText(para.text, SongFont(kBodyPt, para.tone == Tone::Fail), m.device(),
+                          m.width(), ColourOf(para.tone), para.formula);
+        return p;
+    }
+    Piece operator()(const Table& t) const { return MeasureTable(t, m); }
+    Piece operator()(const Verbatim& v) const {
+        Piece p;
+        p.kind = Kind::Verbatim;
+        p.before = m.Pt(kTableGapPt);
+        p.after = m.Pt(kTableGapPt);
+        const QFont font = SongFont(kBodyPt);
+        std::string::size_type from = 0;
+        for (;;) {
+            const auto end = v.text.find('\n', from);
+            const std::string line = v.text.substr(from, end - from);
+            p.lines.push_back(MakeText(line, font, m.device(), m.width() - 2 * m.Pt(kPrePadPt),
+                                       Qt::black, false));
+            p.height += p.lines.back().height;
+            if (end == std::string::npos) {
+                break;
+            }
+            from = end + 1;
+        }
+        p.height += 2 * m.Pt(kPrePadPt);
+        return p;
+    }
+    Piece operator()(const Drawing& d) {
+        Piece p;
+        p.kind = Kind::Drawing;
+        p.drawing = &d;
+        p.drawingIndex = drawings++;
+        p.before = m.Pt(kParagraphGapPt * 2);
+        p.after = m.Pt(kParagraphGapPt * 2);
+        // The drawing's own proportions, from its viewBox.
+        const auto box = d.svg.find("viewBox=\"");
+        double w = 4;
+        double h = 3;
+        if (box != std::string::npos) {
+            double x0 = 0;
+            double y0 = 0;
+            if (std::sscanf(d.svg.c_str() + box + 9, "%lf %lf %lf %lf", &x0, &y0, &w, &h) != 4 ||
+                w <= 0 || h <= 0) {
+                w = 4;
+                h = 3;
+            }
+        }
+        p.height = kDrawingShare * m.width() * h / w;
+        return p;
+    }
+    Piece operator()(const Signatures&) const {
+        Piece p;
+        p.kind = Kind::Signatures;
+        p.before = m.Pt(16);
+        p.after = 0;
+        for (const char* s : {"计算：__________", "校核：__________", "审核：__________"}) {
+            p.lines.push_back(
+                MakeText(s, SongFont(kBodyPt), m.device(), m.width() / 3, Qt::black, false));
+        }
+        p.height = p.lines.front().height;
+        return p;
+    }
+    Piece operator()(const PageBreak&) const { return {}; }
+};
+
+// A piece, or part of one, at a place on a page.
+struct Placed {
+    const Piece* piece = nullptr;
+    Kind kind = Kind::Lines;
+    int from = 0;  // lines or rows [from, to)
+    int to = 0;
+    double top = 0;
+    bool repeated = false;  // a table header again on a later page
+};
+
+using Page = std::vector<Placed>;
+
+// The least of a piece that may start a page: its first line, its header
+// and first row, or the whole of it.
+double LeastStart(const Piece& p) {
+    switch (p.kind) {
+        case Kind::Heading:
+        case Kind::Lines:
+            return p.text.layout->lineCount() > 0 ? p.text.layout->lineAt(0).height() : 0;
+        case Kind::TableHeader:
+        case Kind::TableRow:
+            return (p.header ? p.header->height : 0) + (p.rows.empty() ? 0 : p.rows[0].height);
+        case Kind::Verbatim:
+        case Kind::Drawing:
+        case Kind::Signatures:
+            return p.height;
+    }
+    return 0;
+}
+
+// The pieces of one part (which starts a page) on pages of height bottom.
+std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
+    std::vector<Page> pages(1);
+    double y = 0;
+    const auto newPage = [&] {
+        pages.emplace_back();
+        y = 0;
+    };
+    const auto room = [&](double need) { return y + need <= bottom || y == 0; };
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& p = pieces[i];
+        const double gap = y == 0 ? 0 : p.before;
+        switch (p.kind) {
+            case Kind::Heading: {
+                // With the start of what follows it (through any headings
+                // that follow it directly), or on the next page.
+                double need = gap + p.text.height + p.after;
+                std::size_t next = i + 1;
+                for (; next < pieces.size() && pieces[next].heading; ++next) {
+                    need += pieces[next].before + pieces[next].text.height + pieces[next].after;
+                }
+                if (next < pieces.size()) {
+                    need += pieces[next].before + LeastStart(pieces[next]);
+                }
+                if (!room(need)) {
+                    newPage();
+                }
+                y += y == 0 ? 0 : p.before;
+                pages.back().push_back({&p, Kind::Heading, 0, p.text.layout->lineCount(), y});
+                y += p.text.height;
+                break;
+            }
+            case Kind::Lines: {
+                y += gap;
+                const int count = p.text.layout->lineCount();
+                int from = 0;
+                double top = y;
+                double used = 0;
+                for (int l = 0; l < count; ++l) {
+                    const double h = p.text.layout->lineAt(l).height();
+                    if (top + used + h > bottom && (l > from || top > 0)) {
+                        if (l > from) {
+                            pages.back().push_back({&p, Kind::Lines, from, l, top});
+                        }
+                        newPage();
+                        from = l;
+                        top = 0;
+                        used = 0;
+                    }
+                    used += h;
+                }
+                pages.back().push_back({&p, Kind::Lines, from, count, top});
+                y = top + used;
+                break;
+            }
+            case Kind::TableHeader:
+            case Kind::TableRow: {
+                const double headerHeight = p.header ? p.header->height : 0;
+                if (!room(gap + LeastStart(p))) {
+                    newPage();
+                }
+                y += y == 0 ? 0 : p.before;
+                if (p.header) {
+                    pages.back().push_back({&p, Kind::TableHeader, 0, 0, y});
+                    y += headerHeight;
+                }
+                int from = 0;
+                double top = y;
+                for (int r = 0; r < static_cast<int>(p.rows.size()); ++r) {
+                    const double h = p.rows[static_cast<std::size_t>(r)].height;
+                    if (y + h > bottom && r > from) {
+                        pages.back().push_back({&p, Kind::TableRow, from, r, top});
+                        newPage();
+                        if (p.header) {
+                            pages.back().push_back({&p, Kind::TableHeader, 0, 0, y, true});
+                            y += headerHeight;
+                        }
+                        from = r;
+                        top = y;
+                    }
+                    y += h;
+                }
+                if (from < static_cast<int>(p.rows.size())) {
+                    pages.back().push_back(
+                        {&p, Kind::TableRow, from, static_cast<int>(p.rows.size()), top});
+                }
+                break;
+            }
+            case Kind::Verbatim:
+            case Kind::Drawing:
+            case Kind::Signatures:
+                if (!room(gap + p.height)) {
+                    newPage();
+                }
+                y += y == 0 ? 0 : p.before;
+                pages.back().push_back({&p, p.kind, 0, 0, y});
+                y += p.height;
+                break;
+        }
+        y += p.after;
+    }
+    if (pages.back().empty() && pages.size() > 1) {
+        pages.pop_back();
+    }
+    return pages;
+}
+
+// A document's parts: each starts a new page.
+struct PartBlock {
+    const Block* block;
+    std::size_t index;  // in the document
+};
+
+std::vector<std::vector<PartBlock>> Parts(const Document& document) {
+    std::vector<std::vector<PartBlock>> parts(1);
+    for (std::size_t i = 0; i < document.blocks.size(); ++i) {
+        if (std::holds_alternative<PageBreak>(document.blocks[i])) {
+            parts.emplace_back();
+        } else {
+            parts.back().push_back({&document.blocks[i], i});
+        }
+    }
+    return parts;
+}
+
+struct LaidOutPart {
+    std::vector<Piece> pieces;
+    std::vector<Page> pages;
+};
+
+LaidOutPart LayOutPart(const std::vector<PartBlock>& part, const Measures& m, double bottom,
+                       int& drawings) {
+    LaidOutPart out;
+    Measurer measurer{m, drawings};
+    out.pieces.reserve(part.size());
+    for (const PartBlock& b : part) {
+        out.pieces.push_back(std::visit(measurer, *b.block));
+        out.pieces.back().block = b.index;
+    }
+    drawings = measurer.drawings;
+    out.pages = Paginate(out.pieces, bottom);
+    return out;
+}
+
+void DrawRow(QPainter& painter, const Piece& p, const Row& row, double top, double left,
+             double padX, double padY, bool header) {
+    for (std::size_t c = 0; c < row.cells.size(); ++c) {
+        const QRectF cell(left + p.columns[c], top, p.columns[c + 1] - p.columns[c], row.height);
+        if (p.borders) {
+            if (header) {
+                painter.fillRect(cell, kHeaderFill);
+            }
+            painter.setPen(QPen(Qt::black, 0));
+            painter.drawRect(cell);
+        }
+        painter.setPen(row.cells[c].colour);
+        row.cells[c].layout->draw(&painter, QPointF(cell.left() + padX, cell.top() + padY));
+    }
+}
+
+void DrawPage(QPainter& painter, const Page& page, const Measures& m, const QRectF& body,
+              int number, int total, std::string& error) {
+    const double padX = m.Pt(kCellPadXPt);
+    for (const Placed& placed : page) {
+        const Piece& p = *placed.piece;
+        const double top = body.top() + placed.top;
+        switch (placed.kind) {
+            case Kind::Heading:
+            case Kind::Lines: {
+                painter.setPen(p.text.colour);
+                const double first =
+                    placed.from < p.text.layout->lineCount()
+                        ? p.text.layout->lineAt(placed.from).y()
+                        : 0;
+                double dx = 0;
+                if (p.align == Qt::AlignHCenter) {
+                    dx = (m.width() - p.text.width) / 2;
+                }
+                for (int l = placed.from; l < placed.to; ++l) {
+                    p.text.layout->lineAt(l).draw(&painter,
+                                                  QPointF(body.left() + dx, top - first));
+                }
+                break;
+            }
+            case Kind::TableHeader:
+                DrawRow(painter, p, *p.header, top, body.left(), padX,
+                        m.Pt(p.borders ? kCellPadYPt : 1), true);
+                break;
+            case Kind::TableRow: {
+                double y = top;
+                for (int r = placed.from; r < placed.to; ++r) {
+                    const Row& row = p.rows[static_cast<std::size_t>(r)];
+                    DrawRow(painter, p, row, y, body.left(), padX,
+                            m.Pt(p.borders ? kCellPadYPt : 1), false);
+                    y += row.height;
+                }
+                break;
+            }
+            case Kind::Verbatim: {
+                const double pad = m.Pt(kPrePadPt);
+                painter.setPen(QPen(kPreBorder, 0));
+                painter.drawRect(QRectF(body.left(), top, m.width(), p.height));
+                painter.setPen(Qt::black);
+                double y = top + pad;
+                for (const TextBox& line : p.lines) {
+                    line.layout->draw(&painter, QPointF(body.left() + pad, y));
+                    y += line.height;
+                }
+                break;
+            }
+            case Kind::Drawing: {
+                const auto drawing = SplitDrawing(p.drawing->svg);
+                if (drawing == nullptr) {
+                    error = "a drawing could not be read";
+                    break;
+                }
+                const double width = kDrawingShare * m.width();
+                drawing->Draw(painter, QRectF(body.left() + (m.width() - width) / 2, top, width,
+                                              p.height));
+                break;
+            }
+            case Kind::Signatures:
+                painter.setPen(Qt::black);
+                for (std::size_t i = 0; i < p.lines.size(); ++i) {
+                    p.lines[i].layout->draw(
+                        &painter,
+                        QPointF(body.left() + m.width() * static_cast<double>(i) / 3, top));
+                }
+                break;
+        }
+    }
+    // The footer, centred under the body.
+    const QString footer = QStringLiteral("第 %1 页 共 %2 页").arg(number).arg(total);
+    const QFont font = SongFont(kFooterPt);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font, m.device());
+    painter.drawText(QPointF(body.left() + (m.width() - metrics.horizontalAdvance(footer)) / 2,
+                             body.bottom() - metrics.descent()),
+                     footer);
+}
+
+std::string PieceText(const Placed& placed) {
+    const Piece& p = *placed.piece;
+    std::string text;
+    const auto joinRow = [](const Row& row) {
+        std::string s;
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            s += (c == 0 ? "" : "\t") + row.cells[c].text;
+        }
+        return s;
+    };
+    switch (placed.kind) {
+        case Kind::Heading:
+        case Kind::Lines: {
+            const QString all = p.text.layout->text();
+            for (int l = placed.from; l < placed.to; ++l) {
+                const QTextLine line = p.text.layout->lineAt(l);
+                text += all.mid(line.textStart(), line.textLength()).toStdString();
+            }
+            return text;
+        }
+        case Kind::TableHeader:
+            return joinRow(*p.header);
+        case Kind::TableRow:
+            for (int r = placed.from; r < placed.to; ++r) {
+                text += (r == placed.from ? "" : "\n") + joinRow(p.rows[static_cast<std::size_t>(r)]);
+            }
+            return text;
+        case Kind::Verbatim:
+            for (const TextBox& line : p.lines) {
+                text += (text.empty() ? "" : "\n") + line.text;
+            }
+            return text;
+        case Kind::Drawing:
+            return std::to_string(p.drawingIndex);
+        case Kind::Signatures:
+            for (const TextBox& line : p.lines) {
+                text += (text.empty() ? "" : "\t") + line.text;
+            }
+            return text;
+    }
+    return text;
+}
+
+double BodyBottom(const Measures& m, double height) {
+    return height - m.Pt(kFooterBandPt);
+}
+
+}  // namespace
+
+double ContentHeight(QPaintDevice* device, double bodyHeight) {
+    return BodyBottom(Measures(device, 0), bodyHeight);
+}
+
+std::vector<PageContent> LayOutPages(const Document& document, QPaintDevice* device,
+                                     const QSizeF& body) {
+    const Measures m(device, body.width());
+    std::vector<PageContent> out;
+    int drawings = 0;
+    for (const auto& part : Parts(document)) {
+        const LaidOutPart laid = LayOutPart(part, m, BodyBottom(m, body.height()), drawings);
+        for (const Page& page : laid.pages) {
+            PageContent content;
+            for (const Placed& placed : page) {
+                double height = 0;
+                const Piece& p = *placed.piece;
+                switch (placed.kind) {
+                    case Kind::Heading:
+                    case Kind::Lines:
+                        for (int l = placed.from; l < placed.to; ++l) {
+                            height += p.text.layout->lineAt(l).height();
+                        }
+                        break;
+                    case Kind::TableHeader:
+                        height = p.header->height;
+                        break;
+                    case Kind::TableRow:
+                        for (int r = placed.from; r < placed.to; ++r) {
+                            height += p.rows[static_cast<std::size_t>(r)].height;
+                        }
+                        break;
+                    default:
+                        height = p.height;
+                }
+                content.push_back({.kind = placed.kind,
+                                   .block = p.block,
+                                   .repeated = placed.repeated,
+                                   .text = PieceText(placed),
+                                   .top = placed.top,
+                                   .bottom = placed.top + height});
+            }
+            out.push_back(std::move(content));
+        }
+    }
+    return out;
+}
+
+std::string PrintPages(const Document& document, QPagedPaintDevice& device, QPainter& painter) {
+    const QRectF body = device.pageLayout().paintRectPixels(device.logicalDpiY()).toRectF();
+    // The page's own origin is the body's corner.
+    const QRectF area(0, 0, body.width(), body.height());
+    const Measures m(&device, body.width());
+    const double bottom = BodyBottom(m, body.height());
+    const auto parts = Parts(document);
+    // The total first: each part starts a page, so each paginates alone.
+    int total = 0;
+    {
+        int drawings = 0;
+        for (const auto& part : parts) {
+            total += static_cast<int>(LayOutPart(part, m, bottom, drawings).pages.size());
+        }
+    }
+    int number = 0;
+    int drawings = 0;
+    std::string error;
+    for (const auto& part : parts) {
+        const LaidOutPart laid = LayOutPart(part, m, bottom, drawings);
+        for (const Page& page : laid.pages) {
+            if (number > 0 && !device.newPage()) {
+                return "a new page could not be started";
+            }
+            ++number;
+            DrawPage(painter, page, m, area, number, total, error);
+            if (!error.empty()) {
+                return error;
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace veltrane::sheet
