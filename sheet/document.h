@@ -45,8 +45,19 @@ struct Drawing {
     std::string svg;
 };
 
-// The lines for the signatures of who computed, checked and approved.
-struct Signatures {};
+// One line of the signature table: who, as printed, and when; an empty
+// name or date is left blank to be written by hand.
+struct SignatureLine {
+    std::string role;  // 计算, 校核, 审核
+    std::string name{};
+    std::string date{};
+};
+
+// The signature table of who computed, checked and approved: one line each,
+// with a blank for the signature itself. It is never split across pages.
+struct Signatures {
+    std::vector<SignatureLine> lines{};
+};
 
 // In print, what follows starts on a new page.
 struct PageBreak {};

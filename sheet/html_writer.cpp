@@ -30,7 +30,9 @@ pre { font-family: )" + views::FontFamilyList("monospace", '"') +
 .note { color: #444; }
 div.drawing { margin: 6pt 0; page-break-inside: avoid; }
 div.drawing svg { width: 100%; height: auto; }
-table.signatures td { border: none; padding: 16pt 18pt 0 0; }
+table.signatures { width: 100%; margin-top: 12pt; }
+table.signatures td { height: 22pt; }
+table.signatures th:nth-child(3) { width: 35%; }
 div.break { page-break-before: always; break-before: page; }
 )";
     return style;
@@ -111,10 +113,18 @@ struct Writer {
         out += InlineSvg(d.svg);
         out += "</div>\n";
     }
-    void operator()(const Signatures&) {
-        out +=
-            "<table class=\"signatures\"><tr><td>计算：__________</td>"
-            "<td>校核：__________</td><td>审核：__________</td></tr></table>\n";
+    void operator()(const Signatures& s) {
+        // A blank column for the signature itself; names and dates as given.
+        const std::string border =
+            forPrinting ? " border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"" : "";
+        out += "<table class=\"signatures\"" + border +
+               ">\n<thead><tr><th>职责</th><th>姓名</th><th>签字</th><th>日期</th></tr></thead>\n"
+               "<tbody>\n";
+        for (const SignatureLine& line : s.lines) {
+            out += "<tr><td>" + EscapeMarkup(line.role) + "</td><td>" + EscapeMarkup(line.name) +
+                   "</td><td></td><td>" + EscapeMarkup(line.date) + "</td></tr>\n";
+        }
+        out += "</tbody></table>\n";
     }
     void operator()(const PageBreak&) { out += "<div class=\"break\"></div>\n"; }
 };

@@ -129,7 +129,8 @@ Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::s
         Tone::Note});
     doc.blocks.emplace_back(Heading{2, "流量—纵坡关系图"});
     doc.blocks.emplace_back(Drawing{SelectionChartSvg(rows, "各断面最大设计流量")});
-    doc.blocks.emplace_back(Signatures{});
+    doc.blocks.emplace_back(
+        Signatures{.lines = {{.role = "计算", .date = date}, {.role = "校核"}, {.role = "审核"}}});
     return doc;
 }
 

@@ -101,22 +101,34 @@ Reach Evaluate(const SheetRequest& request) {
     return reach;
 }
 
+// The title block: every field in its place, an empty one left blank to be
+// filled in by hand.
+Table TitleBlock(const ReachDetails& r) {
+    return Table{.rows = {{"工程名称", r.project, "设计单位", r.unit},
+                          {"设计阶段", r.stage, "计算书编号", r.number},
+                          {"渠道名称", r.channel, "桩号", r.station}}};
+}
+
+Signatures SignatureTable(const ReachDetails& r) {
+    return Signatures{.lines = {{"计算", r.designer, r.date},
+                                {"校核", r.checker, r.checkDate},
+                                {"审核", r.approver, r.approveDate}}};
+}
+
 void AddTitle(Document& doc, const SheetRequest& r) {
     doc.blocks.emplace_back(Heading{1, std::string(kTitle)});
-    Table details{.keyValue = true};
-    const std::pair<std::string_view, const std::string&> lines[] = {
-        {"工程名称：", r.reach.project},
-        {"渠道名称：", r.reach.channel},
-        {"桩　　号：", r.reach.station},
-        {"设　　计：", r.reach.designer},
-        {"日　　期：", r.reach.date}};
-    for (const auto& [name, value] : lines) {
-        if (!value.empty()) {
-            details.rows.push_back({std::string(name), value});
-        }
+    doc.blocks.emplace_back(TitleBlock(r.reach));
+}
+
+// 计算依据, as the engineer gives it; nothing is cited on their behalf.
+void AddBasis(Document& doc, const SheetRequest& r) {
+    doc.blocks.emplace_back(Heading{3, "计算依据"});
+    if (r.basis.empty()) {
+        doc.blocks.emplace_back(Paragraph{"未给定。", Tone::Note});
+        return;
     }
-    if (!details.rows.empty()) {
-        doc.blocks.emplace_back(std::move(details));
+    for (std::size_t i = 0; i < r.basis.size(); ++i) {
+        doc.blocks.emplace_back(Paragraph{std::to_string(i + 1) + ". " + r.basis[i]});
     }
 }
 
@@ -137,6 +149,8 @@ void AddKnownData(Document& doc, const Reach& reach) {
     const ParsedInputs& v = reach.outcome.inputs;
     const SheetRequest& r = reach.request;
     doc.blocks.emplace_back(Heading{2, "一、已知条件"});
+    AddBasis(doc, r);
+    doc.blocks.emplace_back(Heading{3, "基本资料"});
     Table t{.header = {"项目", "符号", "数值", "单位", "说明"}};
     const auto row = [&t](std::string a, std::string b, std::string c, std::string d,
                           std::string e = {}) {
@@ -165,14 +179,20 @@ void AddKnownData(Document& doc, const Reach& reach) {
         return;
     }
     std::string text = "设计准则（由设计人给定）：";
+    const auto cited = [](const std::string& source) {
+        return source.empty() ? std::string() : "（依据：" + source + "）";
+    };
     if (c.minFreeboard) {
-        text += "安全超高不小于 " + Length(*c.minFreeboard) + " m；";
+        text += "安全超高不小于 " + Length(*c.minFreeboard) + " m" + cited(r.sources.minFreeboard) +
+                "；";
     }
     if (c.minVelocity) {
-        text += "流速不小于 " + Decimal(*c.minVelocity, kVelocityDecimals) + " m/s；";
+        text += "流速不小于 " + Decimal(*c.minVelocity, kVelocityDecimals) + " m/s" +
+                cited(r.sources.minVelocity) + "；";
     }
     if (c.maxVelocity) {
-        text += "流速不大于 " + Decimal(*c.maxVelocity, kVelocityDecimals) + " m/s；";
+        text += "流速不大于 " + Decimal(*c.maxVelocity, kVelocityDecimals) + " m/s" +
+                cited(r.sources.maxVelocity) + "；";
     }
     text.replace(text.size() - std::string_view("；").size(), std::string_view("；").size(), "。");
     doc.blocks.emplace_back(Paragraph{text});
@@ -545,7 +565,7 @@ void AddSheet(Document& doc, const Reach& reach) {
     AddChecks(doc, reach);
     AddConclusion(doc, reach);
     AddDrawing(doc, reach);
-    doc.blocks.emplace_back(Signatures{});
+    doc.blocks.emplace_back(SignatureTable(reach.request.reach));
 }
 
 std::string DocumentTitle(const SheetRequest& r) {

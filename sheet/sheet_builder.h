@@ -22,8 +22,23 @@ struct ReachDetails {
     std::string project{};   // 工程名称
     std::string channel{};   // 渠道名称
     std::string station{};   // 桩号, from–to
-    std::string designer{};  // 设计
-    std::string date{};      // 日期; the command line puts today's date here
+    std::string designer{};  // 计算 (who computed it)
+    std::string date{};      // the date of the computation; the command line puts today's here
+    std::string unit{};      // 设计单位
+    std::string stage{};     // 设计阶段
+    std::string number{};    // 计算书编号
+    std::string checker{};   // 校核
+    std::string checkDate{};
+    std::string approver{};  // 审核
+    std::string approveDate{};
+};
+
+// Where each design criterion comes from, as the engineer cites it ("GB …
+// 第 x 条"); printed beside the criterion. Veltrane cites nothing itself.
+struct CriteriaSources {
+    std::string minFreeboard{};
+    std::string minVelocity{};
+    std::string maxVelocity{};
 };
 
 struct SheetRequest {
@@ -35,6 +50,10 @@ struct SheetRequest {
     std::string factor;
     ReachDetails reach{};
     DesignCriteria criteria{};
+    CriteriaSources sources{};
+    // 计算依据: the standards, clauses and documents the engineer bases the
+    // sheet on, one per line, printed as a numbered list.
+    std::vector<std::string> basis{};
 };
 
 // One row of a canal: a reach, or a row that could not be read. A bad row

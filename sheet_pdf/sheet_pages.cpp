@@ -323,16 +323,24 @@ struct Measurer {
         p.height = kDrawingShare * m.width() * h / w;
         return p;
     }
-    Piece operator()(const Signatures&) const {
-        Piece p;
-        p.kind = Kind::Signatures;
-        p.before = m.Pt(16);
-        p.after = 0;
-        for (const char* s : {"计算：__________", "校核：__________", "审核：__________"}) {
-            p.lines.push_back(
-                MakeText(s, SongFont(kBodyPt), m.device(), m.width() / 3, Qt::black, false));
+    Piece operator()(const Signatures& s) const {
+        // A bordered table, kept whole, with room to sign in each row.
+        Table t{.header = {"职责", "姓名", "签字", "日期"}};
+        for (const SignatureLine& line : s.lines) {
+            t.rows.push_back({line.role, line.name, "", line.date});
         }
-        p.height = p.lines.front().height;
+        Piece p = MeasureTable(t, m);
+        p.kind = Kind::Signatures;
+        p.before = m.Pt(12);
+        // The signature column takes what the others leave.
+        const double role = p.columns[1] - p.columns[0];
+        const double rest = m.width() - role;
+        p.columns = {0, role, role + rest * 0.3, role + rest * 0.7, m.width()};
+        p.height = p.header->height;
+        for (Row& row : p.rows) {
+            row.height = std::max(row.height, m.Pt(22));
+            p.height += row.height;
+        }
         return p;
     }
     Piece operator()(const PageBreak&) const { return {}; }
@@ -589,14 +597,15 @@ void DrawPage(QPainter& painter, const Page& page, const Measures& m, const QRec
                                               p.height));
                 break;
             }
-            case Kind::Signatures:
-                painter.setPen(Qt::black);
-                for (std::size_t i = 0; i < p.lines.size(); ++i) {
-                    p.lines[i].layout->draw(
-                        &painter,
-                        QPointF(body.left() + m.width() * static_cast<double>(i) / 3, top));
+            case Kind::Signatures: {
+                DrawRow(painter, p, *p.header, top, body.left(), padX, m.Pt(kCellPadYPt), true);
+                double y = top + p.header->height;
+                for (const Row& row : p.rows) {
+                    DrawRow(painter, p, row, y, body.left(), padX, m.Pt(kCellPadYPt), false);
+                    y += row.height;
                 }
                 break;
+            }
         }
     }
     // The footer, centred under the body.
@@ -645,8 +654,9 @@ std::string PieceText(const Placed& placed) {
         case Kind::Drawing:
             return std::to_string(p.drawingIndex);
         case Kind::Signatures:
-            for (const TextBox& line : p.lines) {
-                text += (text.empty() ? "" : "\t") + line.text;
+            text = joinRow(*p.header);
+            for (const Row& row : p.rows) {
+                text += "\n" + joinRow(row);
             }
             return text;
     }

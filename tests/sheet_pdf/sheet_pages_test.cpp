@@ -60,8 +60,12 @@ std::string BlockText(const Block& block, int& drawings) {
     if (std::holds_alternative<Drawing>(block)) {
         return std::to_string(drawings++);
     }
-    if (std::holds_alternative<Signatures>(block)) {
-        return "计算：__________\t校核：__________\t审核：__________";
+    if (const auto* s = std::get_if<Signatures>(&block)) {
+        std::string text = "职责\t姓名\t签字\t日期";
+        for (const SignatureLine& line : s->lines) {
+            text += "\n" + line.role + "\t" + line.name + "\t\t" + line.date;
+        }
+        return text;
     }
     return {};
 }
