@@ -30,6 +30,14 @@ std::set<std::string> Names(const fs::path& folder) {
     return names;
 }
 
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 // Every kind of row a canal has, 200 times over: reaches that serve, fail a
 // criterion, overflow or are rejected, and rows that cannot be read; some
 // 2 MB of page, many pieces of it.
@@ -65,6 +73,12 @@ TEST(CanalPage, IsThePageOfTheWholeDocument) {
     const std::string streamed = ReadFile(folder / "canal.html");
     EXPECT_EQ(streamed.size(), whole.size());
     EXPECT_TRUE(streamed == whole);
+    // Each of the 600 reaches once, each on a page of its own; the 400 that
+    // are not rejected with their drawing; and the end of the page, once.
+    EXPECT_EQ(Count(streamed, "<div class=\"break\"></div>"), 600u);
+    EXPECT_EQ(Count(streamed, "<svg "), 400u);
+    EXPECT_EQ(Count(streamed, "</html>"), 1u);
+    EXPECT_EQ(streamed.find("</body>\n</html>\n"), streamed.size() - 16);
 }
 
 // A file size limit stands in for a full disk: the page fails after its
