@@ -93,8 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
     Inputs, EndlessInput,
     ::testing::Values(
         EndlessCase{"Zeros", "head -c 1073741824 /dev/zero", "--batch -", kNoHeader},
-        EndlessCase{"ZerosForASheet", "head -c 1073741824 /dev/zero",
-                    "sheet --batch - --html /nonexistent/canal.html", kNoHeader},
         EndlessCase{"AHeaderThenZeros",
                     "{ printf 'size,discharge,slope,roughness,factor\\n'; "
                     "head -c 1073741824 /dev/zero; }",

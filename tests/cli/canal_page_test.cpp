@@ -22,14 +22,6 @@ std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t count = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {

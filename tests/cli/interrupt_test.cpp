@@ -28,14 +28,6 @@ namespace fs = std::filesystem;
 constexpr fs::perms kMode0640 =
     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
 
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // veltrane-calc with args, started without a shell (a shell's background
 // job ignores SIGINT), with the three signals at their default action
 // whatever the test runner was started with; hangUpIgnored starts it as

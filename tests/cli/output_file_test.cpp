@@ -22,14 +22,6 @@ void Write(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // The race that an exclusive create alone would lose: the name is free when
 // the file is opened, and taken, by a file or a dangling link, before the
 // text is in place.
