@@ -5,6 +5,7 @@
 // read as GB18030.
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -23,10 +24,19 @@ struct InputText {
 // bytes decoded; name is the file's name in the notice.
 InputText DecodeInputText(std::string_view bytes, std::string_view name, views::Language language);
 
+// The largest input read, bytes: 256 MiB, some four million rows. The
+// input is held whole, so this bounds the memory it takes.
+inline constexpr std::size_t kInputLimit = std::size_t{256} << 20;
+
 // Reads the whole of the file at path, or of in when path is "-" (named
 // "standard input"), and decodes it. Memory is the input's size, about
 // three times over for the moment of decoding: the input is held whole, not
-// streamed. The error says "cannot read PATH: REASON".
+// streamed. The error says "cannot read PATH: REASON"; an input that cannot
+// be CSV because its first line outgrows a CSV record ("PATH is not a CSV
+// file: its first line is longer than 1 MiB", /dev/zero), or one larger
+// than kInputLimit ("PATH is larger than 256 MiB; split it into smaller
+// files"), is refused as soon as that is known, not at its end, which an
+// endless input never reaches.
 Outcome<InputText> ReadInputText(const std::string& path, std::istream& in);
 
 // ReadInputText for --batch and sheet --batch: the text, with the notice,

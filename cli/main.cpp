@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/interrupt_cleanup.h"
 #include "cli/veltrane_cli.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     // EPIPE, which is said, with exit status 3, instead of a silent death.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    // Ctrl+C while a file is written leaves no temporary file behind.
+    veltrane::cli::RemoveTemporariesOnInterrupt();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     return veltrane::cli::RunCli(args, std::cin, std::cout, std::cerr);
 }

@@ -2,31 +2,30 @@
 #include "cli/output_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <random>
 #include <system_error>
+#include <utility>
 
+#include "cli/file_system.h"
+#include "cli/interrupt_cleanup.h"
 #include "views/file_errors.h"
 
 namespace veltrane::cli {
 
 namespace {
 
-// Opens path for writing only if no file, directory or link stands there
-// ("x": O_CREAT | O_EXCL, which does not follow links). C11; MSVC has it too.
-std::FILE* CreateExclusively(const std::string& path) {
-    return std::fopen(path.c_str(), "wbx");
-}
+// Bytes gathered before they go to the file, so that a document written in
+// small pieces is not written by as many calls.
+constexpr std::size_t kBufferSize = std::size_t{1} << 16;
 
 // What stands at an output path, as far as writing there goes.
 enum class Target {
-    Absent,   // nothing, or a dangling link (see Link)
+    Absent,   // nothing
     Regular,  // a file, replaced only with --force
     Stream,   // a device, a FIFO or a socket, or a link to one: written into, never replaced
     Folder,   // refused
-    Link,     // a link to anything else: refused, and never followed
+    Link,     // a link to anything else, or a dangling one: never followed
 };
 
 Target Classify(const std::string& path, std::filesystem::perms& mode) {
@@ -56,114 +55,167 @@ CliError CannotWrite(const std::string& path, int errnum) {
         views::FileErrorText(views::FileAction::Write, path, errnum, views::Language::English));
 }
 
-// Writes and closes file; returns 0, or on failure the errno of the failed
-// call (0 when it did not say), with the file closed either way.
-std::optional<int> WriteAndClose(std::FILE* file, std::string_view text) {
-    errno = 0;
-    const bool written =
-        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    std::optional<int> failure;
-    if (!written) {
-        failure = errno;
-    }
-    errno = 0;
-    if (std::fclose(file) != 0 && !failure) {
-        failure = errno;
-    }
-    return failure;
+CliError Exists(const std::string& path) {
+    return InputError(path + " exists; add --force to replace it");
 }
 
-// A name beside path that nothing uses yet, opened exclusively.
-std::FILE* CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+// A name beside path that nothing uses yet, opened exclusively; nullptr
+// with errno set when none can be made.
+std::FILE* CreateTemporaryBeside(const std::string& path, bool ownerOnly, std::string& temporary) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = path + ".tmp-" + std::to_string(random() % 1000000000000ULL);
         errno = 0;
-        if (std::FILE* file = CreateExclusively(temporary)) {
+        if (std::FILE* file = CreateExclusively(temporary, ownerOnly)) {
             return file;
         }
         if (errno != EEXIST) {
-            return nullptr;
+            break;
         }
     }
+    temporary.clear();
     return nullptr;
 }
 
 }  // namespace
 
-Step WriteOutputFile(const std::string& path, std::string_view text, bool replace) {
-    // What stands there decides; a race with another writer between this
-    // look and the write below is met by the exclusive create and the
-    // rename, which never follow a link.
+OutputFile::~OutputFile() {
+    Discard();
+}
+
+Step OutputFile::Open(const std::string& path, bool replace) {
+    path_ = path;
+    replace_ = replace;
     std::filesystem::perms mode = std::filesystem::perms::unknown;
     switch (Classify(path, mode)) {
         case Target::Folder:
-            return InputError(path + " is a folder; give a file name");
+            return Fail(InputError(path + " is a folder; give a file name"));
         case Target::Link:
             if (replace) {
-                return InputError(path + " is a link; veltrane-calc does not write through links");
+                return Fail(
+                    InputError(path + " is a link; veltrane-calc does not write through links"));
+            }
+            return Fail(Exists(path));
+        case Target::Regular:
+            if (!replace) {
+                return Fail(Exists(path));
             }
             break;
-        case Target::Stream: {
+        case Target::Stream:
             // A device or a FIFO takes the text as a stream (/dev/full says
             // it is full); renaming a file over it would destroy it.
             errno = 0;
-            std::FILE* file = std::fopen(path.c_str(), "wb");
-            if (file == nullptr) {
-                return CannotWrite(path, errno);
-            }
-            if (const auto failure = WriteAndClose(file, text)) {
-                return CannotWrite(path, *failure);
+            file_ = std::fopen(path.c_str(), "wb");
+            if (file_ == nullptr) {
+                return Fail(CannotWrite(path, errno));
             }
             return Done{};
-        }
         case Target::Absent:
-        case Target::Regular:
             break;
     }
-    if (!replace) {
-        errno = 0;
-        std::FILE* file = CreateExclusively(path);
-        if (file == nullptr) {
-            if (errno == EEXIST) {
-                return InputError(path + " exists; add --force to replace it");
-            }
-            return CannotWrite(path, errno);
+    const bool keepMode = mode != std::filesystem::perms::unknown;
+    {
+        // Made and watched as one step: an interrupt in between would leave it.
+        InterruptsHeld held;
+        file_ = CreateTemporaryBeside(path, keepMode, temporary_);
+        if (file_ == nullptr) {
+            return Fail(CannotWrite(path, errno));
         }
-        if (const auto failure = WriteAndClose(file, text)) {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored);
-            return CannotWrite(path, *failure);
-        }
-        return Done{};
+        watch_ = WatchTemporary(temporary_);
     }
-    std::string temporary;
-    std::FILE* file = CreateTemporaryBeside(path, temporary);
-    if (file == nullptr) {
-        return CannotWrite(path, errno);
+    if (watch_ < 0) {
+        Discard();
+        return Fail(CannotWrite(path, ENAMETOOLONG));
     }
-    std::error_code ec;
-    if (const auto failure = WriteAndClose(file, text)) {
-        std::filesystem::remove(temporary, ec);
-        return CannotWrite(path, *failure);
-    }
-    if (mode != std::filesystem::perms::unknown) {
+    std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
+    if (keepMode) {
         // The replaced file's permissions, so that a private file stays private.
-        std::filesystem::permissions(temporary, mode, ec);
-        if (ec) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return CannotWrite(path, ec.default_error_condition().value());
+        if (const int failed = SetMode(file_, temporary_, mode); failed != 0) {
+            Discard();
+            return Fail(CannotWrite(path, failed));
         }
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return CannotWrite(path, ec.default_error_condition().value());
     }
     return Done{};
+}
+
+Step OutputFile::Write(std::string_view bytes) {
+    if (failure_) {
+        return *failure_;
+    }
+    if (file_ == nullptr) {
+        return Fail(CannotWrite(path_, EBADF));
+    }
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+        const int failed = errno != 0 ? errno : EIO;
+        Discard();
+        return Fail(CannotWrite(path_, failed));
+    }
+    return Done{};
+}
+
+Step OutputFile::Commit() {
+    if (failure_) {
+        return *failure_;
+    }
+    if (file_ == nullptr) {
+        return Fail(CannotWrite(path_, EBADF));
+    }
+    const bool stream = temporary_.empty();
+    if (const int failed = FlushAndClose(std::exchange(file_, nullptr), !stream); failed != 0) {
+        Discard();
+        return Fail(CannotWrite(path_, failed));
+    }
+    if (stream) {
+        return Done{};
+    }
+    int moved = 0;
+    {
+        InterruptsHeld held;
+        moved =
+            replace_ ? MoveReplacing(temporary_, path_) : MoveWithoutReplacing(temporary_, path_);
+        if (moved != 0) {
+            RemoveFile(temporary_);
+        }
+        ForgetTemporary(std::exchange(watch_, -1));
+        temporary_.clear();
+    }
+    if (moved == EEXIST && !replace_) {
+        return Fail(Exists(path_));
+    }
+    if (moved != 0) {
+        return Fail(CannotWrite(path_, moved));
+    }
+    return Done{};
+}
+
+Step OutputFile::Fail(CliError error) {
+    failure_ = error;
+    return error;
+}
+
+void OutputFile::Discard() {
+    if (file_ != nullptr) {
+        std::fclose(std::exchange(file_, nullptr));
+    }
+    if (!temporary_.empty()) {
+        InterruptsHeld held;
+        RemoveFile(temporary_);
+        ForgetTemporary(std::exchange(watch_, -1));
+        temporary_.clear();
+    }
+}
+
+Step WriteOutputFile(const std::string& path, std::string_view text, bool replace) {
+    OutputFile file;
+    if (Step opened = file.Open(path, replace); !opened) {
+        return opened;
+    }
+    if (Step written = file.Write(text); !written) {
+        return written;
+    }
+    return file.Commit();
 }
 
 CliError StandardOutputError(int errnum) {

@@ -32,7 +32,7 @@ CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err
     if (canal.problem) {
         return InputError(views::FileProblemText(*canal.problem, views::Language::English));
     }
-    if (const Step saved = SaveSheet(c, sheet::BuildCanal(canal.rows)); !saved) {
+    if (const Step saved = SaveCanal(c, canal.rows); !saved) {
         return saved.error();
     }
     return kExitReport;

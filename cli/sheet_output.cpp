@@ -24,4 +24,26 @@ Step SaveSheet(const CommandLine& c, const sheet::Document& doc) {
 #endif
 }
 
+Step SaveCanal(const CommandLine& c, const std::vector<sheet::CanalRow>& rows) {
+    if (!c.html) {
+        // Qt lays the PDF out from the whole document at once, so it is
+        // built whole; its size grows with the number of reaches.
+        return SaveSheet(c, sheet::BuildCanal(rows));
+    }
+    // Opened first: an existing FILE is said before the reaches are computed.
+    OutputFile file;
+    if (Step opened = file.Open(*c.html, c.force); !opened) {
+        return opened;
+    }
+    Step written = Done{};
+    sheet::HtmlWriter html([&](std::string_view piece) {
+        written = file.Write(piece);
+        return written.ok();
+    });
+    if (!sheet::BuildCanal(rows, html) || !html.End()) {
+        return written;
+    }
+    return file.Commit();
+}
+
 }  // namespace veltrane::cli

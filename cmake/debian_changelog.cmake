@@ -3,10 +3,13 @@
 #   cmake -DIN=CHANGELOG.md -DOUT=changelog -DPACKAGE=veltrane
 #         -DMAINTAINER="Name <address>" -P debian_changelog.cmake
 # A release is a heading "## VERSION (YYYY-MM-DD)"; its entries are "- "
-# items, whose following lines, indented by two blanks, continue them.
+# items, whose following lines, indented by two blanks, continue them. The
+# entries under any other heading ("## Unreleased") are not in a release
+# and are left out.
 file(STRINGS "${IN}" lines ENCODING UTF-8)
 set(out "")
 set(trailer "")
+set(in_release FALSE)
 
 # "Tue, 08 Dec 2026 00:00:00 +0000" for 2026-12-08 (Zeller's congruence).
 function(rfc2822 date result)
@@ -38,9 +41,14 @@ foreach(line IN LISTS lines)
         rfc2822(${CMAKE_MATCH_2} when)
         string(APPEND out "${trailer}${PACKAGE} (${version}) unstable; urgency=medium\n\n")
         set(trailer "\n -- ${MAINTAINER}  ${when}\n\n")
+        set(in_release TRUE)
+    elseif(line MATCHES "^## ")
+        set(in_release FALSE)
+    elseif(NOT in_release)
+        # an entry of no release: left out
     elseif(line MATCHES "^- (.*)$")
         string(APPEND out "  * ${CMAKE_MATCH_1}\n")
-    elseif(line MATCHES "^  (.*)$" AND NOT trailer STREQUAL "")
+    elseif(line MATCHES "^  (.*)$")
         string(APPEND out "    ${CMAKE_MATCH_1}\n")
     endif()
 endforeach()

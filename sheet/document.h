@@ -69,4 +69,15 @@ struct Document {
     std::vector<Block> blocks{};
 };
 
+// Takes a document as it is made, for one too large to hold whole (a canal
+// of thousands of reaches): its title, then its blocks in reading order.
+// Each returns false when the taker cannot go on (its file is full), and the
+// making stops.
+class DocumentSink {
+  public:
+    virtual ~DocumentSink() = default;
+    virtual bool Begin(const std::string& title) = 0;
+    virtual bool Add(const Block& block) = 0;
+};
+
 }  // namespace veltrane::sheet

@@ -64,10 +64,13 @@ std::string_view InlineSvg(std::string_view svg) {
     return svg;
 }
 
+// How much the writer holds before it hands it on, bytes.
+constexpr std::size_t kPieceSize = std::size_t{1} << 16;
+
 struct Writer {
     std::string& out;
-    bool forPrinting = false;
-    int drawings = 0;
+    bool forPrinting;
+    int& drawings;  // numbered through the whole page
 
     void operator()(const Heading& h) {
         const std::string tag = "h" + std::to_string(h.level);
@@ -132,20 +135,54 @@ struct Writer {
 std::string Write(const Document& document, bool forPrinting) {
     std::string out;
     out.reserve(32768);
-    out += "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n";
-    out += "<head>\n<meta charset=\"utf-8\"/>\n<title>" + EscapeMarkup(document.title) +
-           "</title>\n<style>\n";
-    out += Style();
-    out += "</style>\n</head>\n<body>\n";
-    Writer writer{out, forPrinting};
+    HtmlWriter writer(
+        [&out](std::string_view piece) {
+            out += piece;
+            return true;
+        },
+        forPrinting);
+    writer.Begin(document.title);
     for (const Block& block : document.blocks) {
-        std::visit(writer, block);
+        writer.Add(block);
     }
-    out += "</body>\n</html>\n";
+    writer.End();
     return out;
 }
 
 }  // namespace
+
+HtmlWriter::HtmlWriter(Sink sink, bool forPrinting)
+    : sink_(std::move(sink)), forPrinting_(forPrinting) {}
+
+bool HtmlWriter::Begin(const std::string& title) {
+    buffer_ += "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"zh-CN\">\n";
+    buffer_ +=
+        "<head>\n<meta charset=\"utf-8\"/>\n<title>" + EscapeMarkup(title) + "</title>\n<style>\n";
+    buffer_ += Style();
+    buffer_ += "</style>\n</head>\n<body>\n";
+    return Pass(false);
+}
+
+bool HtmlWriter::Add(const Block& block) {
+    std::visit(Writer{buffer_, forPrinting_, drawings_}, block);
+    return Pass(false);
+}
+
+bool HtmlWriter::End() {
+    buffer_ += "</body>\n</html>\n";
+    return Pass(true);
+}
+
+bool HtmlWriter::Pass(bool all) {
+    if (ok_ && (all || buffer_.size() >= kPieceSize)) {
+        ok_ = sink_(buffer_);
+        buffer_.clear();
+    }
+    if (!ok_) {
+        buffer_.clear();
+    }
+    return ok_;
+}
 
 std::string WriteHtml(const Document& document) {
     return Write(document, false);

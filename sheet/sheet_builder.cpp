@@ -631,9 +631,10 @@ Document BuildSheet(const SheetRequest& request) {
     return doc;
 }
 
-Document BuildCanal(const std::vector<CanalRow>& rows) {
-    Document doc{.title = std::string(kTitle)};
-    doc.blocks.emplace_back(Heading{1, std::string(kTitle)});
+bool BuildCanal(const std::vector<CanalRow>& rows, DocumentSink& sink) {
+    // The blocks before the reaches' sheets: the title, the project and the summary.
+    Document head;
+    head.blocks.emplace_back(Heading{1, std::string(kTitle)});
     std::string project;
     for (const CanalRow& row : rows) {
         if (!row.problem && !row.request.reach.project.empty()) {
@@ -642,9 +643,9 @@ Document BuildCanal(const std::vector<CanalRow>& rows) {
         }
     }
     if (!project.empty()) {
-        doc.blocks.emplace_back(Table{.rows = {{"工程名称：", project}}, .keyValue = true});
+        head.blocks.emplace_back(Table{.rows = {{"工程名称：", project}}, .keyValue = true});
     }
-    doc.blocks.emplace_back(Heading{2, "渠段汇总"});
+    head.blocks.emplace_back(Heading{2, "渠段汇总"});
     Table summary{.header = {"序号", "渠道名称", "桩号", "断面", "Q (m³/s)", "kQ (m³/s)", "h (m)",
                              "h1 (m)", "V (m/s)", "超高 (m)", "结论"}};
     std::vector<Reach> reaches;
@@ -664,15 +665,48 @@ Document BuildCanal(const std::vector<CanalRow>& rows) {
         summary.rows.push_back(SummaryRow(i + 1, reaches.back()));
         summary.rowTones.push_back(reaches.back().serves ? Tone::Normal : Tone::Fail);
     }
-    doc.blocks.emplace_back(std::move(summary));
-    doc.blocks.emplace_back(Paragraph{"共 " + std::to_string(rows.size()) + " 行，计算 " +
-                                          std::to_string(reaches.size()) + " 段。",
-                                      Tone::Note});
-    for (const Reach& reach : reaches) {
-        doc.blocks.emplace_back(PageBreak{});
-        AddSheet(doc, reach);
+    head.blocks.emplace_back(std::move(summary));
+    head.blocks.emplace_back(Paragraph{"共 " + std::to_string(rows.size()) + " 行，计算 " +
+                                           std::to_string(reaches.size()) + " 段。",
+                                       Tone::Note});
+    const auto hand = [&sink](Document& part) {
+        for (const Block& block : part.blocks) {
+            if (!sink.Add(block)) {
+                return false;
+            }
+        }
+        part.blocks.clear();
+        return true;
+    };
+    if (!sink.Begin(std::string(kTitle)) || !hand(head)) {
+        return false;
     }
-    return doc;
+    Document part;
+    for (const Reach& reach : reaches) {
+        part.blocks.emplace_back(PageBreak{});
+        AddSheet(part, reach);
+        if (!hand(part)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Document BuildCanal(const std::vector<CanalRow>& rows) {
+    // The blocks gathered whole, for the page of a few reaches and the PDF.
+    struct Gather final : DocumentSink {
+        Document doc;
+        bool Begin(const std::string& title) override {
+            doc.title = title;
+            return true;
+        }
+        bool Add(const Block& block) override {
+            doc.blocks.push_back(block);
+            return true;
+        }
+    } gather;
+    BuildCanal(rows, gather);
+    return std::move(gather.doc);
 }
 
 }  // namespace veltrane::sheet

@@ -72,4 +72,11 @@ Document BuildSheet(const SheetRequest& request);
 // sheet on a page of its own.
 Document BuildCanal(const std::vector<CanalRow>& rows);
 
+// The same document made into sink block by block. The summary comes first
+// and needs every reach evaluated, so each reach's numbers are held (about
+// a kilobyte a reach); each reach's sheet, with its drawing, is made only when
+// its turn comes and handed on, never held beside the others. Returns false
+// when sink stopped it.
+bool BuildCanal(const std::vector<CanalRow>& rows, DocumentSink& sink);
+
 }  // namespace veltrane::sheet

@@ -90,6 +90,30 @@ TEST(BatchEncoding, Gb18030IsReadAndSaidOnStderr) {
     EXPECT_EQ(r.err, "veltrane-calc: standard input is not UTF-8; read as GB18030\n");
 }
 
+// The longest header a CSV record allows, 1 MiB of characters (the column
+// names, then blanks), is read in the encoding that makes it longest in
+// bytes: UTF-16BE, whose line break's CR comes last. One character more, and
+// the input is no CSV file, said before it is decoded.
+TEST(BatchEncoding, TheLongestHeaderInUtf16IsRead) {
+    constexpr std::u16string_view kColumns = u"size,discharge,slope,roughness,factor";
+    std::u16string header(kColumns);
+    header.resize(std::size_t{1} << 20, u' ');
+    const std::u16string row = u"\r\nU60,0.25,500,0.017,1.0\r\n";
+    const Result longest = Cli({"--batch", "-"}, Utf16Bytes(header + row, false));
+    EXPECT_EQ(longest.status, 0) << longest.err;
+    EXPECT_EQ(longest.out,
+              "size,discharge,slope,roughness,factor,status,check_discharge,design_depth,"
+              "check_depth,velocity,surface_width,area,wetted_perimeter,hydraulic_radius,chezy,"
+              "message\n"
+              "U60,0.25,500,0.017,1.0,report,.25,.516,.516,.904,.657,.277,1.376,.201,45.034,\n");
+    const Result longer = Cli({"--batch", "-"}, Utf16Bytes(header + u" " + row, false));
+    EXPECT_EQ(longer.status, 2);
+    EXPECT_EQ(longer.out, "");
+    EXPECT_EQ(longer.err,
+              "veltrane-calc: standard input is not a CSV file: its first line is longer than 1 "
+              "MiB\n");
+}
+
 TEST(DecodeInputText, TheNoticeInEitherLanguageOnlyForGb18030) {
     const InputText gb =
         DecodeInputText("\xD2\xBB\xD6\xA7\xC7\xFE", "canal.csv", views::Language::Chinese);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -25,6 +26,16 @@ inline std::string ReadFile(const std::filesystem::path& path) {
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+// The names in a folder, to see that nothing was left beside a file.
+inline std::set<std::string> Names(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const std::filesystem::directory_entry& entry :
+         std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
 }
 
 // A fresh folder for one test, removed with it.

@@ -19,6 +19,7 @@ std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
+#if VELTRANE_CLI_PDF
 // A poppler tool's output for a file, or nothing when the tool is missing.
 std::string Poppler(const std::string& tool, const fs::path& file) {
     TempFolder folder;
@@ -30,6 +31,7 @@ std::string Poppler(const std::string& tool, const fs::path& file) {
     }
     return ReadFile(out);
 }
+#endif
 
 TEST(SheetCommand, HtmlForOneReach) {
     TempFolder folder;
