@@ -10,7 +10,9 @@ namespace {
 
 // A4 with 18 mm margins; Song faces first, as the windows use them.
 const std::string& Style() {
-    static const std::string style = R"(@page { size: A4; margin: 18mm; }
+    static const std::string style = R"(@page { size: A4; margin: 18mm 18mm 20mm;
+  @bottom-center { content: "第 " counter(page) " 页 共 " counter(pages) " 页";
+    font-size: 9pt; } }
 body { font-family: )" + views::FontFamilyList("serif", '"') +
                                      R"(; font-size: 10.5pt;
   line-height: 1.5; color: #000; max-width: 174mm; margin: 0 auto; }
@@ -18,8 +20,11 @@ h1 { font-size: 18pt; text-align: center; margin: 0 0 8pt; }
 h2 { font-size: 13pt; margin: 14pt 0 4pt; }
 h3 { font-size: 11pt; margin: 8pt 0 2pt; }
 p { margin: 3pt 0; }
-table { border-collapse: collapse; margin: 4pt 0; page-break-inside: avoid; }
-th, td { border: 1px solid #000; padding: 2pt 6pt; text-align: left; vertical-align: top; }
+h1, h2, h3 { page-break-after: avoid; break-after: avoid; }
+table { border-collapse: collapse; margin: 4pt 0; }
+tr { page-break-inside: avoid; break-inside: avoid; }
+th, td { border: 1px solid #000; padding: 2pt 4pt; text-align: left; vertical-align: top; }
+th { white-space: nowrap; }
 th { background: #eee; }
 table.details td { border: none; padding: 1pt 6pt; }
 pre { font-family: )" + views::FontFamilyList("monospace", '"') +
@@ -30,7 +35,7 @@ pre { font-family: )" + views::FontFamilyList("monospace", '"') +
 .note { color: #444; }
 div.drawing { margin: 6pt 0; page-break-inside: avoid; }
 div.drawing svg { width: 100%; height: auto; }
-table.signatures { width: 100%; margin-top: 12pt; }
+table.signatures { width: 100%; margin-top: 12pt; page-break-inside: avoid; break-inside: avoid; }
 table.signatures td { height: 22pt; }
 table.signatures th:nth-child(3) { width: 35%; }
 div.break { page-break-before: always; break-before: page; }
@@ -76,8 +81,27 @@ struct Writer {
         const std::string tag = "h" + std::to_string(h.level);
         out += "<" + tag + ">" + EscapeMarkup(h.text) + "</" + tag + ">\n";
     }
+    // Text of a formula block: escaped, and each "^{…}" set as a superscript.
+    static std::string Formula(const std::string& text) {
+        std::string out;
+        std::string::size_type from = 0;
+        for (auto at = text.find("^{"); at != std::string::npos; at = text.find("^{", from)) {
+            const auto end = text.find('}', at);
+            if (end == std::string::npos) {
+                break;
+            }
+            out += EscapeMarkup(text.substr(from, at - from)) + "<sup>" +
+                   EscapeMarkup(text.substr(at + 2, end - at - 2)) + "</sup>";
+            from = end + 1;
+        }
+        return out + EscapeMarkup(text.substr(from));
+    }
+    static std::string Text(const std::string& text, bool formula) {
+        return formula ? Formula(text) : EscapeMarkup(text);
+    }
+
     void operator()(const Paragraph& p) {
-        out += "<p" + ToneClass(p.tone) + ">" + EscapeMarkup(p.text) + "</p>\n";
+        out += "<p" + ToneClass(p.tone) + ">" + Text(p.text, p.formula) + "</p>\n";
     }
     void operator()(const Table& t) {
         // The attributes serve printers that read little CSS; browsers let
@@ -100,7 +124,7 @@ struct Writer {
             const Tone tone = r < t.rowTones.size() ? t.rowTones[r] : Tone::Normal;
             out += "<tr" + ToneClass(tone) + ">";
             for (const std::string& cell : t.rows[r]) {
-                out += "<td>" + EscapeMarkup(cell) + "</td>";
+                out += "<td>" + Text(cell, t.formula) + "</td>";
             }
             out += "</tr>\n";
         }

@@ -34,6 +34,30 @@ TEST(Html, ParsesAsXmlWithTheDrawingInline) {
     EXPECT_TRUE(p.allText.contains(QString::fromUtf8("谢才系数：C = 45.034")));
 }
 
+// Exponents are superscripts only in the builder's own formula blocks; the
+// same characters typed by a user stay as typed, escaped.
+TEST(Html, ExponentsAreSuperscriptsOnlyInFormulas) {
+    Document doc{.title = "t"};
+    doc.blocks.emplace_back(Paragraph{.text = "C = R^{1/6}/n & <x>", .formula = true});
+    doc.blocks.emplace_back(Paragraph{.text = "渠^{1/6}<b>"});
+    doc.blocks.emplace_back(Table{.rows = {{"C", "m^{1/2}/s", "^{"}}, .formula = true});
+    const std::string html = WriteHtml(doc);
+    EXPECT_NE(html.find("<p>C = R<sup>1/6</sup>/n &amp; &lt;x&gt;</p>\n"), std::string::npos);
+    EXPECT_NE(html.find("<p>渠^{1/6}&lt;b&gt;</p>\n"), std::string::npos);
+    EXPECT_NE(html.find("<tr><td>C</td><td>m<sup>1/2</sup>/s</td><td>^{</td></tr>"),
+              std::string::npos)
+        << html;
+    ASSERT_FALSE(test::Parse(html).error);
+}
+
+// Printed from a browser, every page says which of how many it is.
+TEST(Html, PrintedPagesAreNumbered) {
+    const std::string html = WriteHtml(BuildSheet(WithChannel("一支渠")));
+    EXPECT_NE(html.find("@bottom-center { content: \"第 \" counter(page) \" 页 共 \" "
+                        "counter(pages) \" 页\";"),
+              std::string::npos);
+}
+
 TEST(Html, TypedTextsAreTextNeverMarkup) {
     const std::string channel = "<b>一支渠</b> & \"二\"";
     const test::Parsed p = test::Parse(WriteHtml(BuildSheet(WithChannel(channel))));
