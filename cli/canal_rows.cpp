@@ -24,11 +24,11 @@ CanalReading ReadCanalRows(std::string_view text, const sheet::ReachDetails& def
     CanalReading reading;
     reading.problem = ReadBatchRows(text, kReachColumns, [&](const BatchRow& row) {
         sheet::CanalRow r{.line = row.line, .problem = row.problem};
-        r.request.reach = {.project = Or(row.values[kProject], defaults.project),
-                           .channel = Or(row.values[kName], defaults.channel),
-                           .station = Or(row.values[kStation], defaults.station),
-                           .designer = defaults.designer,
-                           .date = defaults.date};
+        // The row's own name, chainage and project; the rest is the document's.
+        r.request.reach = defaults;
+        r.request.reach.project = Or(row.values[kProject], defaults.project);
+        r.request.reach.channel = Or(row.values[kName], defaults.channel);
+        r.request.reach.station = Or(row.values[kStation], defaults.station);
         if (row.size) {
             r.request.size = *row.size;
             r.request.discharge = row.values[kDischarge];

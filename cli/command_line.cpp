@@ -66,6 +66,12 @@ constexpr std::string_view kHelp =
     "  --project P   the project          --channel C   the channel's name\n"
     "  --station S   the chainage         --designer D  who computed it\n"
     "  --date D      the date (default: today)\n"
+    "  --unit U      the design institute      --stage S      the design stage\n"
+    "  --number N    the sheet's number        --checker C    who checked it\n"
+    "  --check-date D, --approver A, --approve-date D   the other signatures\n"
+    "  --basis TEXT  a line of 计算依据 (a standard and its clause); repeat for more\n"
+    "  --min-freeboard-source TEXT, --min-velocity-source TEXT,\n"
+    "  --max-velocity-source TEXT   where each criterion comes from\n"
     "\n"
     "  CRITERIA (fit, sheet and the design aids), none by default:\n"
     "  --min-freeboard M  the smallest freeboard H - h1, m\n"
@@ -121,6 +127,19 @@ constexpr ValueOption kTextOptions[] = {
     {"--station", "the chainage, from–to", &CommandLine::station},
     {"--designer", "the designer's name", &CommandLine::designer},
     {"--date", "a date", &CommandLine::date},
+    {"--unit", "the design institute's name", &CommandLine::unit},
+    {"--stage", "the design stage", &CommandLine::stage},
+    {"--number", "the sheet's number", &CommandLine::number},
+    {"--checker", "the checker's name", &CommandLine::checker},
+    {"--check-date", "a date", &CommandLine::checkDate},
+    {"--approver", "the approver's name", &CommandLine::approver},
+    {"--approve-date", "a date", &CommandLine::approveDate},
+    {"--min-freeboard-source", "the source of the freeboard criterion",
+     &CommandLine::minFreeboardSource},
+    {"--min-velocity-source", "the source of the lowest velocity",
+     &CommandLine::minVelocitySource},
+    {"--max-velocity-source", "the source of the highest velocity",
+     &CommandLine::maxVelocitySource},
 };
 
 // Which commands take which option. sheet --batch counts as sheet.
@@ -149,6 +168,17 @@ const std::vector<OptionUse>& Uses() {
         {"--station", "sheet", {Command::Sheet}},
         {"--designer", "sheet", {Command::Sheet}},
         {"--date", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
+        {"--unit", "sheet", {Command::Sheet}},
+        {"--stage", "sheet", {Command::Sheet}},
+        {"--number", "sheet", {Command::Sheet}},
+        {"--checker", "sheet", {Command::Sheet}},
+        {"--check-date", "sheet", {Command::Sheet}},
+        {"--approver", "sheet", {Command::Sheet}},
+        {"--approve-date", "sheet", {Command::Sheet}},
+        {"--basis", "sheet", {Command::Sheet}},
+        {"--min-freeboard-source", "sheet", {Command::Sheet}},
+        {"--min-velocity-source", "sheet", {Command::Sheet}},
+        {"--max-velocity-source", "sheet", {Command::Sheet}},
         {"--min-freeboard", "fit, sheet and the design aids", criteria},
         {"--min-velocity", "fit, sheet and the design aids", criteria},
         {"--max-velocity", "fit, sheet and the design aids", criteria},
@@ -221,6 +251,11 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
                 return UsageError("--step needs a depth in metres");
             }
             c.step = args[++i];
+        } else if (a == "--basis") {
+            if (i + 1 >= args.size()) {
+                return UsageError("--basis needs a line of the sheet's basis");
+            }
+            c.basis.emplace_back(args[++i]);
         } else if (a == "--slopes") {
             if (i + 1 >= args.size()) {
                 return UsageError("--slopes needs a list of slope denominators, 300,500,1000");

@@ -40,6 +40,12 @@ struct CommandLine {
     std::optional<std::string> pdf;
     // sheet: the reach's details, as typed.
     std::optional<std::string> project, channel, station, designer, date;
+    // sheet: the title block and the signature table, as typed.
+    std::optional<std::string> unit, stage, number, checker, checkDate, approver, approveDate;
+    // sheet: 计算依据, one --basis per line, in order.
+    std::vector<std::string> basis;
+    // sheet: where each criterion comes from, as cited.
+    std::optional<std::string> minFreeboardSource, minVelocitySource, maxVelocitySource;
     // fit and sheet: design criteria, m and m/s.
     DesignCriteria criteria;
     std::vector<std::string_view> operands;  // after the command word, if any

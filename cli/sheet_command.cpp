@@ -20,7 +20,20 @@ sheet::ReachDetails DetailsFrom(const CommandLine& c) {
             .channel = c.channel.value_or(""),
             .station = c.station.value_or(""),
             .designer = c.designer.value_or(""),
-            .date = c.date ? *c.date : views::Today()};
+            .date = c.date ? *c.date : views::Today(),
+            .unit = c.unit.value_or(""),
+            .stage = c.stage.value_or(""),
+            .number = c.number.value_or(""),
+            .checker = c.checker.value_or(""),
+            .checkDate = c.checkDate.value_or(""),
+            .approver = c.approver.value_or(""),
+            .approveDate = c.approveDate.value_or("")};
+}
+
+sheet::CriteriaSources SourcesFrom(const CommandLine& c) {
+    return {.minFreeboard = c.minFreeboardSource.value_or(""),
+            .minVelocity = c.minVelocitySource.value_or(""),
+            .maxVelocity = c.maxVelocitySource.value_or("")};
 }
 
 CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err) {
@@ -28,7 +41,11 @@ CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err
     if (!text) {
         return text.error();
     }
-    const CanalReading canal = ReadCanalRows(*text, DetailsFrom(c), c.criteria);
+    CanalReading canal = ReadCanalRows(*text, DetailsFrom(c), c.criteria);
+    for (sheet::CanalRow& row : canal.rows) {
+        row.request.sources = SourcesFrom(c);
+        row.request.basis = c.basis;
+    }
     if (canal.problem) {
         return InputError(views::FileProblemText(*canal.problem, views::Language::English));
     }
@@ -61,7 +78,9 @@ CommandResult RunSheet(const CommandLine& c, std::istream& in, std::ostream& err
                                       .roughness = std::string(v[3]),
                                       .factor = std::string(v[4]),
                                       .reach = DetailsFrom(c),
-                                      .criteria = c.criteria};
+                                      .criteria = c.criteria,
+                                      .sources = SourcesFrom(c),
+                                      .basis = c.basis};
     if (const Step saved = SaveSheet(c, sheet::BuildSheet(request)); !saved) {
         return saved.error();
     }

@@ -45,6 +45,38 @@ TEST(SheetCommand, HtmlForOneReach) {
     EXPECT_NE(html.find("<svg "), std::string::npos);
 }
 
+// The title block, the basis, a criterion's source and the signatures, each
+// as typed and escaped; a field not given stays an empty cell to fill in.
+TEST(SheetCommand, TitleBlockBasisAndSignaturesAreTheUsers) {
+    TempFolder folder;
+    const fs::path html = folder / "t.html";
+    const ProcessResult r = RunCalc(
+        "sheet U60 0.25 500 0.017 1.0 --html " + Quoted(html) +
+        " --project 东干渠 --unit '某院 <设计>' --number JS-17 --designer 张三 --date 2026-12-08"
+        " --checker 李四 --approve-date 2026-12-10 --basis 'GB 50288 第 6.4.5 条' --basis 'SL 482'"
+        " --min-freeboard 0.02 --min-freeboard-source 'GB 50288 第 6.4.5 条'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string page = ReadFile(html);
+    for (const std::string expected : {
+             "<tr><td>工程名称</td><td>东干渠</td><td>设计单位</td><td>某院 &lt;设计&gt;</td></tr>\n"
+             "<tr><td>设计阶段</td><td></td><td>计算书编号</td><td>JS-17</td></tr>\n"
+             "<tr><td>渠道名称</td><td></td><td>桩号</td><td></td></tr>\n",
+             "<h3>计算依据</h3>\n<p>1. GB 50288 第 6.4.5 条</p>\n<p>2. SL 482</p>\n",
+             "安全超高不小于 0.02 m（依据：GB 50288 第 6.4.5 条）。",
+             "<tr><td>计算</td><td>张三</td><td></td><td>2026-12-08</td></tr>\n"
+             "<tr><td>校核</td><td>李四</td><td></td><td></td></tr>\n"
+             "<tr><td>审核</td><td></td><td></td><td>2026-12-10</td></tr>\n",
+         }) {
+        EXPECT_NE(page.find(expected), std::string::npos) << expected;
+    }
+    // No basis given: said, not invented.
+    const fs::path bare = folder / "bare.html";
+    ASSERT_EQ(RunCalc("sheet U60 0.25 500 0.017 1.0 --html " + Quoted(bare)).status, 0);
+    EXPECT_NE(ReadFile(bare).find("<h3>计算依据</h3>\n<p class=\"note\">未给定。</p>\n"),
+              std::string::npos);
+    EXPECT_EQ(RunCalc("fit 0.25 500 0.017 1 --basis x").status, 2);
+}
+
 TEST(SheetCommand, AMessageStillWritesTheSheetAndExits1) {
     TempFolder folder;
     const ProcessResult r =
