@@ -13,14 +13,16 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/calculation_window.h"
 #include "app/companion_session.h"
@@ -103,6 +105,17 @@ QDialog* CriteriaRefused(QDialog* d, QVBoxLayout* layout, const views::CriteriaR
     return d;
 }
 
+// The basis as lines: each line trimmed, blank ones skipped.
+std::vector<std::string> BasisLines(const QString& text) {
+    std::vector<std::string> lines;
+    for (const QString& line : text.split(u'\n')) {
+        if (const QString t = line.trimmed(); !t.isEmpty()) {
+            lines.push_back(t.toStdString());
+        }
+    }
+    return lines;
+}
+
 QString SizeName(SectionSize size) {
     return U8(SectionName(size));
 }
@@ -117,25 +130,50 @@ void RunCompanion(QDialog* dialog) {
 QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
     QDialog* d = NewDialog(window, QStringLiteral("sheetDialog"), QStringLiteral("计算书"));
     auto* layout = new QVBoxLayout(d);
-    auto* form = new QFormLayout;
-    layout->addLayout(form);
+    // Who and what on the left, the criteria and the basis on the right, so
+    // that the preview keeps its room.
+    auto* columns = new QHBoxLayout;
+    const std::array forms{new QFormLayout, new QFormLayout};
+    for (QFormLayout* form : forms) {
+        columns->addLayout(form, 1);
+    }
+    layout->addLayout(columns);
     SheetDetails& details = SessionSheetDetails();
     const auto criterion = [](views::CriterionField f) {
         return U8(views::FieldLabel(f)) + QStringLiteral("：");
+    };
+    // "最小安全超高依据：", beside the criterion it cites.
+    const auto source = [](views::CriterionField f) {
+        return U8(views::kCriterionFields[static_cast<std::size_t>(f)].label) +
+               QStringLiteral("依据：");
     };
     const struct {
         const char* name;
         QString label;
         QString SheetDetails::*field;
+        int column;
     } fields[] = {
-        {"project", QStringLiteral("工程名称："), &SheetDetails::project},
-        {"channel", QStringLiteral("渠道名称："), &SheetDetails::channel},
-        {"station", QStringLiteral("桩　　号："), &SheetDetails::station},
-        {"designer", QStringLiteral("设　　计："), &SheetDetails::designer},
+        {"project", QStringLiteral("工程名称："), &SheetDetails::project, 0},
+        {"unit", QStringLiteral("设计单位："), &SheetDetails::unit, 0},
+        {"stage", QStringLiteral("设计阶段："), &SheetDetails::stage, 0},
+        {"number", QStringLiteral("计算书编号："), &SheetDetails::number, 0},
+        {"channel", QStringLiteral("渠道名称："), &SheetDetails::channel, 0},
+        {"station", QStringLiteral("桩　　号："), &SheetDetails::station, 0},
+        {"designer", QStringLiteral("计　　算："), &SheetDetails::designer, 0},
+        {"checker", QStringLiteral("校　　核："), &SheetDetails::checker, 0},
+        {"approver", QStringLiteral("审　　核："), &SheetDetails::approver, 0},
         {"minFreeboard", criterion(views::CriterionField::MinFreeboard),
-         &SheetDetails::minFreeboard},
-        {"minVelocity", criterion(views::CriterionField::MinVelocity), &SheetDetails::minVelocity},
-        {"maxVelocity", criterion(views::CriterionField::MaxVelocity), &SheetDetails::maxVelocity},
+         &SheetDetails::minFreeboard, 1},
+        {"minFreeboardSource", source(views::CriterionField::MinFreeboard),
+         &SheetDetails::minFreeboardSource, 1},
+        {"minVelocity", criterion(views::CriterionField::MinVelocity), &SheetDetails::minVelocity,
+         1},
+        {"minVelocitySource", source(views::CriterionField::MinVelocity),
+         &SheetDetails::minVelocitySource, 1},
+        {"maxVelocity", criterion(views::CriterionField::MaxVelocity), &SheetDetails::maxVelocity,
+         1},
+        {"maxVelocitySource", source(views::CriterionField::MaxVelocity),
+         &SheetDetails::maxVelocitySource, 1},
     };
     // A criterion that cannot be read is said here, and nothing is previewed,
     // printed or saved until it is put right.
@@ -147,7 +185,7 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
     auto* preview = new QTextBrowser(d);
     preview->setObjectName(QStringLiteral("preview"));
     preview->setAccessibleName(QStringLiteral("计算书预览"));
-    preview->setMinimumSize(640, 520);
+    preview->setMinimumSize(640, 360);
     auto sheet = std::make_shared<std::unique_ptr<sheet::SheetTextDocument>>();
     const WindowTexts texts = TextsOf(window);
     // The request for the session's details, or none while a criterion is refused.
@@ -166,8 +204,17 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
                                              .channel = k.channel.toStdString(),
                                              .station = k.station.toStdString(),
                                              .designer = k.designer.toStdString(),
-                                             .date = views::Today()},
-                                   .criteria = criteria.criteria};
+                                             .date = views::Today(),
+                                             .unit = k.unit.toStdString(),
+                                             .stage = k.stage.toStdString(),
+                                             .number = k.number.toStdString(),
+                                             .checker = k.checker.toStdString(),
+                                             .approver = k.approver.toStdString()},
+                                   .criteria = criteria.criteria,
+                                   .sources = {.minFreeboard = k.minFreeboardSource.toStdString(),
+                                               .minVelocity = k.minVelocitySource.toStdString(),
+                                               .maxVelocity = k.maxVelocitySource.toStdString()},
+                                   .basis = BasisLines(k.basis)};
     };
     QHBoxLayout* row = ButtonRow(layout);
     QPushButton* print =
@@ -200,14 +247,26 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
         auto* edit = new QLineEdit(details.*(f.field), d);
         edit->setObjectName(QString::fromLatin1(f.name));
         QString accessible = f.label;
-        edit->setAccessibleName(accessible.remove(QStringLiteral("：")));
-        form->addRow(f.label, edit);
+        edit->setAccessibleName(accessible.remove(QStringLiteral("：")).remove(u'　'));
+        forms[static_cast<std::size_t>(f.column)]->addRow(f.label, edit);
         const auto field = f.field;
         QObject::connect(edit, &QLineEdit::editingFinished, d, [edit, field, update] {
             SessionSheetDetails().*field = edit->text();
             update();
         });
     }
+    // 计算依据: one line each, as the engineer cites them.
+    auto* basis = new QPlainTextEdit(details.basis, d);
+    basis->setObjectName(QStringLiteral("basis"));
+    basis->setAccessibleName(QStringLiteral("计算依据"));
+    basis->setPlaceholderText(QStringLiteral("每行一条，如标准编号、名称与条款"));
+    basis->setTabChangesFocus(true);
+    basis->setFixedHeight(basis->fontMetrics().lineSpacing() * 4 + 12);
+    forms[1]->addRow(QStringLiteral("计算依据："), basis);
+    QObject::connect(basis, &QPlainTextEdit::textChanged, d, [basis, update] {
+        SessionSheetDetails().basis = basis->toPlainText();
+        update();
+    });
     layout->insertWidget(1, problem);
     layout->insertWidget(2, preview, 1);
     update();

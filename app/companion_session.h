@@ -27,6 +27,12 @@ WindowTexts TextsOf(const CalculationWindow& window);
 
 struct SheetDetails {
     QString project, channel, station, designer;
+    // The title block and the signatures.
+    QString unit, stage, number, checker, approver;
+    // 计算依据, one line each; blank lines are skipped.
+    QString basis;
+    // Where each criterion comes from, as cited.
+    QString minFreeboardSource, minVelocitySource, maxVelocitySource;
     // Criteria as typed; an empty text gives none.
     QString minFreeboard, minVelocity, maxVelocity;
 };

@@ -81,6 +81,7 @@ class CompanionTest : public QObject {
     void dialogs_data();
     void dialogs();
     void sheetExportsThroughTheFileDialog();
+    void sheetCarriesTheTitleBlockBasisAndSources();
     void aFailedSaveSaysWhy();
     void aWriteTheSystemRefusesSaysWhy();
     void sheetRefusesAnUnreadableCriterion();
@@ -206,6 +207,44 @@ void CompanionTest::sheetExportsThroughTheFileDialog() {
     // A cancelled dialog writes nothing and says nothing.
     d->findChild<QPushButton*>("htmlButton")->click();
     QVERIFY(app.prompter.notices.empty());
+}
+
+// The title block, the basis (one line each, blank lines skipped) and a
+// criterion's source reach the exported sheet as typed.
+void CompanionTest::sheetCarriesTheTitleBlockBasisAndSources() {
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.html");
+    app.files.paths = {path};
+    std::unique_ptr<QDialog> d(MakeSheetDialog(w, app.windows.services()));
+    const std::pair<const char*, QString> typed[] = {
+        {"unit", QStringLiteral("某水利设计院")}, {"number", QStringLiteral("JS-17")},
+        {"checker", QStringLiteral("李四")},       {"minFreeboard", QStringLiteral("0.02")},
+        {"minFreeboardSource", QStringLiteral("GB 50288 第 6.4.5 条")},
+    };
+    for (const auto& [name, text] : typed) {
+        auto* edit = d->findChild<QLineEdit*>(name);
+        QVERIFY2(edit != nullptr, name);
+        edit->setText(text);
+        emit edit->editingFinished();
+    }
+    d->findChild<QPlainTextEdit*>("basis")->setPlainText(
+        QStringLiteral("  GB 50288-2018  \n\nSL 482 第 5.2 条"));
+    d->findChild<QPushButton*>("htmlButton")->click();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    for (const QString& expected : {
+             QStringLiteral("<td>设计单位</td><td>某水利设计院</td>"),
+             QStringLiteral("<td>计算书编号</td><td>JS-17</td>"),
+             QStringLiteral("<h3>计算依据</h3>\n<p>1. GB 50288-2018</p>\n<p>2. SL 482 第 5.2 条</p>\n"),
+             QStringLiteral("安全超高不小于 0.02 m（依据：GB 50288 第 6.4.5 条）"),
+             QStringLiteral("<tr><td>校核</td><td>李四</td>"),
+         }) {
+        QVERIFY2(html.contains(expected), qPrintable(expected));
+    }
+    SessionSheetDetails() = {};
 }
 
 void CompanionTest::aFailedSaveSaysWhy() {
