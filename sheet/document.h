@@ -33,6 +33,7 @@ struct Table {
     std::vector<Tone> rowTones{};
     bool keyValue = false;  // two columns, names on the left, no header
     bool formula = false;   // its cells may hold exponents (see Paragraph)
+    bool wide = false;      // across the whole width, with room to write in its cells
 };
 
 // Text shown exactly as it stands, line for line: the report.

@@ -27,6 +27,9 @@ th, td { border: 1px solid #000; padding: 2pt 4pt; text-align: left; vertical-al
 th { white-space: nowrap; }
 th { background: #eee; }
 table.details td { border: none; padding: 1pt 6pt; }
+table.wide { width: 100%; }
+table.wide td { height: 16pt; }
+table.wide td:nth-child(odd) { width: 14%; white-space: nowrap; }
 pre { font-family: )" + views::FontFamilyList("monospace", '"') +
                                      R"(; border: 1px solid #888;
   padding: 4pt 8pt; margin: 4pt 0; page-break-inside: avoid; }
@@ -110,7 +113,9 @@ struct Writer {
             forPrinting && !t.keyValue
                 ? " border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\""
                 : "";
-        out += t.keyValue ? "<table class=\"details\">\n" : "<table" + border + ">\n";
+        out += t.keyValue ? "<table class=\"details\">\n"
+               : t.wide   ? "<table class=\"wide\"" + border + ">\n"
+                          : "<table" + border + ">\n";
         // A header in <thead> is repeated where the table runs onto a new page.
         if (!t.header.empty()) {
             out += "<thead><tr>";

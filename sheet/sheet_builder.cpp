@@ -106,7 +106,8 @@ Reach Evaluate(const SheetRequest& request) {
 Table TitleBlock(const ReachDetails& r) {
     return Table{.rows = {{"工程名称", r.project, "设计单位", r.unit},
                           {"设计阶段", r.stage, "计算书编号", r.number},
-                          {"渠道名称", r.channel, "桩号", r.station}}};
+                          {"渠道名称", r.channel, "桩号", r.station}},
+                 .wide = true};
 }
 
 Signatures SignatureTable(const ReachDetails& r) {

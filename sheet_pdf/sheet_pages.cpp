@@ -230,6 +230,15 @@ Piece MeasureTable(const Table& t, const Measures& m) {
         const bool fail = r < t.rowTones.size() && t.rowTones[r] == Tone::Fail;
         widen(t.rows[r], fail ? bold : body);
     }
+    if (t.wide) {
+        // The whole width, shared out beyond what each column needs.
+        const double total = std::accumulate(natural.begin(), natural.end(), 0.0);
+        if (total < m.width()) {
+            for (double& w : natural) {
+                w += (m.width() - total) / static_cast<double>(natural.size());
+            }
+        }
+    }
     p.columns = ColumnEdges(natural, m.width());
     const auto makeRow = [&](const std::vector<std::string>& cells, const QFont& font,
                              Tone tone) {

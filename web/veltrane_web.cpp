@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/batch_table.h"
@@ -42,6 +43,7 @@
 #include "views/fonts.h"
 #include "views/input_encoding.h"
 #include "views/page_requests.h"
+#include "views/sheet_fields.h"
 
 namespace veltrane::web {
 
@@ -53,7 +55,17 @@ using emscripten::val;
 constexpr InputBox kBoxes[] = {InputBox::Text2, InputBox::Text4, InputBox::text6, InputBox::Text7};
 
 // The reach's details, by the keys the page sends them under.
-constexpr std::string_view kReachKeys[] = {"project", "channel", "station", "designer", "date"};
+// Each title-block and signature field of views::kSheetFields, in the details.
+constexpr std::pair<std::string_view, std::string sheet::ReachDetails::*> kReachFields[] = {
+    {"project", &sheet::ReachDetails::project},   {"unit", &sheet::ReachDetails::unit},
+    {"stage", &sheet::ReachDetails::stage},       {"number", &sheet::ReachDetails::number},
+    {"channel", &sheet::ReachDetails::channel},   {"station", &sheet::ReachDetails::station},
+    {"designer", &sheet::ReachDetails::designer}, {"date", &sheet::ReachDetails::date},
+    {"checker", &sheet::ReachDetails::checker},   {"checkDate", &sheet::ReachDetails::checkDate},
+    {"approver", &sheet::ReachDetails::approver},
+    {"approveDate", &sheet::ReachDetails::approveDate},
+};
+static_assert(std::size(kReachFields) == views::kSheetFields.size());
 
 // The four boxes' texts, kept while a run reads them through views.
 struct BoxTexts {
@@ -96,15 +108,41 @@ class Args {
     }
 
     sheet::ReachDetails Reach() {
-        sheet::ReachDetails r{.project = Text("reach", kReachKeys[0]),
-                              .channel = Text("reach", kReachKeys[1]),
-                              .station = Text("reach", kReachKeys[2]),
-                              .designer = Text("reach", kReachKeys[3]),
-                              .date = Text("reach", kReachKeys[4])};
+        sheet::ReachDetails r;
+        for (const auto& [key, field] : kReachFields) {
+            r.*field = Text("reach", key);
+        }
         if (r.date.empty()) {
             r.date = views::Today();
         }
         return r;
+    }
+
+    // reach.basis: one line each, trimmed, blank lines skipped.
+    std::vector<std::string> Basis() {
+        std::vector<std::string> lines;
+        const std::string text = Text("reach", "basis");
+        std::string::size_type from = 0;
+        while (from <= text.size()) {
+            auto end = text.find('\n', from);
+            if (end == std::string::npos) {
+                end = text.size();
+            }
+            std::string line = text.substr(from, end - from);
+            const auto first = line.find_first_not_of(" \t\r");
+            if (first != std::string::npos) {
+                lines.push_back(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
+            }
+            from = end + 1;
+        }
+        return lines;
+    }
+
+    // sources[criterion key]: where each criterion comes from.
+    sheet::CriteriaSources Sources() {
+        return {.minFreeboard = Text("sources", "min-freeboard"),
+                .minVelocity = Text("sources", "min-velocity"),
+                .maxVelocity = Text("sources", "max-velocity")};
     }
 
     // args.size: 0 … 4 for U60 … U140. Anything else (5, -1, 2.5, "1", none)
@@ -335,7 +373,9 @@ std::string Sheet(const USection& section, const DesignCriteria& criteria, Args&
                                       .roughness = t.roughness,
                                       .factor = t.factor,
                                       .reach = a.Reach(),
-                                      .criteria = criteria};
+                                      .criteria = criteria,
+                                      .sources = a.Sources(),
+                                      .basis = a.Basis()};
     JsonWriter j;
     return j.BeginObject()
         .Member("html", sheet::WriteHtml(sheet::BuildSheet(request)))
@@ -385,9 +425,16 @@ std::string Catalogue() {
         j.BeginObject()
             .Member("key", info.key)
             .Member("label", views::FieldLabel(info.field))
+            .Member("sourceLabel", std::string(info.label) + std::string(views::kSourceSuffix))
             .EndObject();
     }
-    return j.EndArray().EndObject().text();
+    j.EndArray().Key("sheetFields").BeginArray();
+    for (const views::SheetField& f : views::kSheetFields) {
+        j.BeginObject().Member("key", f.key).Member("label", f.label).EndObject();
+    }
+    j.EndArray().Key("basis").BeginObject();
+    j.Member("label", views::kBasisLabel).Member("hint", views::kBasisHint);
+    return j.EndObject().EndObject().text();
 }
 
 // The criteria texts read by the one rule; refusal is the Chinese text of
@@ -454,7 +501,11 @@ std::string Batch(const views::DecodedInput& input, std::string_view name) {
 // sheet --batch --html writes it.
 std::string Canal(const views::DecodedInput& input, std::string_view name,
                   const DesignCriteria& criteria, Args& a) {
-    const cli::CanalReading reading = cli::ReadCanalRows(input.text, a.Reach(), criteria);
+    cli::CanalReading reading = cli::ReadCanalRows(input.text, a.Reach(), criteria);
+    for (sheet::CanalRow& row : reading.rows) {
+        row.request.sources = a.Sources();
+        row.request.basis = a.Basis();
+    }
     if (reading.problem) {
         return Refusal(views::FileProblemText(*reading.problem, views::Language::Chinese));
     }

@@ -290,6 +290,23 @@ class PageTest(unittest.TestCase):
             "return document.getElementById('printFrame').contentDocument.body.innerText"
             ".includes('谢才系数：C = 45.034')"))
 
+    def test_the_sheet_takes_the_title_block_basis_and_sources(self):
+        self.open_size("Option1")
+        self.el("sheetButton").click()
+        self.el("sheet_unit").send_keys("某水利设计院")
+        self.el("sheet_checker").send_keys("李四")
+        self.el("sheet_min-freeboard").send_keys("0.02")
+        self.el("sheet_min-freeboard_source").send_keys("GB 50288 第 6.4.5 条")
+        self.el("sheet_basis").send_keys("GB 50288-2018", Keys.ENTER, Keys.ENTER, "  SL 482  ")
+        self.el("sheetUpdate").click()
+        html = WebDriverWait(self.driver, 10).until(lambda d: (lambda h: h if "李四" in h else None)(
+            d.execute_script("return document.getElementById('sheetPreview').srcdoc")))
+        for expected in ("<td>设计单位</td><td>某水利设计院</td>",
+                         "<h3>计算依据</h3>\n<p>1. GB 50288-2018</p>\n<p>2. SL 482</p>\n",
+                         "安全超高不小于 0.02 m（依据：GB 50288 第 6.4.5 条）",
+                         "<tr><td>校核</td><td>李四</td><td></td><td></td></tr>"):
+            self.assertIn(expected, html)
+
     def test_a_refused_criterion_stops_the_sheet_and_says_why(self):
         self.open_size("Option1")
         self.el("sheetButton").click()

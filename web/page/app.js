@@ -12,11 +12,14 @@
   const $ = (id) => document.getElementById(id);
   let core = null;
   let catalogue = [];  // per size, all the page shows for it (see the module's Catalogue)
-  let criteriaFields = [];  // [{key, label}], in the sheet's order
+  let criteriaFields = [];  // [{key, label, sourceLabel}], in the sheet's order
+  let sheetFields = [];  // [{key, label}]: the title block and the signatures
+  let basisField = { label: '', hint: '' };
   let openSize = -1;
   let texts = [];  // per size, the four boxes' texts, kept while another size is open
   const criteria = {};  // by the fields' keys, as typed; kept for the visit
-  const reach = { project: '', channel: '', station: '', designer: '', date: '' };
+  const reach = { basis: '' };  // by the sheet fields' keys, and the basis; kept for the visit
+  const sources = {};  // by the criteria's keys: where each comes from
 
   // --- the module --------------------------------------------------------
 
@@ -255,9 +258,8 @@
   function showSheet(body) {
     const form = el('form', { id: 'sheetForm', className: 'details', noValidate: true });
     const fields = [
-      ['project', '工程名称', reach], ['channel', '渠道名称', reach], ['station', '桩号', reach],
-      ['designer', '设计', reach], ['date', '日期', reach],
-      ...criteriaFields.map((f) => [f.key, f.label, criteria]),
+      ...sheetFields.map((f) => [f.key, f.label, reach]),
+      ...criteriaFields.flatMap((f) => [[f.key, f.label, criteria], [f.key, f.sourceLabel, sources]]),
     ];
     const problem = el('p', { id: 'sheetProblem', className: 'rejected', role: 'alert' });
     const preview = el('iframe', { id: 'sheetPreview', title: '计算书预览', className: 'preview' });
@@ -274,7 +276,7 @@
       $('sheetPrint').disabled = $('sheetSave').disabled = !!refusal;
     };
     const make = () => {
-      const answer = request('sheet', { size: openSize, boxes: boxTexts(), reach, criteria });
+      const answer = request('sheet', { size: openSize, boxes: boxTexts(), reach, criteria, sources });
       html = answer.html || '';
       show(answer);
       if (html) preview.srcdoc = html;
@@ -298,7 +300,8 @@
       if (!refusal && html) act(html);
     };
     for (const [key, label, store] of fields) {
-      const input = el('input', { id: 'sheet_' + key, type: 'text', value: store[key], autocomplete: 'off' });
+      const id = 'sheet_' + key + (store === sources ? '_source' : '');
+      const input = el('input', { id, type: 'text', value: store[key], autocomplete: 'off' });
       if (key === 'date') input.placeholder = '今天';
       input.addEventListener('input', () => {
         store[key] = input.value;
@@ -306,6 +309,9 @@
       });
       form.append(el('label', { htmlFor: input.id, text: label }), input);
     }
+    const basis = el('textarea', { id: 'sheet_basis', rows: 3, value: reach.basis, placeholder: basisField.hint });
+    basis.addEventListener('input', () => { reach.basis = basis.value; });
+    form.append(el('label', { htmlFor: basis.id, text: basisField.label }), basis);
     form.addEventListener('submit', (e) => { e.preventDefault(); make(); });
     form.append(el('div', { className: 'buttons' }, [
       el('button', { id: 'sheetUpdate', type: 'submit', text: '更新预览' }),
@@ -406,7 +412,7 @@
     });
     $('batchCsv').addEventListener('click', () => download('计算成果.csv', batchCsv, 'text/csv'));
     $('batchSheet').addEventListener('click', () => openAid('全渠计算书', (body) => {
-      const r = request('canal', { bytes: batchBytes, reach, criteria });
+      const r = request('canal', { bytes: batchBytes, reach, criteria, sources });
       if (r.refusal !== undefined) {
         notice(body, r.refusal);
         if (r.instead) body.append(el('p', { id: 'canalInstead', className: 'preview instead', text: r.instead }));
@@ -442,7 +448,10 @@
     document.documentElement.style.fontFamily = c.fontFamily;
     catalogue = c.sizes;
     criteriaFields = c.criteria;
-    for (const f of criteriaFields) criteria[f.key] = '';
+    for (const f of criteriaFields) criteria[f.key] = sources[f.key] = '';
+    sheetFields = c.sheetFields;
+    for (const f of sheetFields) reach[f.key] = '';
+    basisField = c.basis;
     buildChoice();
     wire();
     // How long the page took to be ready to calculate, for the browser test.
