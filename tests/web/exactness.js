@@ -151,8 +151,14 @@ function workedExamples(m) {
     ]);
     assert.equal(c.fontFamily, 'SimSun, "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC", ' +
       '"Noto Sans CJK SC", "WenQuanYi Zen Hei", "PingFang SC", "Microsoft YaHei", serif');
-    assert.deepEqual(c.criteria, [{ key: 'min-freeboard', label: '最小安全超高 (m)' },
-      { key: 'min-velocity', label: '最小流速 (m/s)' }, { key: 'max-velocity', label: '最大流速 (m/s)' }]);
+    assert.deepEqual(c.criteria, [
+      { key: 'min-freeboard', label: '最小安全超高 (m)', sourceLabel: '最小安全超高依据' },
+      { key: 'min-velocity', label: '最小流速 (m/s)', sourceLabel: '最小流速依据' },
+      { key: 'max-velocity', label: '最大流速 (m/s)', sourceLabel: '最大流速依据' }]);
+    assert.deepEqual(c.sheetFields.map((f) => f.key + ':' + f.label), ['project:工程名称', 'unit:设计单位',
+      'stage:设计阶段', 'number:计算书编号', 'channel:渠道名称', 'station:桩号', 'designer:计算',
+      'date:计算日期', 'checker:校核', 'checkDate:校核日期', 'approver:审核', 'approveDate:审核日期']);
+    assert.deepEqual(c.basis, { label: '计算依据', hint: '每行一条，如标准编号、名称与条款' });
   });
 }
 
@@ -271,8 +277,15 @@ function sheets(m) {
         date }, { 'min-velocity': '0.3', 'max-velocity': '3' },
         ['--project', '灌区', '--channel', '一支渠', '--station', '0+000~0+450', '--designer', '张三',
           '--min-velocity', '0.3', '--max-velocity', '3']],
+      // The title block, the signatures, the basis (blank lines skipped) and a source.
+      [1, ['0.3', '800', '0.015', '1.2'], { unit: '某院 <设计>', stage: '初步设计', number: 'JS-17', checker: '李四',
+        checkDate: '2026-12-09', approver: '王五', approveDate: '2026-12-10', basis: ' GB 50288 \n\nSL 482 第 5.2 条',
+        sources: { 'min-freeboard': 'GB 50288 第 6.4.5 条' }, date }, { 'min-freeboard': '0.05' },
+        ['--unit', '某院 <设计>', '--stage', '初步设计', '--number', 'JS-17', '--checker', '李四', '--check-date',
+          '2026-12-09', '--approver', '王五', '--approve-date', '2026-12-10', '--basis', 'GB 50288', '--basis',
+          'SL 482 第 5.2 条', '--min-freeboard', '0.05', '--min-freeboard-source', 'GB 50288 第 6.4.5 条']],
     ]) {
-      const answer = ask(m, 'sheet', { size, boxes: boxes(...texts), reach, criteria });
+      const answer = ask(m, 'sheet', { size, boxes: boxes(...texts), reach, criteria, sources: reach.sources });
       const native = nativeFile('--html', ['sheet', '--date', date, ...options, '--', kSizes[size], ...texts]);
       assert.ok(native.file.length > 1000);
       assert.deepEqual(answer, { html: native.file });
