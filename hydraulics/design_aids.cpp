@@ -16,12 +16,13 @@ namespace {
 ServeFailure MissedCriterion(const USection& section, const CalculationOutcome& o,
                              const DesignCriteria& criteria, ServeFailure::Where where) {
     ServeFailure f{.where = where, .channelDepth = section.channelDepth};
-    for (const CriterionCheck& c : CheckCriteria(section, *o.searches, criteria)) {
+    for (const CriterionCheck& c : CheckRun(section, o, criteria)) {
         if (c.passes) {
             continue;
         }
         f.value = c.value;
         f.limit = c.limit;
+        f.flow = c.flow;
         switch (c.kind) {
             case CriterionKind::MinFreeboard:
                 f.why = ServeFailure::Why::FreeboardBelow;
@@ -67,7 +68,7 @@ std::int64_t LargestHolding(std::int64_t lo, std::int64_t hi,
 
 bool Serves(const USection& section, const CalculationOutcome& outcome,
             const DesignCriteria& criteria) {
-    return outcome.isReport() && AllPass(CheckCriteria(section, *outcome.searches, criteria));
+    return outcome.isReport() && AllPass(CheckRun(section, outcome, criteria));
 }
 
 std::string DischargeText(std::int64_t tenThousandths) {
@@ -162,6 +163,12 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
     std::optional<long> flattestCarrying;  // the flattest slope that meets the flat side
     std::size_t designHint = 0;
     std::size_t checkHint = 0;
+    // The lowest velocity at the minimum discharge, where one is given and
+    // not above Q: its own search on the same grid.
+    const bool atMinimum = criteria.minVelocity && criteria.minDischarge &&
+                           *criteria.minDischarge > 0 && *criteria.minDischarge <= v.discharge;
+    std::size_t minimumHint = 0;
+    DepthSearchResult minimum;
     SearchOutcome s;
     s.checkDischarge = v.factor * v.discharge;
     for (long x = kSteepestSlope; x <= kFlattestSlope; ++x) {
@@ -171,7 +178,11 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
         if (SearchVerdict(section, s)) {
             continue;
         }
-        const std::vector<CriterionCheck> checks = CheckCriteria(section, s, criteria);
+        if (atMinimum) {
+            minimum = design.Search(*criteria.minDischarge, slope, minimumHint);
+        }
+        const std::vector<CriterionCheck> checks =
+            CheckCriteria(section, s, criteria, atMinimum ? &minimum : nullptr);
         const auto passes = [&](CriterionKind kind) {
             return std::all_of(checks.begin(), checks.end(), [&](const CriterionCheck& c) {
                 return c.kind != kind || c.passes;

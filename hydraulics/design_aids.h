@@ -45,6 +45,7 @@ struct ServeFailure {
     double limit = 0;         // the criterion as given
     int decimals = 3;         // to which value is printed
     double channelDepth = 0;  // H, m
+    CriterionFlow flow = CriterionFlow::Design;  // the velocity's flow
     std::string discharge{};  // LargestFitting: Q as typed, "0.2677"
     long slope = 0;           // EveryCarryingSlope: x of the flattest slope that carries both
 };

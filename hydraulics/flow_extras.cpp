@@ -107,7 +107,7 @@ FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& cri
             const SearchOutcome& s = *row.outcome.searches;
             row.freeboard = section.channelDepth - s.check.reportedDepth;
             row.froude = DesignFroudeNumber(section, s, row.outcome.inputs.discharge);
-            row.criteria = CheckCriteria(section, s, criteria);
+            row.criteria = CheckRun(section, row.outcome, criteria);
             row.status = AllPass(row.criteria) ? FitStatus::Fits : FitStatus::FailsCriteria;
             if (row.status == FitStatus::Fits && !result.smallest) {
                 result.smallest = size;

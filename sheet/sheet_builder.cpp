@@ -81,18 +81,21 @@ struct Reach {
     bool rejected = false;  // messages 1 to 4 and 7: nothing to show but the rejection
     bool serves = false;
     std::optional<SectionSize> smallestFit;  // when it does not serve
+    std::optional<DepthSearchResult> minimum;  // the minimum discharge's search, when used
 };
 
 Reach Evaluate(const SheetRequest& request) {
     const USection& section = LookupSection(request.size);
     const CalculationInputs texts{request.discharge, request.slope, request.roughness,
                                   request.factor};
-    Reach reach{request, section, RunCalculation(section, texts), {}, false, false, {}};
+    Reach reach{request, section, RunCalculation(section, texts), {}, false, false, {}, {}};
     const CalculationOutcome& o = reach.outcome;
     if (!o.isReport()) {
         reach.rejected = o.rejectsInputs();
     } else {
-        reach.criteria = CheckCriteria(section, *o.searches, request.criteria);
+        reach.minimum = MinimumFlowSearch(section, o, request.criteria);
+        reach.criteria = CheckCriteria(section, *o.searches, request.criteria,
+                                       reach.minimum ? &*reach.minimum : nullptr);
         reach.serves = AllPass(reach.criteria);
     }
     if (!reach.rejected && !reach.serves) {
@@ -172,6 +175,10 @@ void AddKnownData(Document& doc, const Reach& reach) {
         "输入" + Quoted(r.roughness));
     row("加大系数", "k", Decimal(v.factor, views::kRatioDecimals), "", "输入" + Quoted(r.factor));
     row("加大流量", "kQ", Flow(reach.outcome.searches->checkDischarge), "m³/s", "校核流量");
+    if (const auto qmin = r.criteria.minDischarge) {
+        row("最小流量", "Qmin", Flow(*qmin), "m³/s",
+            reach.minimum ? "流速下限按此流量校核" : "未用于校核");
+    }
     doc.blocks.emplace_back(std::move(t));
 
     const DesignCriteria& c = r.criteria;
@@ -197,6 +204,16 @@ void AddKnownData(Document& doc, const Reach& reach) {
     }
     text.replace(text.size() - std::string_view("；").size(), std::string_view("；").size(), "。");
     doc.blocks.emplace_back(Paragraph{text});
+    doc.blocks.emplace_back(Paragraph{
+        "安全超高与流速上限按校核流量 kQ 校核，流速下限按" +
+            std::string(reach.minimum ? "最小流量 Qmin" : "设计流量 Q") + "校核。",
+        Tone::Note});
+    if (c.minDischarge && *c.minDischarge > v.discharge) {
+        doc.blocks.emplace_back(Paragraph{"最小流量 " + Flow(*c.minDischarge) +
+                                              " m³/s 大于设计流量，不予采用；流速下限按设计流量"
+                                              " Q 校核。",
+                                          Tone::Fail});
+    }
 }
 
 void AddMethod(Document& doc, const USection& s) {
@@ -291,6 +308,10 @@ void AddWorking(Document& doc, const Reach& reach) {
         return;
     }
     AddSearch(doc, reach, s.check, s.checkDischarge, "2. 校核水深", "h1", "校核流量");
+    if (reach.minimum) {
+        AddSearch(doc, reach, *reach.minimum, *reach.request.criteria.minDischarge,
+                  "3. 最小流量水深", "hmin", "最小流量");
+    }
 }
 
 void AddResults(Document& doc, const Reach& reach) {
@@ -312,26 +333,48 @@ void AddResults(Document& doc, const Reach& reach) {
                                     SearchKind::Design)
               : FlowElements{};
     const FlowElements& cs = s.check.elements;
-    const auto both = [&](double design, double checkValue, int decimals) {
-        return std::pair{Decimal(design, decimals), check ? Decimal(checkValue, decimals) : "—"};
+    // V at kQ as the checks take it: the check search's Q′/A at its step.
+    const double checkVelocity = check ? CheckVelocity(s) : 0;
+    const DepthSearchResult* minimum = reach.minimum ? &*reach.minimum : nullptr;
+    const FlowElements me = minimum ? minimum->elements : FlowElements{};
+    // One value per flow: Q, kQ, and Qmin where it is used.
+    const auto values = [&](double design, double checkValue, double minimumValue, int decimals) {
+        std::vector<std::string> v = {Decimal(design, decimals),
+                                      check ? Decimal(checkValue, decimals) : "—"};
+        if (minimum) {
+            v.push_back(Decimal(minimumValue, decimals));
+        }
+        return v;
     };
-    Table t{.header = {"项目", "符号", "设计流量", "校核流量", "单位"}, .formula = true};
-    const auto row = [&t](std::string name, std::string symbol,
-                          std::pair<std::string, std::string> values, std::string unit) {
-        t.rows.push_back({std::move(name), std::move(symbol), std::move(values.first),
-                          std::move(values.second), std::move(unit)});
+    Table t{.header = {"项目", "符号", "设计流量", "校核流量"}, .formula = true};
+    if (minimum) {
+        t.header.push_back("最小流量");
+    }
+    t.header.push_back("单位");
+    const auto row = [&t](std::string name, std::string symbol, std::vector<std::string> v,
+                          std::string unit) {
+        std::vector<std::string> cells = {std::move(name), std::move(symbol)};
+        cells.insert(cells.end(), v.begin(), v.end());
+        cells.push_back(std::move(unit));
+        t.rows.push_back(std::move(cells));
     };
-    row("流量", "Q", {Decimal(reach.outcome.inputs.discharge, 4), Decimal(s.checkDischarge, 4)},
+    row("流量", "Q",
+        values(reach.outcome.inputs.discharge, s.checkDischarge,
+               reach.request.criteria.minDischarge.value_or(0), 4),
         "m³/s");
-    row("成果水深", "h", both(s.design.reportedDepth, s.check.reportedDepth, d), "m");
-    row("计算水深", "h′", both(de.depth, cs.depth, 3), "m");
-    row("过水面积", "A", both(de.area, cs.area, d), "m²");
-    row("湿周", "χ", both(de.wettedPerimeter, cs.wettedPerimeter, d), "m");
-    row("水力半径", "R", both(de.hydraulicRadius, cs.hydraulicRadius, d), "m");
-    row("谢才系数", "C", both(de.chezy, cs.chezy, d), "m^{1/2}/s");
-    row("流速", "V", both(de.velocity, ce.velocity, 3), "m/s");
-    row("水面宽度", "b", both(de.surfaceWidth, ce.surfaceWidth, d), "m");
-    row("计算流量", "Q′", both(de.discharge, cs.discharge, 4), "m³/s");
+    row("成果水深", "h",
+        values(s.design.reportedDepth, s.check.reportedDepth, minimum ? minimum->reportedDepth : 0,
+               d),
+        "m");
+    row("计算水深", "h′", values(de.depth, cs.depth, me.depth, 3), "m");
+    row("过水面积", "A", values(de.area, cs.area, me.area, d), "m²");
+    row("湿周", "χ", values(de.wettedPerimeter, cs.wettedPerimeter, me.wettedPerimeter, d), "m");
+    row("水力半径", "R", values(de.hydraulicRadius, cs.hydraulicRadius, me.hydraulicRadius, d),
+        "m");
+    row("谢才系数", "C", values(de.chezy, cs.chezy, me.chezy, d), "m^{1/2}/s");
+    row("流速", "V", values(de.velocity, checkVelocity, me.velocity, 3), "m/s");
+    row("水面宽度", "b", values(de.surfaceWidth, ce.surfaceWidth, me.surfaceWidth, d), "m");
+    row("计算流量", "Q′", values(de.discharge, cs.discharge, me.discharge, 4), "m³/s");
     doc.blocks.emplace_back(std::move(t));
     doc.blocks.emplace_back(
         Paragraph{"注：h′ 为流量首次大于目标流量的水深，各水力要素均为该水深处"
@@ -364,16 +407,22 @@ std::string CriterionName(CriterionKind kind) {
     return {};
 }
 
-// What a criterion is held against, with its flow, in words.
-std::string CriterionSubject(CriterionKind kind) {
-    switch (kind) {
-        case CriterionKind::MinFreeboard:
-            return "安全超高（校核流量 kQ）";
-        case CriterionKind::MinVelocity:
-        case CriterionKind::MaxVelocity:
-            return "流速（设计流量 Q）";
+std::string FlowName(CriterionFlow flow) {
+    switch (flow) {
+        case CriterionFlow::Design:
+            return "设计流量 Q";
+        case CriterionFlow::Check:
+            return "校核流量 kQ";
+        case CriterionFlow::Minimum:
+            return "最小流量 Qmin";
     }
     return {};
+}
+
+// What a criterion is held against, with its flow, in words.
+std::string CriterionSubject(const CriterionCheck& c) {
+    return std::string(c.kind == CriterionKind::MinFreeboard ? "安全超高" : "流速") + "（" +
+           FlowName(c.flow) + "）";
 }
 
 std::string CriterionValue(const CriterionCheck& c, int lengthDecimals) {
@@ -391,7 +440,7 @@ std::string CriterionLimit(const CriterionCheck& c) {
 
 // "安全超高（校核流量 kQ）0.024 m，要求 ≥ 0.05 m"
 std::string CriterionMissed(const CriterionCheck& c, int lengthDecimals) {
-    return CriterionSubject(c.kind) + CriterionValue(c, lengthDecimals) + "，要求 " +
+    return CriterionSubject(c) + CriterionValue(c, lengthDecimals) + "，要求 " +
            CriterionLimit(c);
 }
 
@@ -472,13 +521,12 @@ void AddChecks(Document& doc, const Reach& reach) {
         regime = true;
     }
     if (reach.outcome.isReport()) {
-        const double velocity = s.design.elements.velocity;
         for (const CriterionCheck& c : reach.criteria) {
             if (c.kind == CriterionKind::MinFreeboard) {
                 continue;
             }
-            verdict(CriterionName(c.kind) + " V（设计流量 Q）",
-                    Decimal(velocity, kVelocityDecimals) + " m/s", CriterionLimit(c), c.passes);
+            verdict(CriterionName(c.kind) + " V（" + FlowName(c.flow) + "）",
+                    Decimal(c.value, kVelocityDecimals) + " m/s", CriterionLimit(c), c.passes);
         }
     }
     doc.blocks.emplace_back(std::move(t));

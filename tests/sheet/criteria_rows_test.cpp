@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "sheet/sheet_builder.h"
@@ -43,9 +44,55 @@ TEST(SheetChecks, AFloorIsAtLeastAndACeilingAtMost) {
     EXPECT_EQ(CheckRow(doc, "流速下限 V（设计流量 Q）"),
               (std::vector<std::string>{"流速下限 V（设计流量 Q）", "0.904 m/s", "≥ 0.5 m/s",
                                         "满足"}));
-    EXPECT_EQ(CheckRow(doc, "流速上限 V（设计流量 Q）"),
-              (std::vector<std::string>{"流速上限 V（设计流量 Q）", "0.904 m/s", "≤ 0.9 m/s",
+    EXPECT_EQ(CheckRow(doc, "流速上限 V（校核流量 kQ）"),
+              (std::vector<std::string>{"流速上限 V（校核流量 kQ）", "0.904 m/s", "≤ 0.9 m/s",
                                         "不满足"}));
+}
+
+// The printed V of a single run with these texts: the report's own number.
+double ReportVelocity(SectionSize size, const std::string& q) {
+    const USection& s = LookupSection(size);
+    const CalculationOutcome o = RunCalculation(s, {q, "500", "0.017", "1"});
+    return std::stod(std::string(o.report().printed[3]));
+}
+
+// Three flows: the highest velocity at kQ, the lowest at the minimum
+// discharge; each as a single run at that discharge prints it.
+TEST(SheetChecks, EachVelocityIsCheckedAtItsFlow) {
+    SheetRequest r = U60("0.25", "1.0", {});
+    r.size = SectionSize::U80;
+    r.factor = "1.2";
+    r.criteria = {.minVelocity = 0.6, .maxVelocity = 0.95, .minDischarge = 0.05};
+    const Document doc = BuildSheet(r);
+    const double atKq = ReportVelocity(SectionSize::U80, "0.3");
+    const double atMinimum = ReportVelocity(SectionSize::U80, "0.05");
+    ASSERT_GT(atKq, 0.95);      // fails at kQ, though V at Q (.923) would pass
+    ASSERT_LT(atMinimum, 0.6);  // fails at Qmin, though V at Q would pass
+    const auto text = [](double v) {
+        std::string t = std::to_string(v);
+        t.erase(t.find_last_not_of('0') + 1);
+        return t;
+    };
+    EXPECT_EQ(CheckRow(doc, "流速上限 V（校核流量 kQ）"),
+              (std::vector<std::string>{"流速上限 V（校核流量 kQ）", text(atKq) + " m/s",
+                                        "≤ 0.95 m/s", "不满足"}));
+    EXPECT_EQ(CheckRow(doc, "流速下限 V（最小流量 Qmin）"),
+              (std::vector<std::string>{"流速下限 V（最小流量 Qmin）", text(atMinimum) + " m/s",
+                                        "≥ 0.6 m/s", "不满足"}));
+    // The results carry the third flow, and the working its search.
+    const std::vector<std::string> flow = CheckRow(doc, "流量");
+    EXPECT_EQ(flow, (std::vector<std::string>{"流量", "Q", "0.25", "0.3", "0.05", "m³/s"}));
+    bool searched = false;
+    for (const Block& b : doc.blocks) {
+        if (const auto* h = std::get_if<Heading>(&b)) {
+            searched = searched || h->text == "3. 最小流量水深（目标流量 0.05 m³/s）";
+        }
+    }
+    EXPECT_TRUE(searched);
+    // Without a lowest velocity the minimum discharge is shown but not used.
+    r.criteria.minVelocity.reset();
+    EXPECT_EQ(CheckRow(BuildSheet(r), "最小流量"),
+              (std::vector<std::string>{"最小流量", "Qmin", "0.05", "m³/s", "未用于校核"}));
 }
 
 // Every text of the sheet, for a report, each overflow and a rejected input.
