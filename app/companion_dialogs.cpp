@@ -174,6 +174,8 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
          1},
         {"maxVelocitySource", source(views::CriterionField::MaxVelocity),
          &SheetDetails::maxVelocitySource, 1},
+        {"minDischarge", criterion(views::CriterionField::MinDischarge),
+         &SheetDetails::minDischarge, 1},
     };
     // A criterion that cannot be read is said here, and nothing is previewed,
     // printed or saved until it is put right.

@@ -34,7 +34,7 @@ struct SheetDetails {
     // Where each criterion comes from, as cited.
     QString minFreeboardSource, minVelocitySource, maxVelocitySource;
     // Criteria as typed; an empty text gives none.
-    QString minFreeboard, minVelocity, maxVelocity;
+    QString minFreeboard, minVelocity, maxVelocity, minDischarge;
 };
 
 // The one set of details for the session.

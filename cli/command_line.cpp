@@ -75,8 +75,9 @@ constexpr std::string_view kHelp =
     "\n"
     "  CRITERIA (fit, sheet and the design aids), none by default:\n"
     "  --min-freeboard M  the smallest freeboard H - h1, m\n"
-    "  --min-velocity V   the lowest permitted velocity, m/s\n"
-    "  --max-velocity V   the highest permitted velocity, m/s\n"
+    "  --min-velocity V   the lowest permitted velocity at the smallest flow, m/s\n"
+    "  --max-velocity V   the highest permitted velocity at kQ, m/s\n"
+    "  --min-discharge Q  the smallest flow, m3/s; the lowest velocity is checked there\n"
     "\n"
     "  fit        the calculation for all five sections, and the smallest that carries\n"
     "             both discharges and meets the criteria; exit 0 when one fits, 1 when\n"
@@ -182,6 +183,7 @@ const std::vector<OptionUse>& Uses() {
         {"--min-freeboard", "fit, sheet and the design aids", criteria},
         {"--min-velocity", "fit, sheet and the design aids", criteria},
         {"--max-velocity", "fit, sheet and the design aids", criteria},
+        {"--min-discharge", "fit, sheet and the design aids", criteria},
         {"--json",
          "a single calculation, fit, table and the design aids",
          {Command::Single, Command::Fit, Command::Table, Command::Capacity, Command::SolveSlope,

@@ -33,6 +33,9 @@ void WriteCriteria(JsonWriter& j, const DesignCriteria& c) {
     if (c.maxVelocity) {
         j.Member("max_velocity", *c.maxVelocity);
     }
+    if (c.minDischarge) {
+        j.Member("min_discharge", *c.minDischarge);
+    }
     j.EndObject();
 }
 

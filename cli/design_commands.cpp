@@ -55,6 +55,11 @@ std::string CriteriaText(const FitRow& row) {
         const bool freeboard = c.kind == CriterionKind::MinFreeboard;
         text += freeboard ? "freeboard " : "velocity ";
         text += PrintedNumber(c.value, freeboard ? d : 3);
+        if (!freeboard) {
+            text += c.flow == CriterionFlow::Check     ? " at kQ"
+                    : c.flow == CriterionFlow::Minimum ? " at the minimum discharge"
+                                                       : " at Q";
+        }
         text += c.kind == CriterionKind::MaxVelocity ? " above " : " below ";
         JsonWriter limit;
         limit.Number(c.limit);

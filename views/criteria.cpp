@@ -55,11 +55,12 @@ CriteriaReading ReadCriteria(const CriteriaTexts& texts) {
     for (const CriterionFieldInfo& info : kCriterionFields) {
         const std::string& text = texts[static_cast<std::size_t>(info.field)];
         const MeasureReading m = ReadMeasure(text);
-        if (std::holds_alternative<Refused>(m)) {
+        const double* read = std::get_if<double>(&m);
+        if (std::holds_alternative<Refused>(m) || (info.positive && read != nullptr && *read == 0)) {
             r.problems.push_back(
                 {.kind = CriteriaProblem::Kind::Unreadable, .field = info.field, .text = text});
-        } else if (const double* v = std::get_if<double>(&m)) {
-            r.criteria.*(info.value) = *v;
+        } else if (read != nullptr) {
+            r.criteria.*(info.value) = *read;
         }
     }
     const DesignCriteria& c = r.criteria;
@@ -77,15 +78,16 @@ std::string ProblemText(const CriteriaProblem& p, Language language) {
         if (p.kind == CriteriaProblem::Kind::VelocitiesCrossed) {
             return "--min-velocity is above --max-velocity";
         }
-        return "--" + std::string(info.key) + " takes a value in " + std::string(info.unit) +
-               ", 0 or more, written as a plain decimal";
+        return "--" + std::string(info.key) + " takes a value in " + std::string(info.asciiUnit) +
+               (info.positive ? ", more than 0" : ", 0 or more") + ", written as a plain decimal";
     }
     if (p.kind == CriteriaProblem::Kind::VelocitiesCrossed) {
         return "最小流速 " + Shortest(p.low) + " m/s 大于最大流速 " + Shortest(p.high) +
                " m/s：请改正其一。";
     }
-    return std::string(info.label) + "“" + p.text + "”无效：须为 0 或更大的数（单位 " +
-           std::string(info.unit) + "，只填数字）；不设此准则请留空。";
+    return std::string(info.label) + "“" + p.text + "”无效：须为" +
+           (info.positive ? "大于 0 的数" : " 0 或更大的数") + "（单位 " + std::string(info.unit) +
+           "，只填数字）；不设此" + (info.positive ? "流量" : "准则") + "请留空。";
 }
 
 std::string ProblemsText(const std::vector<CriteriaProblem>& problems, Language language) {

@@ -18,7 +18,7 @@
 
 namespace veltrane::views {
 
-enum class CriterionField { MinFreeboard, MinVelocity, MaxVelocity };
+enum class CriterionField { MinFreeboard, MinVelocity, MaxVelocity, MinDischarge };
 
 struct CriterionFieldInfo {
     CriterionField field;
@@ -26,9 +26,12 @@ struct CriterionFieldInfo {
     std::string_view label;  // "最小安全超高"
     std::string_view unit;   // "m", "m/s"
     std::optional<double> DesignCriteria::*value;
+    std::string_view asciiUnit = unit;  // the command line's English: "m3/s"
+    bool positive = false;  // 0 is refused too (a flow, not a limit)
+    bool cited = true;      // it may carry its source (a standard's clause)
 };
 
-inline constexpr std::array<CriterionFieldInfo, 3> kCriterionFields = {{
+inline constexpr std::array<CriterionFieldInfo, 4> kCriterionFields = {{
     {.field = CriterionField::MinFreeboard,
      .key = "min-freeboard",
      .label = "最小安全超高",
@@ -44,6 +47,14 @@ inline constexpr std::array<CriterionFieldInfo, 3> kCriterionFields = {{
      .label = "最大流速",
      .unit = "m/s",
      .value = &DesignCriteria::maxVelocity},
+    {.field = CriterionField::MinDischarge,
+     .key = "min-discharge",
+     .label = "最小流量",
+     .unit = "m³/s",
+     .value = &DesignCriteria::minDischarge,
+     .asciiUnit = "m3/s",
+     .positive = true,
+     .cited = false},
 }};
 
 const CriterionFieldInfo& InfoOf(CriterionField field);
@@ -56,8 +67,8 @@ struct Refused {};
 using MeasureReading = std::variant<std::monostate, double, Refused>;
 MeasureReading ReadMeasure(std::string_view text);
 
-// The three texts, as typed, in the order of kCriterionFields.
-using CriteriaTexts = std::array<std::string, 3>;
+// The texts, as typed, in the order of kCriterionFields.
+using CriteriaTexts = std::array<std::string, kCriterionFields.size()>;
 
 // What is wrong with criteria texts: a field that cannot be read, or a
 // lowest velocity above the highest.

@@ -17,9 +17,24 @@ std::string Shortest(double value) {
 using Why = ServeFailure::Why;
 using Where = ServeFailure::Where;
 
+// The flow a velocity is taken at: "at kQ", "校核流量 kQ 下".
+std::string AtFlow(CriterionFlow flow, Language language) {
+    const bool english = language == Language::English;
+    switch (flow) {
+        case CriterionFlow::Design:
+            return english ? "at Q" : "设计流量 Q 下";
+        case CriterionFlow::Check:
+            return english ? "at kQ" : "校核流量 kQ 下";
+        case CriterionFlow::Minimum:
+            return english ? "at the minimum discharge" : "最小流量下";
+    }
+    return {};
+}
+
 // What fails, without where: "the freeboard, .024 m, is below 0.05 m".
 std::string WhyText(const ServeFailure& f, Language language) {
     const std::string H = Shortest(f.channelDepth);
+    const std::string at = AtFlow(f.flow, language);
     const std::string value = PrintedNumber(f.value, f.decimals);
     const std::string limit = Shortest(f.limit);
     if (language == Language::English) {
@@ -33,9 +48,9 @@ std::string WhyText(const ServeFailure& f, Language language) {
             case Why::FreeboardBelow:
                 return "the freeboard, " + value + " m, is below " + limit + " m";
             case Why::VelocityBelow:
-                return "the velocity, " + value + " m/s, is below " + limit + " m/s";
+                return "the velocity " + at + ", " + value + " m/s, is below " + limit + " m/s";
             case Why::VelocityAbove:
-                return "the velocity, " + value + " m/s, is above " + limit + " m/s";
+                return "the velocity " + at + ", " + value + " m/s, is above " + limit + " m/s";
         }
         return {};
     }
@@ -49,9 +64,9 @@ std::string WhyText(const ServeFailure& f, Language language) {
         case Why::FreeboardBelow:
             return "安全超高 " + value + " m 小于 " + limit + " m";
         case Why::VelocityBelow:
-            return "流速 " + value + " m/s 小于 " + limit + " m/s";
+            return at + "流速 " + value + " m/s 小于 " + limit + " m/s";
         case Why::VelocityAbove:
-            return "流速 " + value + " m/s 大于 " + limit + " m/s";
+            return at + "流速 " + value + " m/s 大于 " + limit + " m/s";
     }
     return {};
 }

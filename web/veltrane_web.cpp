@@ -422,11 +422,11 @@ std::string Catalogue() {
     j.EndArray().Member("fontFamily", views::PageFontFamilyList("serif"));
     j.Key("criteria").BeginArray();
     for (const views::CriterionFieldInfo& info : views::kCriterionFields) {
-        j.BeginObject()
-            .Member("key", info.key)
-            .Member("label", views::FieldLabel(info.field))
-            .Member("sourceLabel", std::string(info.label) + std::string(views::kSourceSuffix))
-            .EndObject();
+        j.BeginObject().Member("key", info.key).Member("label", views::FieldLabel(info.field));
+        if (info.cited) {
+            j.Member("sourceLabel", std::string(info.label) + std::string(views::kSourceSuffix));
+        }
+        j.EndObject();
     }
     j.EndArray().Key("sheetFields").BeginArray();
     for (const views::SheetField& f : views::kSheetFields) {

@@ -86,6 +86,32 @@ TEST(SolveSlopeExtremes, VelocityLimitsAgreeWithEverySlopesRun) {
     }
 }
 
+// With a minimum discharge, the lowest velocity is judged at it, slope by
+// slope: each end serves as a single run judges it, and the next 300 slopes
+// beyond each end do not.
+TEST(SolveSlopeExtremes, ALowestVelocityAtTheMinimumDischarge) {
+    const USection& u80 = LookupSection(SectionSize::U80);
+    const DesignCriteria c{.minVelocity = 0.55, .maxVelocity = 1.6, .minDischarge = 0.04};
+    const SlopeRange r = SolveSlope(u80, "0.3", "0.014", "1.2", c);
+    ASSERT_TRUE(r.steepest && r.flattest);
+    const auto serves = [&](long x) {
+        return Serves(u80, RunCalculation(u80, {"0.3", std::to_string(x), "0.014", "1.2"}), c);
+    };
+    EXPECT_TRUE(serves(*r.steepest));
+    EXPECT_TRUE(serves(*r.flattest));
+    for (long x = *r.flattest + 1; x <= std::min(*r.flattest + 300, kFlattestSlope); ++x) {
+        ASSERT_FALSE(serves(x)) << "1/" << x;
+    }
+    for (long x = std::max(kSteepestSlope, *r.steepest - 300); x < *r.steepest; ++x) {
+        ASSERT_FALSE(serves(x)) << "1/" << x;
+    }
+    // Judged at Q instead, the lowest velocity allows flatter slopes.
+    const SlopeRange atQ =
+        SolveSlope(u80, "0.3", "0.014", "1.2", {.minVelocity = 0.55, .maxVelocity = 1.6});
+    ASSERT_TRUE(atQ.flattest.has_value());
+    EXPECT_GT(*atQ.flattest, *r.flattest);
+}
+
 // The grid the sweep walks gives each search what the stepping search gives,
 // to the last bit, whatever step it starts from.
 TEST(DepthGrid, SearchesAsTheSteppingSearchDoes) {

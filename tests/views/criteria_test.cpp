@@ -51,6 +51,21 @@ TEST(ReadCriteria, EveryRefusalIsSaidInBothVoices) {
               "--max-velocity takes a value in m/s, 0 or more, written as a plain decimal");
 }
 
+// A minimum discharge is a flow: 0 is refused too, and said so.
+TEST(ReadCriteria, AMinimumDischargeMustBeAFlow) {
+    const CriteriaReading zero = ReadCriteria({"", "", "", " 0 "});
+    ASSERT_EQ(zero.problems.size(), 1u);
+    EXPECT_EQ(ProblemText(zero.problems[0], Language::Chinese),
+              "最小流量“ 0 ”无效：须为大于 0 的数（单位 m³/s，只填数字）；不设此流量请留空。");
+    EXPECT_EQ(ProblemText(zero.problems[0], Language::English),
+              "--min-discharge takes a value in m3/s, more than 0, written as a plain decimal");
+    const CriteriaReading given = ReadCriteria({"", "0.3", "", "0.05"});
+    ASSERT_TRUE(given.ok());
+    EXPECT_EQ(given.criteria.minDischarge, 0.05);
+    // A flow is not a criterion: with it alone, none is given.
+    EXPECT_TRUE(ReadCriteria({"", "", "", "0.05"}).criteria.empty());
+}
+
 TEST(ReadCriteria, ALowestVelocityAboveTheHighestIsRefused) {
     const CriteriaReading r = ReadCriteria({"", "0.9", "0.5"});
     ASSERT_EQ(r.problems.size(), 1u);

@@ -154,7 +154,8 @@ function workedExamples(m) {
     assert.deepEqual(c.criteria, [
       { key: 'min-freeboard', label: '最小安全超高 (m)', sourceLabel: '最小安全超高依据' },
       { key: 'min-velocity', label: '最小流速 (m/s)', sourceLabel: '最小流速依据' },
-      { key: 'max-velocity', label: '最大流速 (m/s)', sourceLabel: '最大流速依据' }]);
+      { key: 'max-velocity', label: '最大流速 (m/s)', sourceLabel: '最大流速依据' },
+      { key: 'min-discharge', label: '最小流量 (m³/s)' }]);
     assert.deepEqual(c.sheetFields.map((f) => f.key + ':' + f.label), ['project:工程名称', 'unit:设计单位',
       'stage:设计阶段', 'number:计算书编号', 'channel:渠道名称', 'station:桩号', 'designer:计算',
       'date:计算日期', 'checker:校核', 'checkDate:校核日期', 'approver:审核', 'approveDate:审核日期']);

@@ -259,7 +259,8 @@
     const form = el('form', { id: 'sheetForm', className: 'details', noValidate: true });
     const fields = [
       ...sheetFields.map((f) => [f.key, f.label, reach]),
-      ...criteriaFields.flatMap((f) => [[f.key, f.label, criteria], [f.key, f.sourceLabel, sources]]),
+      ...criteriaFields.flatMap((f) => [[f.key, f.label, criteria],
+        ...(f.sourceLabel ? [[f.key, f.sourceLabel, sources]] : [])]),
     ];
     const problem = el('p', { id: 'sheetProblem', className: 'rejected', role: 'alert' });
     const preview = el('iframe', { id: 'sheetPreview', title: '计算书预览', className: 'preview' });
