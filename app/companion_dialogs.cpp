@@ -37,6 +37,7 @@
 #include "sheet/section_svg.h"
 #include "sheet/sheet_builder.h"
 #include "sheet_pdf/pdf_printer.h"
+#include "sheet_pdf/printed_drawing.h"
 #include "sheet_pdf/sheet_pages.h"
 #include "sheet_pdf/sheet_text_document.h"
 #include "views/criteria.h"
@@ -345,12 +346,19 @@ QDialog* MakeDrawingDialog(CalculationWindow& window, AppServices services) {
                           QStringLiteral("SVG (*.svg)"), svg);
     });
     QObject::connect(savePng, &QPushButton::clicked, d, [d, services, svg, base] {
-        QSvgRenderer renderer(svg);
-        const QSize size = renderer.viewBoxF().size().toSize() * 2;
+        // Drawn as the PDF draws it: the shapes through Qt SVG, the labels as
+        // text in the Song face, which Qt SVG would not find for Chinese.
+        const auto drawing = sheet::SplitDrawing(svg.toStdString());
+        if (drawing == nullptr) {
+            return;
+        }
+        const QSize size = drawing->shapes->viewBoxF().size().toSize() * 2;
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        renderer.render(&painter);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        drawing->Draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         painter.end();
         QByteArray png;
         QBuffer buffer(&png);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/section_svg.h"
 #include "views/fonts.h"
+#include "views/numbers.h"
 #include "views/verdicts.h"
 
 #include "sheet/markup.h"
@@ -11,6 +12,8 @@
 
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
+#include "hydraulics/float_chars.h"
+#include "hydraulics/section_dimensions.h"
 #include "hydraulics/section_hydraulics.h"
 
 namespace veltrane::sheet {
@@ -21,7 +24,7 @@ namespace {
 // unit is 170 mm divided by the view width.
 constexpr double kViewWidthOne = 600;
 constexpr double kViewWidthMany = 1000;
-constexpr double kPanelMarginOne = 160;  // room for the dimension labels beside the section
+constexpr double kPanelMarginOne = 250;  // room for the dimension labels beside the section
 constexpr double kPanelMarginMany = 40;  // side by side, the labels go under each section
 constexpr double kSideMargin = 20;
 constexpr double kTitleHeight = 50;
@@ -30,8 +33,17 @@ std::string Num(double v) {
     return SvgNumber(v);
 }
 
-std::string Decimal(double v) {
-    return ShortestNumber(v);
+// A length label: "H = 0.54 m", by the one number rule, 3 decimals.
+std::string Metres(std::string_view name, double v) {
+    return std::string(name) + " = " + views::Decimal(v, views::kLengthDecimals) + " m";
+}
+
+// The slab thickness δ of the dimension table, m.
+double SlabThickness(const USection& s) {
+    const std::string_view cm = DimensionsOf(s.size).slabCm;
+    double value = 0;
+    FromChars(cm.data(), cm.data() + cm.size(), value);
+    return value / 100;
 }
 
 // Panel coordinates: x across the section from its axis, y upwards from its
@@ -63,6 +75,55 @@ std::string OutlineTo(const USection& s, const Scale& sc, double y) {
     return d;
 }
 
+// The precast slab: the ring between the inner outline and the one δ
+// outside it (the arc's radius r + δ about the same centre, the walls moved
+// out along their normal), up to the channel depth, as one closed shape.
+std::string SlabPath(const USection& s, const Scale& sc, double delta) {
+    const double r = s.radius;
+    const double R = r + delta;
+    const double H = s.channelDepth;
+    const double beta = s.betaPi / 180;  // half the arc's central angle, radians
+    const double tanAlpha = std::tan(s.alphaPi / 180);
+    // The outer tangent point, and the outer wall's top at the channel depth.
+    const double xt = R * std::sin(beta);
+    const double yt = r - R * std::cos(beta);
+    const double xTop = xt + (H - yt) * tanAlpha;
+    const int chords = std::max(2, static_cast<int>(std::ceil(2 * beta / (kPi / 90))));
+    std::string d = OutlineTo(s, sc, H);
+    d += " L";
+    d += sc.P(xTop, H);
+    for (int i = chords; i >= 0; --i) {
+        const double a = -beta + 2 * beta * i / chords;
+        d += " L";
+        d += sc.P(R * std::sin(a), r - R * std::cos(a));
+    }
+    d += " L";
+    d += sc.P(-xTop, H);
+    return d + " Z";
+}
+
+// A scale bar of a round length about a quarter of width (units), at x, y.
+void ScaleBar(std::string& out, const Scale& sc, double x, double y, double width, double font) {
+    double length = 0.05;
+    for (const double candidate : {0.05, 0.1, 0.2, 0.25, 0.5, 1.0}) {
+        if (candidate * sc.k <= width / 4) {
+            length = candidate;
+        }
+    }
+    const double w = length * sc.k;
+    out += "<g id=\"scale\">\n";
+    out += "<rect x=\"" + Num(x) + "\" y=\"" + Num(y - 4) + "\" width=\"" + Num(w / 2) +
+           "\" height=\"4\" fill=\"#000\"/>\n";
+    out += "<rect x=\"" + Num(x + w / 2) + "\" y=\"" + Num(y - 4) + "\" width=\"" + Num(w / 2) +
+           "\" height=\"4\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"1\"/>\n";
+    out += "<text x=\"" + Num(x) + "\" y=\"" + Num(y + font) + "\" font-size=\"" + Num(font * 0.85) +
+           "\" text-anchor=\"start\" fill=\"#000\">0</text>\n";
+    out += "<text x=\"" + Num(x + w) + "\" y=\"" + Num(y + font) + "\" font-size=\"" +
+           Num(font * 0.85) + "\" text-anchor=\"middle\" fill=\"#000\">" +
+           EscapeMarkup(views::Decimal(length, 2) + " m") + "</text>\n";
+    out += "</g>\n";
+}
+
 void Text(std::string& out, double x, double y, const std::string& text, double size,
           const char* anchor = "middle", const char* colour = "#000") {
     out += "<text x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" font-size=\"" + Num(size) +
@@ -86,10 +147,13 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
     const double r = s.radius;
     const double t = TangentDepth(s);
     const double wt = HalfWidthAt(s, t);
-    const std::string alpha = "α=" + Decimal(std::round(s.alphaPi / kPi)) + "°";
-    const std::string hText = "h=" + p.designText;
-    const std::string h1Text = "h1=" + p.checkText;
+    const double delta = SlabThickness(s);
+    const std::string alpha = "α = " + std::string(DimensionsOf(s.size).angleDeg) + "°";
+    const std::string hText = "h = " + p.designText + " m";
+    const std::string h1Text = "h1 = " + p.checkText + " m";
 
+    out += "<path id=\"slab-" + name + "\" d=\"" + SlabPath(s, sc, delta) +
+           "\" fill=\"#d9d9d9\" stroke=\"#000\" stroke-width=\"0.8\" fill-rule=\"evenodd\"/>\n";
     if (p.designDepth) {
         out += "<path id=\"water-" + name + "\" d=\"" + OutlineTo(s, sc, *p.designDepth) +
                " Z\" fill=\"#a6cee3\" stroke=\"none\"/>\n";
@@ -107,19 +171,23 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
         const double wh = HalfWidthAt(s, *p.designDepth);
         Line(out, -wh * k, -*p.designDepth * k, wh * k, -*p.designDepth * k,
              " stroke-opacity=\"0.6\"");
-        // b under the surface, clear of the dashed check line above it
-        Text(out, 0, -*p.designDepth * k + font * 1.1, "b=" + p.widthText, font, "middle",
-             "#08519c");
+        // b under the surface, clear of the dashed check line above it; a
+        // narrow panel has no room for it (the table beside it has b).
+        if (!compact) {
+            Text(out, 0, -*p.designDepth * k + font * 1.1, "b = " + p.widthText + " m", font,
+                 "middle", "#08519c");
+        }
     }
     Line(out, -wH * k, 0, wH * k, 0, " stroke-dasharray=\"2,3\" stroke-opacity=\"0.5\"");
 
     // H on the left, h on the right; the radius from the arc's centre, drawn
     // 20° off the vertical; the wall angle against the vertical at the tangent point.
-    const double left = -wH * k - 8;
+    const double wallOut = delta / std::cos(s.alphaPi / 180) * k;  // the slab beside the top
+    const double left = -wH * k - wallOut - 8;
     Line(out, left, 0, left, -H * k);
     Line(out, left - 4, 0, left + 4, 0);
     Line(out, left - 4, -H * k, left + 4, -H * k);
-    const double right = wH * k + 8;
+    const double right = wH * k + wallOut + 8;
     if (p.designDepth) {
         Line(out, right, 0, right, -*p.designDepth * k);
         Line(out, right - 4, -*p.designDepth * k, right + 4, -*p.designDepth * k);
@@ -128,25 +196,51 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
     Line(out, 0, -r * k, r * std::sin(a) * k, -(r - r * std::cos(a)) * k);
     Line(out, wt * k, -t * k, wt * k, -H * k, " stroke-dasharray=\"3,3\"");
 
-    double below = font * 1.6;
+    double below = delta * k + font * 1.6;
     Text(out, 0, below, std::string(s.sizeLabel), font * 1.1);
+    const std::string slabText = "δ = " + std::string(DimensionsOf(s.size).slabCm) + " cm";
     if (compact) {
-        below += font * 1.3;
-        Text(out, 0, below, "H=" + Decimal(H) + " r=" + Decimal(r) + " " + alpha, font * 0.9);
+        // One fact a line, so that no line is wider than its panel.
+        std::vector<std::string> lines = {Metres("H", H) + "  " + Metres("r", r),
+                                          alpha + "  " + slabText};
         if (p.designDepth) {
-            below += font * 1.2;
-            Text(out, 0, below, p.checkDepth ? hText + " " + h1Text : hText, font * 0.9);
-        }
-    } else {
-        Text(out, left - 6, -H * k / 2, "H=" + Decimal(H), font, "end");
-        if (p.designDepth) {
-            Text(out, right + 6, -*p.designDepth * k + font / 3, hText, font, "start");
+            lines.push_back(hText);
         }
         if (p.checkDepth) {
-            Text(out, right + 6, -*p.checkDepth * k - font / 2, h1Text, font, "start", "#1f78b4");
+            lines.push_back(h1Text);
         }
-        Text(out, r * std::sin(a) * k / 2 + 4, -r * k * 0.55, "r=" + Decimal(r), font, "start");
-        Text(out, wt * k - 3, -H * k + font * 1.4, alpha, font, "end");
+        for (const std::string& line : lines) {
+            below += font * 1.2;
+            Text(out, 0, below, line, font * 0.8);
+        }
+    } else {
+        Text(out, left - 6, -H * k / 2, Metres("H", H), font, "end");
+        // h at its level; h1 above it, at least a line clear of it.
+        double hBaseline = 0;
+        if (p.designDepth) {
+            hBaseline = -*p.designDepth * k + font / 3;
+            Text(out, right + 6, hBaseline, hText, font, "start");
+        }
+        if (p.checkDepth) {
+            double y = -*p.checkDepth * k - font / 2;
+            if (p.designDepth) {
+                y = std::min(y, hBaseline - font * 1.3);
+            }
+            Text(out, right + 6, y, h1Text, font, "start", "#1f78b4");
+        }
+        // r beside the radius, moved off the line of b where the surface
+        // comes near it (b stands a line under the surface).
+        double rBaseline = -r * k * 0.55;
+        if (p.designDepth) {
+            const double bBaseline = -*p.designDepth * k + font * 1.1;
+            if (std::abs(bBaseline - rBaseline) < font * 1.4) {
+                rBaseline = bBaseline + font * 1.5 < -font * 0.5 ? bBaseline + font * 1.5
+                                                                 : bBaseline - font * 1.5;
+            }
+        }
+        Text(out, r * std::sin(a) * k / 2 + 4, rBaseline, Metres("r", r), font, "start");
+        // α and δ above the left wall, clear of every water line and of h and h1.
+        Text(out, -wH * k, -H * k - 8, alpha + "  " + slabText, font, "middle");
     }
     if (!p.note.empty()) {
         below += font * 1.3;
@@ -164,12 +258,12 @@ SvgPanel PanelFor(const USection& section, const CalculationOutcome& outcome) {
     if (outcome.searches && designFits) {
         const DepthSearchResult& design = outcome.searches->design;
         p.designDepth = design.reportedDepth;
-        p.designText = PrintedNumber(design.reportedDepth, d);
-        p.widthText = PrintedNumber(design.elements.surfaceWidth, d);
+        p.designText = views::Decimal(design.reportedDepth, d);
+        p.widthText = views::Decimal(design.elements.surfaceWidth, d);
     }
     if (outcome.isReport()) {
         p.checkDepth = outcome.searches->check.reportedDepth;
-        p.checkText = PrintedNumber(outcome.searches->check.reportedDepth, d);
+        p.checkText = views::Decimal(outcome.searches->check.reportedDepth, d);
     } else if (const std::string_view above = views::DepthAboveChannel(outcome.message().number);
                !above.empty()) {
         p.note = std::string(above);
@@ -198,7 +292,11 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     const double margin = many ? kPanelMarginMany : kPanelMarginOne;
     const Scale sc{(viewWidth - 2 * kSideMargin - margin * static_cast<double>(panels.size())) /
                    widthMetres};
-    const double bottomRoom = font * 7;
+    double slab = 0;
+    for (const SvgPanel& p : panels) {
+        slab = std::max(slab, SlabThickness(*p.section));
+    }
+    const double bottomRoom = font * (many ? 12 : 7) + slab * sc.k;
     const double viewHeight = kTitleHeight + heightMetres * sc.k + bottomRoom + 20;
     const double widthMm = 170;
     std::string out;
@@ -221,6 +319,7 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
         out += "</g>\n";
         x += w + margin;
     }
+    ScaleBar(out, sc, kSideMargin, viewHeight - 20 - font, viewWidth, font);
     out += "</g>\n</svg>\n";
     return out;
 }

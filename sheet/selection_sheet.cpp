@@ -7,6 +7,7 @@
 #include "hydraulics/number_rules.h"
 #include "sheet/chart_svg.h"
 #include "sheet/markup.h"
+#include "views/numbers.h"
 
 namespace veltrane::sheet {
 
@@ -26,7 +27,7 @@ std::string Capacity(const CapacityResult& c) {
         return "—";
     }
     // The search stopped at its limit, which still serves.
-    return (c.atSearchLimit ? "≥ " : "") + PrintedNumber(*c.discharge, 4);
+    return (c.atSearchLimit ? "≥ " : "") + views::Decimal(*c.discharge, views::kDischargeDecimals);
 }
 
 }  // namespace
@@ -101,13 +102,13 @@ Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::s
     }
     std::string conditions = "糙率 n = " + roughness + "，加大系数 k = " + factor;
     if (criteria.minFreeboard) {
-        conditions += "，安全超高不小于 " + ShortestNumber(*criteria.minFreeboard) + " m";
+        conditions += "，安全超高不小于 " + views::Decimal(*criteria.minFreeboard, views::kLengthDecimals) + " m";
     }
     if (criteria.minVelocity) {
-        conditions += "，流速不小于 " + ShortestNumber(*criteria.minVelocity) + " m/s";
+        conditions += "，流速不小于 " + views::Decimal(*criteria.minVelocity, views::kVelocityDecimals) + " m/s";
     }
     if (criteria.maxVelocity) {
-        conditions += "，流速不大于 " + ShortestNumber(*criteria.maxVelocity) + " m/s";
+        conditions += "，流速不大于 " + views::Decimal(*criteria.maxVelocity, views::kVelocityDecimals) + " m/s";
     }
     doc.blocks.emplace_back(Paragraph{"计算条件：" + conditions + "。"});
     Table table{.header = {"纵坡 i"}};

@@ -4,15 +4,11 @@
 #include "hydraulics/float_chars.h"
 #include "hydraulics/number_rules.h"
 #include "views/lines.h"
+#include "views/numbers.h"
 
 namespace veltrane::views {
 
 namespace {
-
-std::string Shortest(double value) {
-    char buffer[32];
-    return std::string(buffer, ToChars(buffer, buffer + sizeof buffer, value).ptr);
-}
 
 using Why = ServeFailure::Why;
 using Where = ServeFailure::Where;
@@ -33,10 +29,10 @@ std::string AtFlow(CriterionFlow flow, Language language) {
 
 // What fails, without where: "the freeboard, .024 m, is below 0.05 m".
 std::string WhyText(const ServeFailure& f, Language language) {
-    const std::string H = Shortest(f.channelDepth);
+    const std::string H = Decimal(f.channelDepth, kLengthDecimals);
     const std::string at = AtFlow(f.flow, language);
-    const std::string value = PrintedNumber(f.value, f.decimals);
-    const std::string limit = Shortest(f.limit);
+    const std::string value = Decimal(f.value, f.decimals);
+    const std::string limit = Decimal(f.limit, f.decimals);
     if (language == Language::English) {
         switch (f.why) {
             case Why::None:

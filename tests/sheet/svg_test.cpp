@@ -6,7 +6,9 @@
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <fstream>
+#include <QPointF>
 #include <map>
+#include <vector>
 #include <sstream>
 
 #include "cli/veltrane_cli.h"
@@ -40,10 +42,81 @@ TEST(Svg, ReportDrawingIsSelfContainedSvg) {
     EXPECT_EQ(svg.find("@font-face"), std::string::npos);
     EXPECT_EQ(svg.find("href"), std::string::npos);
     EXPECT_EQ(svg.find("url("), std::string::npos);
-    for (const char* label : {"H=0.54", "h=.447", "h1=.502", "b=.64", "r=0.3", "α=7°"}) {
+    for (const char* label : {"H = 0.54 m", "h = 0.447 m", "h1 = 0.502 m", "b = 0.64 m",
+                              "r = 0.3 m", "α = 7°  δ = 4.0 cm", "0.25 m"}) {
         EXPECT_TRUE(p.allText.contains(QString::fromUtf8(label))) << label;
     }
     EXPECT_TRUE(p.allText.contains(QString::fromUtf8("U60形渠道构件")));
+}
+
+// A label's box in the drawing's own units: text-anchor and baseline as
+// written, the width as the font's advance at most (a CJK character a full
+// em, anything else 0.6 em), the height one em above the baseline.
+struct Box {
+    double left, right, top, bottom;
+    bool Overlaps(const Box& o) const {
+        return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+    }
+};
+
+std::vector<std::pair<QString, Box>> LabelBoxes(const std::string& svg) {
+    std::vector<std::pair<QString, Box>> boxes;
+    std::vector<QPointF> offsets{QPointF()};
+    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement && xml.name() == u"g") {
+            QPointF o = offsets.back();
+            const QString t = xml.attributes().value("transform").toString();
+            if (t.startsWith("translate(")) {
+                const QStringList xy = t.mid(10).chopped(1).split(',');
+                o += QPointF(xy[0].toDouble(), xy[1].toDouble());
+            }
+            offsets.push_back(o);
+        } else if (token == QXmlStreamReader::EndElement && xml.name() == u"g") {
+            offsets.pop_back();
+        } else if (token == QXmlStreamReader::StartElement && xml.name() == u"text") {
+            const auto a = xml.attributes();
+            const double x = offsets.back().x() + a.value("x").toDouble();
+            const double y = offsets.back().y() + a.value("y").toDouble();
+            const double size = a.value("font-size").toDouble();
+            const QString anchor = a.value("text-anchor").toString();
+            const QString text = xml.readElementText();
+            double width = 0;
+            for (const QChar c : text) {
+                width += (c.unicode() >= 0x2E80 ? 1.0 : 0.6) * size;
+            }
+            const double left = anchor == "middle" ? x - width / 2 : anchor == "end" ? x - width : x;
+            boxes.push_back({text, {left, left + width, y - size, y + size * 0.2}});
+        }
+    }
+    return boxes;
+}
+
+// No two labels of a drawing overlap, and none stands outside the drawing,
+// for every section with the depths close together or far apart, and with
+// the check depth at the top of the channel.
+TEST(Svg, LabelsNeverOverlapEachOtherOrLeaveTheDrawing) {
+    for (const USection& s : SectionCatalogue) {
+        for (const char* k : {"1.0", "1.05", "1.3", "2"}) {
+            for (const char* q : {"0.05", "0.2", "0.6"}) {
+                const auto outcome = RunCalculation(s, {q, "500", "0.017", k});
+                const std::string svg = CrossSectionSvg({PanelFor(s, outcome)}, "t");
+                const auto boxes = LabelBoxes(svg);
+                ASSERT_GE(boxes.size(), 5u);
+                for (std::size_t i = 0; i < boxes.size(); ++i) {
+                    EXPECT_GE(boxes[i].second.left, 0) << boxes[i].first.toStdString();
+                    EXPECT_LE(boxes[i].second.right, 600) << boxes[i].first.toStdString();
+                    for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                        EXPECT_FALSE(boxes[i].second.Overlaps(boxes[j].second))
+                            << SectionName(s.size) << " Q " << q << " k " << k << ": "
+                            << boxes[i].first.toStdString() << " / "
+                            << boxes[j].first.toStdString();
+                    }
+                }
+            }
+        }
+    }
 }
 
 // The water surface stands at the design depth on the drawing's scale: the
@@ -72,7 +145,8 @@ TEST(Svg, FitDrawsFiveSectionsEachWithItsOwnWater) {
     const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const Parsed p = Parse(svg);
     ASSERT_FALSE(p.error);
-    EXPECT_EQ(p.elementCount.at("g"), 1 + 5);
+    EXPECT_EQ(p.elementCount.at("g"), 1 + 5 + 1);  // the fonts, the panels, the scale bar
+    EXPECT_EQ(p.pathById.count("slab-U140"), 1u);
     EXPECT_EQ(p.pathById.count("water-U60"), 0u);  // its design depth lies above the channel
     EXPECT_TRUE(p.allText.contains(QString::fromUtf8("设计水深大于渠深")));
     double previous = 0;
