@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/sheet_builder.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -684,16 +685,21 @@ bool BuildCanal(const std::vector<CanalRow>& rows, DocumentSink& sink) {
     // The blocks before the reaches' sheets: the title, the project and the summary.
     Document head;
     head.blocks.emplace_back(Heading{1, std::string(kTitle)});
-    std::string project;
+    // The whole canal's title block: the document's details (the first
+    // reach that has a project names it); a reach's name and chainage are
+    // its own sheet's.
+    ReachDetails canal;
     for (const CanalRow& row : rows) {
-        if (!row.problem && !row.request.reach.project.empty()) {
-            project = row.request.reach.project;
-            break;
+        if (!row.problem) {
+            canal = row.request.reach;
+            if (!canal.project.empty()) {
+                break;
+            }
         }
     }
-    if (!project.empty()) {
-        head.blocks.emplace_back(Table{.rows = {{"工程名称：", project}}, .keyValue = true});
-    }
+    canal.channel.clear();
+    canal.station.clear();
+    head.blocks.emplace_back(TitleBlock(canal));
     head.blocks.emplace_back(Heading{2, "渠段汇总"});
     Table summary{.header = {"序号", "渠道名称", "桩号", "断面", "Q (m³/s)", "kQ (m³/s)", "h (m)",
                              "h1 (m)", "V (m/s)", "超高 (m)", "结论"}};
@@ -705,7 +711,10 @@ bool BuildCanal(const std::vector<CanalRow>& rows, DocumentSink& sink) {
             std::vector<std::string> cells = {std::to_string(i + 1), row.request.reach.channel,
                                               row.request.reach.station};
             cells.insert(cells.end(), 7, "");
-            cells.push_back(views::RowProblemText(row.problem, views::Language::Chinese));
+            // Numbered as the other rows; the file's line is said as such.
+            cells.push_back("未计算：" +
+                            views::RowProblemReason(row.problem, views::Language::Chinese) +
+                            "（文件第 " + std::to_string(row.problem.line) + " 行）");
             summary.rows.push_back(std::move(cells));
             summary.rowTones.push_back(Tone::Fail);
             continue;
@@ -715,8 +724,11 @@ bool BuildCanal(const std::vector<CanalRow>& rows, DocumentSink& sink) {
         summary.rowTones.push_back(reaches.back().serves ? Tone::Normal : Tone::Fail);
     }
     head.blocks.emplace_back(std::move(summary));
+    // A reach whose texts the calculation refuses is not calculated either.
+    const auto calculated = static_cast<std::size_t>(std::count_if(
+        reaches.begin(), reaches.end(), [](const Reach& r) { return !r.rejected; }));
     head.blocks.emplace_back(Paragraph{"共 " + std::to_string(rows.size()) + " 行，计算 " +
-                                           std::to_string(reaches.size()) + " 段。",
+                                           std::to_string(calculated) + " 段。",
                                        Tone::Note});
     const auto hand = [&sink](Document& part) {
         for (const Block& block : part.blocks) {

@@ -385,6 +385,16 @@ double LeastStart(const Piece& p) {
     return 0;
 }
 
+// A drawing keeps the signature table that follows it on its page, so
+// that the signatures never stand alone on a last page: the room it needs.
+double SignaturesAfter(const std::vector<Piece>& pieces, std::size_t i) {
+    if (pieces[i].kind != Kind::Drawing || i + 1 >= pieces.size() ||
+        pieces[i + 1].kind != Kind::Signatures) {
+        return 0;
+    }
+    return pieces[i].after + pieces[i + 1].before + pieces[i + 1].height;
+}
+
 // The pieces of one part (which starts a page) on pages of height bottom.
 std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
     std::vector<Page> pages(1);
@@ -407,7 +417,8 @@ std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
                     need += pieces[next].before + pieces[next].text.height + pieces[next].after;
                 }
                 if (next < pieces.size()) {
-                    need += pieces[next].before + LeastStart(pieces[next]);
+                    need += pieces[next].before + LeastStart(pieces[next]) +
+                            SignaturesAfter(pieces, next);
                 }
                 if (!room(need)) {
                     newPage();
@@ -476,7 +487,7 @@ std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
             case Kind::Verbatim:
             case Kind::Drawing:
             case Kind::Signatures:
-                if (!room(gap + p.height)) {
+                if (!room(gap + p.height + SignaturesAfter(pieces, i))) {
                     newPage();
                 }
                 y += y == 0 ? 0 : p.before;

@@ -107,7 +107,8 @@ TEST(SheetCommand, ACanalWithABadRow) {
     // The bad row keeps its name and chainage; the problem is said in Chinese.
     EXPECT_NE(html.find("<tr class=\"fail\"><td>2</td><td>二支渠</td><td>1+200–2+000</td>"
                         "<td></td><td></td><td></td><td></td><td></td><td></td><td></td>"
-                        "<td>第 3 行：无此规格“U70”（可用 U60、U80、U100、U120、U140）</td></tr>"),
+                        "<td>未计算：无此规格“U70”（可用 U60、U80、U100、U120、U140）（文件第 3 "
+                        "行）</td></tr>"),
               std::string::npos)
         << html.substr(0, 4000);
     EXPECT_NE(html.find("<td>三支渠</td><td>2+000–2+600</td><td>U80</td>"), std::string::npos);

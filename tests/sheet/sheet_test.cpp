@@ -153,7 +153,7 @@ TEST(Canal, ABadRowIsASummaryRowAndTheRestGoOn) {
     rows[1].request.reach.station = "1+200–2+000";
     rows[2] = {.line = 4, .request = Request(SectionSize::U60, "0.3")};
     const Document doc = BuildCanal(rows);
-    const Table* summary = All<Table>(doc)[0];
+    const Table* summary = All<Table>(doc)[1];  // after the title block
     ASSERT_EQ(summary->rows.size(), 3u);
     using Cells = std::vector<std::string>;
     EXPECT_EQ(summary->rows[0], (Cells{"1", "一支渠", "", "U60", "0.25", "0.25", "0.516", "0.516",
@@ -161,10 +161,28 @@ TEST(Canal, ABadRowIsASummaryRowAndTheRestGoOn) {
     // A bad row keeps its name and chainage, and says what is wrong in Chinese.
     EXPECT_EQ(summary->rows[1],
               (Cells{"2", "二支渠", "1+200–2+000", "", "", "", "", "", "", "",
-                     "第 3 行：无此规格“U70”（可用 U60、U80、U100、U120、U140）"}));
+                     "未计算：无此规格“U70”（可用 U60、U80、U100、U120、U140）（文件第 3 行）"}));
     EXPECT_EQ(summary->rows[2].back(), "不满足：设计水深大于渠深");
     EXPECT_EQ(All<PageBreak>(doc).size(), 2u);
     EXPECT_EQ(All<Drawing>(doc).size(), 2u);
+}
+
+// A reach whose texts are refused is listed but not counted as calculated,
+// and the canal's first page has the title block of the document.
+TEST(Canal, ARefusedReachIsNotCountedAsCalculated) {
+    std::vector<CanalRow> rows(2);
+    rows[0] = {.line = 2, .request = Request(SectionSize::U60, "0.25")};
+    rows[0].request.reach.project = "东干渠";
+    rows[0].request.reach.unit = "某院";
+    rows[0].request.reach.channel = "一支渠";
+    rows[1] = {.line = 3, .request = Request(SectionSize::U60, "abc")};
+    const Document doc = BuildCanal(rows);
+    EXPECT_NE(AllParagraphs(doc).find("共 2 行，计算 1 段。"), std::string::npos);
+    const Table* title = All<Table>(doc)[0];
+    using Cells = std::vector<std::string>;
+    EXPECT_EQ(title->rows[0], (Cells{"工程名称", "东干渠", "设计单位", "某院"}));
+    EXPECT_EQ(title->rows[2], (Cells{"渠道名称", "", "桩号", ""}));
+    EXPECT_EQ(All<Table>(doc)[1]->rows[1].back(), "输入被拒绝：设计流量不能为0或负数，请重新输入");
 }
 
 }  // namespace
