@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <iostream>
 
 #include "app/file_export.h"
 #include "app/frame_extents.h"
+#include "app/information_options.h"
 #include "app/instance_lock.h"
 #include "app/look.h"
 #include "app/message_boxes.h"
@@ -11,6 +13,13 @@
 #include "app/window_registry.h"
 
 int main(int argc, char** argv) {
+    if (const auto status =
+            veltrane::AnswerInformationOptions(argc, argv, std::cout, VELTRANE_VERSION)) {
+        std::cout.flush();
+        return std::cout ? *status : 3;
+    }
+    // Docks and Wayland match the window to its launcher by the desktop id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELTRANE_APP_ID));
     QApplication app(argc, argv);
     veltrane::ui::InstallLook(app);
 

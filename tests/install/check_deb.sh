@@ -35,6 +35,7 @@ expected=$( {
     printf '%s\n' ./usr/bin/veltrane ./usr/bin/veltrane-calc \
         ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
         ./usr/share/doc/veltrane/changelog.gz ./usr/share/doc/veltrane/copyright \
+        ./usr/share/doc/veltrane/README.md \
         ./usr/share/man/man1/veltrane.1.gz ./usr/share/man/man1/veltrane-calc.1.gz \
         ./usr/share/icons/hicolor/scalable/apps/$id.svg
     for size in 16 22 24 32 48 64 128 256; do
