@@ -15,10 +15,10 @@ namespace {
 // Flushes the output in large pieces rather than per row.
 constexpr std::size_t kFlushSize = 1 << 16;
 
-void AppendCsvRow(std::string& buffer, const auto& cells) {
+void AppendCsvRow(std::string& buffer, const auto& cells, CsvFor reader) {
     for (std::size_t c = 0; c < cells.size(); ++c) {
         buffer += c == 0 ? "" : ",";
-        AppendCsvField(buffer, cells[c]);
+        AppendCsvField(buffer, cells[c], reader);
     }
     buffer += '\n';
 }
@@ -29,7 +29,9 @@ CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out) {
     std::string buffer;
     buffer.reserve(kFlushSize + 4096);
     buffer += bom ? kUtf8Bom : "";
-    AppendCsvRow(buffer, kBatchResultColumns);
+    // A byte order mark is for spreadsheets, which run formulas.
+    const CsvFor reader = bom ? CsvFor::Spreadsheets : CsvFor::Scripts;
+    AppendCsvRow(buffer, kBatchResultColumns, reader);
     int writeErrno = -1;  // set when a write fails
     const auto flush = [&] {
         errno = 0;
@@ -41,7 +43,7 @@ CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out) {
         return static_cast<bool>(out);
     };
     const auto problem = ReadBatchRows(text, {}, [&](const BatchRow& row) {
-        AppendCsvRow(buffer, BatchResultCells(row));
+        AppendCsvRow(buffer, BatchResultCells(row), reader);
         return buffer.size() < kFlushSize || flush();
     });
     // Nothing is written before the header has been found good, and the

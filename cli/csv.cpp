@@ -2,6 +2,9 @@
 #include "cli/csv.h"
 
 #include <algorithm>
+#include <system_error>
+
+#include "hydraulics/float_chars.h"
 
 namespace veltrane::cli {
 
@@ -131,7 +134,33 @@ bool CsvReader::Next(std::vector<std::string>& fields, std::size_t& count, Probl
     return true;
 }
 
-void AppendCsvField(std::string& out, std::string_view field) {
+namespace {
+
+// The whole field reads as one decimal number, with its sign: "-5", "+.5".
+bool IsNumber(std::string_view field) {
+    std::string_view digits = field;
+    if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() || digits[0] == '+' || digits[0] == '-') {
+        return false;
+    }
+    double value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto parsed = FromChars(digits.data(), end, value);
+    return parsed.ec == std::errc() && parsed.ptr == end;
+}
+
+}  // namespace
+
+void AppendCsvField(std::string& out, std::string_view field, CsvFor reader) {
+    std::string guarded;
+    if (reader == CsvFor::Spreadsheets && !field.empty() &&
+        std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos &&
+        !IsNumber(field)) {
+        guarded = "'" + std::string(field);
+        field = guarded;
+    }
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
         out += field;
         return;

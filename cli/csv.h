@@ -65,7 +65,13 @@ class CsvReader {
 // Put before CSV output for spreadsheets that guess the encoding otherwise.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// Who reads a CSV file: a script takes every cell as it stands; a
+// spreadsheet would run a cell that begins with =, +, -, @, a tab or CR as a
+// formula ("=HYPERLINK(…)" echoed from an input file), so such a cell that is
+// not a number gets a leading ' there, as OWASP advises. -5 stays a number.
+enum class CsvFor { Scripts, Spreadsheets };
+
 // Appends field, quoted if it holds a comma, a quote, CR or LF.
-void AppendCsvField(std::string& out, std::string_view field);
+void AppendCsvField(std::string& out, std::string_view field, CsvFor reader = CsvFor::Scripts);
 
 }  // namespace veltrane::cli

@@ -471,7 +471,7 @@ std::string Batch(const views::DecodedInput& input, std::string_view name) {
     const auto appendRow = [&csv](const auto& cells) {
         for (std::size_t c = 0; c < cells.size(); ++c) {
             csv += c == 0 ? "" : ",";
-            cli::AppendCsvField(csv, cells[c]);
+            cli::AppendCsvField(csv, cells[c], cli::CsvFor::Spreadsheets);
         }
         csv += '\n';
     };

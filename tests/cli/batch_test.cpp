@@ -82,6 +82,22 @@ TEST(Batch, BadRowsGiveErrorRowsAndTheRestGoesOn) {
                   "45.034,\n");
 }
 
+// The --bom file is for spreadsheets: an echoed cell that would run as a
+// formula is neutralised there, and only there.
+TEST(Batch, ASpreadsheetsFileRunsNoEchoedFormula) {
+    const std::string csv =
+        "size,discharge,slope,roughness,factor\n=HYPERLINK(\"http://x\"),-5,500,0.017,1.0\n";
+    const Result sheet = test::Cli({"--batch", "-", "--bom"}, csv);
+    EXPECT_EQ(sheet.status, 0);
+    EXPECT_NE(sheet.out.find("\n\"'=HYPERLINK(\"\"http://x\"\")\",-5,500,0.017,1.0,error,"),
+              std::string::npos)
+        << sheet.out;
+    const Result script = test::Cli({"--batch", "-"}, csv);
+    EXPECT_NE(script.out.find("\n\"=HYPERLINK(\"\"http://x\"\")\",-5,500,0.017,1.0,error,"),
+              std::string::npos)
+        << script.out;
+}
+
 TEST(Batch, MissingColumnStopsBeforeAnyOutput) {
     const Result r = Batch("size,discharge,slope,factor\nU60,0.25,500,1\n");
     EXPECT_EQ(r.status, 2);

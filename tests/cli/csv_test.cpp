@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltrane::cli {
@@ -78,6 +79,34 @@ TEST(AppendCsvField, QuotesOnlyWhatNeedsIt) {
         out += '|';
     }
     EXPECT_EQ(out, "plain|\"a,b\"|\"5\"\" pipe\"|\"two\nlines\"|\"cr\r\"||");
+}
+
+// For a spreadsheet, a cell that would run as a formula is neutralised;
+// numbers stay numbers, and a script gets every cell as it stands.
+TEST(AppendCsvField, FormulasAreNeutralisedForSpreadsheetsOnly) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+        {"@SUM(A1:A9)", "'@SUM(A1:A9)"},
+        {"+1+2", "'+1+2"},
+        {"-", "'-"},
+        {"-5", "-5"},
+        {"+0.25", "+0.25"},
+        {"-1e-3", "-1e-3"},
+        {"\tx", "'\tx"},
+        {"U60", "U60"},
+        {"", ""},
+    };
+    for (const auto& [field, spreadsheet] : cases) {
+        std::string forSheet;
+        AppendCsvField(forSheet, field, CsvFor::Spreadsheets);
+        EXPECT_EQ(forSheet, spreadsheet) << field;
+        std::string forScript;
+        AppendCsvField(forScript, field);
+        std::string plain;
+        AppendCsvField(plain, field, CsvFor::Scripts);
+        EXPECT_EQ(forScript, plain) << field;
+        EXPECT_EQ(forScript.find('\''), std::string::npos) << field;
+    }
 }
 
 }  // namespace
