@@ -19,10 +19,9 @@ SheetDetails& SessionSheetDetails() {
 }
 
 views::CriteriaReading CriteriaOf(const SheetDetails& details) {
-    return views::ReadCriteria({details.minFreeboard.toStdString(),
-                                details.minVelocity.toStdString(),
-                                details.maxVelocity.toStdString(),
-                                details.minDischarge.toStdString()});
+    return views::ReadCriteria(
+        {details.minFreeboard.toStdString(), details.minVelocity.toStdString(),
+         details.maxVelocity.toStdString(), details.minDischarge.toStdString()});
 }
 
 QString CriteriaProblemsText(const views::CriteriaReading& reading) {

@@ -137,8 +137,7 @@ constexpr ValueOption kTextOptions[] = {
     {"--approve-date", "a date", &CommandLine::approveDate},
     {"--min-freeboard-source", "the source of the freeboard criterion",
      &CommandLine::minFreeboardSource},
-    {"--min-velocity-source", "the source of the lowest velocity",
-     &CommandLine::minVelocitySource},
+    {"--min-velocity-source", "the source of the lowest velocity", &CommandLine::minVelocitySource},
     {"--max-velocity-source", "the source of the highest velocity",
      &CommandLine::maxVelocitySource},
 };

@@ -156,8 +156,7 @@ bool IsNumber(std::string_view field) {
 void AppendCsvField(std::string& out, std::string_view field, CsvFor reader) {
     std::string guarded;
     if (reader == CsvFor::Spreadsheets && !field.empty() &&
-        std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos &&
-        !IsNumber(field)) {
+        std::string_view("=+-@\t\r").find(field[0]) != std::string_view::npos && !IsNumber(field)) {
         guarded = "'" + std::string(field);
         field = guarded;
     }

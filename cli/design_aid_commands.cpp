@@ -85,8 +85,7 @@ CommandResult RunCapacity(const CommandLine& c, std::ostream& out, std::ostream&
         const SearchOutcome& s = *r.outcome.searches;
         out << "largest design discharge: " << (r.atSearchLimit ? "at least " : "")
             << PrintedNumber(*r.discharge, 4) << " m3/s"
-            << (r.atSearchLimit ? " (the search stops there; larger ones were not tried)\n"
-                                : "\n")
+            << (r.atSearchLimit ? " (the search stops there; larger ones were not tried)\n" : "\n")
             << "design depth: " << Depth(section, s.design) << " m\n"
             << "check depth: " << Depth(section, s.check) << " m\n";
     } else {

@@ -137,8 +137,8 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
         const std::string text = std::to_string(x);
         return RunCalculation(section, {discharge, text, roughness, factor});
     };
-    if (const CalculationOutcome probe = EvaluateCalculation(
-            section, {discharge, std::string_view("500"), roughness, factor});
+    if (const CalculationOutcome probe =
+            EvaluateCalculation(section, {discharge, std::string_view("500"), roughness, factor});
         probe.rejectsInputs()) {
         result.rejected = probe.message();
         return result;
@@ -184,9 +184,8 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
         const std::vector<CriterionCheck> checks =
             CheckCriteria(section, s, criteria, atMinimum ? &minimum : nullptr);
         const auto passes = [&](CriterionKind kind) {
-            return std::all_of(checks.begin(), checks.end(), [&](const CriterionCheck& c) {
-                return c.kind != kind || c.passes;
-            });
+            return std::all_of(checks.begin(), checks.end(),
+                               [&](const CriterionCheck& c) { return c.kind != kind || c.passes; });
         };
         const bool flatOk =
             passes(CriterionKind::MinFreeboard) && passes(CriterionKind::MinVelocity);
@@ -202,8 +201,8 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
     }
     if (!result.steepest) {
         if (!flattestCarrying) {
-            result.reason = WhyNot(section, run(kSteepestSlope), flatSide,
-                                   ServeFailure::Where::SteepestSlope);
+            result.reason =
+                WhyNot(section, run(kSteepestSlope), flatSide, ServeFailure::Where::SteepestSlope);
         } else {
             result.reason = MissedCriterion(section, run(*flattestCarrying), steepSide,
                                             ServeFailure::Where::EveryCarryingSlope);

@@ -46,8 +46,8 @@ struct ServeFailure {
     int decimals = 3;         // to which value is printed
     double channelDepth = 0;  // H, m
     CriterionFlow flow = CriterionFlow::Design;  // the velocity's flow
-    std::string discharge{};  // LargestFitting: Q as typed, "0.2677"
-    long slope = 0;           // EveryCarryingSlope: x of the flattest slope that carries both
+    std::string discharge{};                     // LargestFitting: Q as typed, "0.2677"
+    long slope = 0;  // EveryCarryingSlope: x of the flattest slope that carries both
 };
 
 // Q to the report's four decimals, as a user would type it: 0.2684 → "0.2684".

@@ -50,8 +50,7 @@ std::vector<CriterionCheck> CheckCriteria(const USection& section, const SearchO
 
 std::vector<CriterionCheck> CheckRun(const USection& section, const CalculationOutcome& outcome,
                                      const DesignCriteria& criteria) {
-    const std::optional<DepthSearchResult> minimum =
-        MinimumFlowSearch(section, outcome, criteria);
+    const std::optional<DepthSearchResult> minimum = MinimumFlowSearch(section, outcome, criteria);
     return CheckCriteria(section, *outcome.searches, criteria, minimum ? &*minimum : nullptr);
 }
 

@@ -23,8 +23,7 @@ double FroudeNumber(const FlowElements& e);
 // search stopped) with the design discharge: V = Q/A and A, b at h. This is
 // the Froude number of the flow the report describes; FroudeNumber of the
 // search's elements would be one step below h with that step's discharge.
-double DesignFroudeNumber(const USection& section, const SearchOutcome& searches,
-                          double discharge);
+double DesignFroudeNumber(const USection& section, const SearchOutcome& searches, double discharge);
 
 enum class FlowRegime { Subcritical, Supercritical };
 

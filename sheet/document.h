@@ -24,6 +24,7 @@ struct Paragraph {
     std::string text;
     Tone tone = Tone::Normal;
     bool formula = false;
+    bool keepWithNext = false;  // it introduces what follows: never last on a page
 };
 
 struct Table {

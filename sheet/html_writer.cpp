@@ -104,7 +104,9 @@ struct Writer {
     }
 
     void operator()(const Paragraph& p) {
-        out += "<p" + ToneClass(p.tone) + ">" + Text(p.text, p.formula) + "</p>\n";
+        // A paragraph that introduces what follows stays on its page.
+        const std::string lead = p.keepWithNext ? " style=\"break-after: avoid\"" : "";
+        out += "<p" + ToneClass(p.tone) + lead + ">" + Text(p.text, p.formula) + "</p>\n";
     }
     void operator()(const Table& t) {
         // The attributes serve printers that read little CSS; browsers let

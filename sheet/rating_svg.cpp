@@ -48,7 +48,8 @@ std::string RatingCurveSvg(const USection& section, const std::vector<RatingRow>
     }
     out += ChartLine(kLeft, Y(hTop), kLeft + w, Y(hTop),
                      " stroke=\"#b2182b\" stroke-dasharray=\"6,4\"");
-    ChartText(out, kLeft + w, Y(hTop) - 5, "H=" + views::Decimal(hTop, views::kLengthDecimals), "end", 11, "#b2182b");
+    ChartText(out, kLeft + w, Y(hTop) - 5, "H=" + views::Decimal(hTop, views::kLengthDecimals),
+              "end", 11, "#b2182b");
     ChartText(out, kLeft + w / 2, kHeight - 12, "流量 Q (m³/s)", "middle", 12);
     ChartText(out, 14, kTop - 12, "水深 h (m)", "start", 12);
     std::string points;
@@ -114,10 +115,12 @@ RatingView RatingViewFor(const USection& section, const CalculationInputs& texts
     }
     std::vector<RatingMark> marks;
     if (v.discharge > 0 && std::isfinite(v.discharge)) {
-        marks.push_back({v.discharge, "Q=" + views::Decimal(v.discharge, views::kDischargeDecimals)});
+        marks.push_back(
+            {v.discharge, "Q=" + views::Decimal(v.discharge, views::kDischargeDecimals)});
         if (v.factor >= 1 && v.factor <= 2 && v.factor != 1) {
             marks.push_back(
-                {v.factor * v.discharge, "kQ=" + views::Decimal(v.factor * v.discharge, views::kDischargeDecimals)});
+                {v.factor * v.discharge,
+                 "kQ=" + views::Decimal(v.factor * v.discharge, views::kDischargeDecimals)});
         }
     }
     const std::string title = std::string(section.sizeLabel) + "  i=1/" + std::string(texts.slope) +

@@ -10,9 +10,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
-#include "hydraulics/float_chars.h"
 #include "hydraulics/section_dimensions.h"
 #include "hydraulics/section_hydraulics.h"
 
@@ -116,8 +116,8 @@ void ScaleBar(std::string& out, const Scale& sc, double x, double y, double widt
            "\" height=\"4\" fill=\"#000\"/>\n";
     out += "<rect x=\"" + Num(x + w / 2) + "\" y=\"" + Num(y - 4) + "\" width=\"" + Num(w / 2) +
            "\" height=\"4\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"1\"/>\n";
-    out += "<text x=\"" + Num(x) + "\" y=\"" + Num(y + font) + "\" font-size=\"" + Num(font * 0.85) +
-           "\" text-anchor=\"start\" fill=\"#000\">0</text>\n";
+    out += "<text x=\"" + Num(x) + "\" y=\"" + Num(y + font) + "\" font-size=\"" +
+           Num(font * 0.85) + "\" text-anchor=\"start\" fill=\"#000\">0</text>\n";
     out += "<text x=\"" + Num(x + w) + "\" y=\"" + Num(y + font) + "\" font-size=\"" +
            Num(font * 0.85) + "\" text-anchor=\"middle\" fill=\"#000\">" +
            EscapeMarkup(views::Decimal(length, 2) + " m") + "</text>\n";

@@ -102,13 +102,16 @@ Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::s
     }
     std::string conditions = "糙率 n = " + roughness + "，加大系数 k = " + factor;
     if (criteria.minFreeboard) {
-        conditions += "，安全超高不小于 " + views::Decimal(*criteria.minFreeboard, views::kLengthDecimals) + " m";
+        conditions += "，安全超高不小于 " +
+                      views::Decimal(*criteria.minFreeboard, views::kLengthDecimals) + " m";
     }
     if (criteria.minVelocity) {
-        conditions += "，流速不小于 " + views::Decimal(*criteria.minVelocity, views::kVelocityDecimals) + " m/s";
+        conditions += "，流速不小于 " +
+                      views::Decimal(*criteria.minVelocity, views::kVelocityDecimals) + " m/s";
     }
     if (criteria.maxVelocity) {
-        conditions += "，流速不大于 " + views::Decimal(*criteria.maxVelocity, views::kVelocityDecimals) + " m/s";
+        conditions += "，流速不大于 " +
+                      views::Decimal(*criteria.maxVelocity, views::kVelocityDecimals) + " m/s";
     }
     doc.blocks.emplace_back(Paragraph{"计算条件：" + conditions + "。"});
     Table table{.header = {"纵坡 i"}};

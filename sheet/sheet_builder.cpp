@@ -81,7 +81,7 @@ struct Reach {
     std::vector<CriterionCheck> criteria;
     bool rejected = false;  // messages 1 to 4 and 7: nothing to show but the rejection
     bool serves = false;
-    std::optional<SectionSize> smallestFit;  // when it does not serve
+    std::optional<SectionSize> smallestFit;    // when it does not serve
     std::optional<DepthSearchResult> minimum;  // the minimum discharge's search, when used
 };
 
@@ -205,10 +205,23 @@ void AddKnownData(Document& doc, const Reach& reach) {
     }
     text.replace(text.size() - std::string_view("；").size(), std::string_view("；").size(), "。");
     doc.blocks.emplace_back(Paragraph{text});
-    doc.blocks.emplace_back(Paragraph{
-        "安全超高与流速上限按校核流量 kQ 校核，流速下限按" +
-            std::string(reach.minimum ? "最小流量 Qmin" : "设计流量 Q") + "校核。",
-        Tone::Note});
+    // Which flow each given criterion is checked at.
+    std::vector<std::string> atFlows;
+    if (c.minFreeboard) {
+        atFlows.push_back("安全超高按校核流量 kQ 校核");
+    }
+    if (c.maxVelocity) {
+        atFlows.push_back("流速上限按校核流量 kQ 校核");
+    }
+    if (c.minVelocity) {
+        atFlows.push_back("流速下限按" +
+                          std::string(reach.minimum ? "最小流量 Qmin" : "设计流量 Q") + " 校核");
+    }
+    std::string flowsText;
+    for (const std::string& f : atFlows) {
+        flowsText += (flowsText.empty() ? "" : "，") + f;
+    }
+    doc.blocks.emplace_back(Paragraph{flowsText + "。", Tone::Note});
     if (c.minDischarge && *c.minDischarge > v.discharge) {
         doc.blocks.emplace_back(Paragraph{"最小流量 " + Flow(*c.minDischarge) +
                                               " m³/s 大于设计流量，不予采用；流速下限按设计流量"
@@ -256,19 +269,22 @@ Overflow OverflowOf(const USection& s, const DepthSearchResult& search, double t
     const FlowElements& last = search.elements;
     const std::string H = Length(s.channelDepth);
     if (last.discharge <= target) {
-        return {.value = "渠深内最大 " + Flow(last.discharge) + " m³/s（h′ = " +
-                         Length(last.depth) + " m）",
+        return {.value = "渠深内最大 " + Flow(last.discharge) +
+                         " m³/s（h′ = " + Length(last.depth) + " m）",
                 .requirement = "> " + Flow(target) + " m³/s",
                 .sentence = "渠深 H = " + H + " m 以内最深的试算水深 " + Length(last.depth) +
                             " m 处计算流量为 " + Flow(last.discharge) + " m³/s，不大于" +
                             std::string(flowName) + " " + Flow(target) +
-                            " m³/s：该断面在渠深以内通不过" + std::string(flowName)};
+                            " m³/s，该断面在渠深以内不能通过" + std::string(flowName)};
     }
-    return {.value = Length(last.depth) + " + 0.001 m",
-            .requirement = "≤ H = " + H + " m（逐步累加值）",
+    const std::string reported = Length(search.reportedDepth);
+    return {.value = reported + " m（= H，无超高）",
+            .requirement = "≤ H = " + H + " m（按逐步累加值，末位超出）",
             .sentence = "计算流量在试算水深 " + Length(last.depth) + " m 处首次超过" +
                         std::string(flowName) + "，成果水深 " + Length(last.depth) +
-                        " + 0.001 m 按逐步累加已超过渠深 H = " + H + " m，渠深以内没有余量"};
+                        " + 0.001 = " + reported + " m，与渠深 H = " + H +
+                        " m 相同，没有超高；程序以逐步累加的水深与渠深比较，其累加值略大于 "
+                        "H，故判为超过渠深"};
 }
 
 void AddSearch(Document& doc, const Reach& reach, const DepthSearchResult& search, double target,
@@ -283,27 +299,25 @@ void AddSearch(Document& doc, const Reach& reach, const DepthSearchResult& searc
         t.rowTones.push_back(Tone::Normal);
     }
     const bool exceeded = search.elements.discharge > target;
-    t.rows.push_back(
-        {Length(search.elements.depth), Decimal(search.elements.discharge, 6),
-         exceeded ? "> " + targetText + "，首次超过，停止" : "≤ " + targetText + "，已到渠深"});
+    t.rows.push_back({Length(search.elements.depth), Decimal(search.elements.discharge, 6),
+                      exceeded ? "> " + targetText + "，首次超过，停止"
+                               : "≤ " + targetText + "，渠深以内最后一步"});
     t.rowTones.push_back(Tone::Normal);
     doc.blocks.emplace_back(std::move(t));
     if (search.overflow) {
         doc.blocks.emplace_back(
             Paragraph{OverflowOf(s, search, target, flowName).sentence + "。", Tone::Fail});
     } else {
-        doc.blocks.emplace_back(Paragraph{"成果水深 " + std::string(symbol) + " = " +
-                                          Length(search.elements.depth) + " + 0.001 = " +
-                                          Decimal(search.reportedDepth, s.reportDecimals) +
-                                          " m。"});
+        doc.blocks.emplace_back(
+            Paragraph{"成果水深 " + std::string(symbol) + " = " + Length(search.elements.depth) +
+                      " + 0.001 = " + Decimal(search.reportedDepth, s.reportDecimals) + " m。"});
     }
 }
 
 void AddWorking(Document& doc, const Reach& reach) {
     const SearchOutcome& s = *reach.outcome.searches;
     doc.blocks.emplace_back(Heading{2, "三、计算过程"});
-    AddSearch(doc, reach, s.design, reach.outcome.inputs.discharge, "1. 设计水深", "h",
-              "设计流量");
+    AddSearch(doc, reach, s.design, reach.outcome.inputs.discharge, "1. 设计水深", "h", "设计流量");
     if (s.design.overflow) {
         doc.blocks.emplace_back(Paragraph{"设计水深已大于渠深，不再试算校核水深。", Tone::Note});
         return;
@@ -363,7 +377,7 @@ void AddResults(Document& doc, const Reach& reach) {
         values(reach.outcome.inputs.discharge, s.checkDischarge,
                reach.request.criteria.minDischarge.value_or(0), 4),
         "m³/s");
-    row("成果水深", "h",
+    row("成果水深", "h、h1",
         values(s.design.reportedDepth, s.check.reportedDepth, minimum ? minimum->reportedDepth : 0,
                d),
         "m");
@@ -379,10 +393,11 @@ void AddResults(Document& doc, const Reach& reach) {
     doc.blocks.emplace_back(std::move(t));
     doc.blocks.emplace_back(
         Paragraph{"注：h′ 为流量首次大于目标流量的水深，各水力要素均为该水深处"
-                  "的数值；成果水深 h = h′ + 0.001 m。",
+                  "的数值，流速 V = Q′/A，与程序计算成果一致；成果水深 h = h′ + 0.001 m。",
                   Tone::Note});
     if (reach.outcome.isReport()) {
-        doc.blocks.emplace_back(Paragraph{"程序计算成果（与计算窗口显示一致）："});
+        doc.blocks.emplace_back(
+            Paragraph{.text = "程序计算成果（与计算窗口显示一致）：", .keepWithNext = true});
         std::string text;
         for (const char c : reach.outcome.report().text) {
             if (c != '\r') {
@@ -427,9 +442,8 @@ std::string CriterionSubject(const CriterionCheck& c) {
 }
 
 std::string CriterionValue(const CriterionCheck& c, int lengthDecimals) {
-    return c.kind == CriterionKind::MinFreeboard
-               ? Decimal(c.value, lengthDecimals) + " m"
-               : Decimal(c.value, kVelocityDecimals) + " m/s";
+    return c.kind == CriterionKind::MinFreeboard ? Decimal(c.value, lengthDecimals) + " m"
+                                                 : Decimal(c.value, kVelocityDecimals) + " m/s";
 }
 
 std::string CriterionLimit(const CriterionCheck& c) {
@@ -441,8 +455,7 @@ std::string CriterionLimit(const CriterionCheck& c) {
 
 // "安全超高（校核流量 kQ）0.024 m，要求 ≥ 0.05 m"
 std::string CriterionMissed(const CriterionCheck& c, int lengthDecimals) {
-    return CriterionSubject(c) + CriterionValue(c, lengthDecimals) + "，要求 " +
-           CriterionLimit(c);
+    return CriterionSubject(c) + CriterionValue(c, lengthDecimals) + "，要求 " + CriterionLimit(c);
 }
 
 // Why a reach does not serve, in a few words with its numbers.
@@ -511,8 +524,7 @@ void AddChecks(Document& doc, const Reach& reach) {
     }
     bool regime = false;
     if (!s.design.overflow) {
-        const double froude =
-            DesignFroudeNumber(section, s, reach.outcome.inputs.discharge);
+        const double froude = DesignFroudeNumber(section, s, reach.outcome.inputs.discharge);
         const bool calm = RegimeOf(froude) == FlowRegime::Subcritical;
         row("弗劳德数 Fr（设计水深 h，设计流量 Q）", Decimal(froude, views::kRatioDecimals),
             "Fr < 1 为缓流", calm ? "缓流" : "急流", Tone::Normal);
@@ -563,8 +575,7 @@ void AddConclusion(Document& doc, const Reach& reach) {
     const int d = reach.section.reportDecimals;
     const std::string depths = "设计水深 h = " + Decimal(s.design.reportedDepth, d) +
                                " m、校核水深 h1 = " + Decimal(s.check.reportedDepth, d) +
-                               " m，均不超过渠深 H = " + Length(reach.section.channelDepth) +
-                               " m";
+                               " m，均不超过渠深 H = " + Length(reach.section.channelDepth) + " m";
     const std::string flows = name + "能通过设计流量 Q = " + Flow(reach.outcome.inputs.discharge) +
                               " m³/s 与校核流量 kQ = " + Flow(s.checkDischarge) + " m³/s：";
     std::string given;
@@ -579,11 +590,22 @@ void AddConclusion(Document& doc, const Reach& reach) {
         std::string& list = has ? given : missing;
         list += (list.empty() ? "" : "、") + std::string(label);
     }
+    // Supercritical flow is said whatever the criteria: its transitions
+    // and energy dissipation are another check.
+    const double froude = DesignFroudeNumber(reach.section, s, reach.outcome.inputs.discharge);
+    const auto supercritical = [&] {
+        if (RegimeOf(froude) == FlowRegime::Supercritical) {
+            doc.blocks.emplace_back(
+                Paragraph{"设计水深处 Fr = " + Decimal(froude, views::kRatioDecimals) +
+                              " ≥ 1，为急流；急流渠段的衔接与消能须另行校核。",
+                          Tone::Note});
+        }
+    };
     if (reach.criteria.empty()) {
         doc.blocks.emplace_back(Paragraph{flows + depths + "。"});
-        doc.blocks.emplace_back(
-            Paragraph{"未给定安全超高与流速准则，未作相应校核；本计算书不对设计准则作出判定。",
-                      Tone::Note});
+        doc.blocks.emplace_back(Paragraph{
+            "未给定安全超高与流速准则，未作相应校核；本计算书不对设计准则作出判定。", Tone::Note});
+        supercritical();
         return;
     }
     doc.blocks.emplace_back(Paragraph{
@@ -591,6 +613,7 @@ void AddConclusion(Document& doc, const Reach& reach) {
     if (!missing.empty()) {
         doc.blocks.emplace_back(Paragraph{"未给定" + missing + "准则，未作校核。", Tone::Note});
     }
+    supercritical();
 }
 
 void AddDrawing(Document& doc, const Reach& reach) {
@@ -725,11 +748,11 @@ bool BuildCanal(const std::vector<CanalRow>& rows, DocumentSink& sink) {
     }
     head.blocks.emplace_back(std::move(summary));
     // A reach whose texts the calculation refuses is not calculated either.
-    const auto calculated = static_cast<std::size_t>(std::count_if(
-        reaches.begin(), reaches.end(), [](const Reach& r) { return !r.rejected; }));
-    head.blocks.emplace_back(Paragraph{"共 " + std::to_string(rows.size()) + " 行，计算 " +
-                                           std::to_string(calculated) + " 段。",
-                                       Tone::Note});
+    const auto calculated = static_cast<std::size_t>(
+        std::count_if(reaches.begin(), reaches.end(), [](const Reach& r) { return !r.rejected; }));
+    head.blocks.emplace_back(Paragraph{
+        "共 " + std::to_string(rows.size()) + " 行，计算 " + std::to_string(calculated) + " 段。",
+        Tone::Note});
     const auto hand = [&sink](Document& part) {
         for (const Block& block : part.blocks) {
             if (!sink.Add(block)) {

@@ -28,7 +28,7 @@ constexpr double kHeadingBeforePt[] = {0, 14, 8};
 constexpr double kHeadingAfterPt[] = {8, 4, 2};
 constexpr double kParagraphGapPt = 3;
 constexpr double kTableGapPt = 4;
-constexpr double kCellPadXPt = 6;  // left and right of a cell's text
+constexpr double kCellPadXPt = 3;  // left and right of a cell's text
 constexpr double kCellPadYPt = 2;  // above and below it
 constexpr double kPrePadPt = 6;
 constexpr double kDrawingShare = 0.8;  // of the body width
@@ -137,6 +137,7 @@ struct Piece {
     Qt::Alignment align = Qt::AlignLeft;
     // Tables.
     std::vector<double> columns;  // left edge of each column, and the right edge of the last
+    double padY = 0;              // above and below a cell's text
     std::optional<Row> header;
     std::vector<Row> rows;
     bool borders = true;
@@ -161,40 +162,21 @@ class Measures {
     double dpi_;
 };
 
-std::vector<double> ColumnEdges(const std::vector<double>& natural, double width) {
-    // Columns that need no more than a fair share of what is left keep their
-    // width; the rest share what remains, in proportion to their own.
-    std::vector<double> widths(natural.size(), 0);
-    std::vector<std::size_t> open(natural.size());
-    std::iota(open.begin(), open.end(), 0);
-    double left = width;
-    const double total = std::accumulate(natural.begin(), natural.end(), 0.0);
-    if (total <= width) {
-        widths = natural;
-        open.clear();
-    }
-    while (!open.empty()) {
-        const double share = left / static_cast<double>(open.size());
-        std::vector<std::size_t> still;
-        for (std::size_t c : open) {
-            if (natural[c] <= share) {
-                widths[c] = natural[c];
-                left -= natural[c];
-            } else {
-                still.push_back(c);
-            }
+std::vector<double> ColumnEdges(const std::vector<double>& natural,
+                                const std::vector<double>& least, double width) {
+    // All on one line where that fits; else each column gets its least width
+    // and a share of the rest in proportion to what it would still take.
+    const double most = std::accumulate(natural.begin(), natural.end(), 0.0);
+    const double some = std::accumulate(least.begin(), least.end(), 0.0);
+    std::vector<double> widths(natural.size());
+    for (std::size_t c = 0; c < natural.size(); ++c) {
+        if (most <= width) {
+            widths[c] = natural[c];
+        } else if (some >= width || most <= some) {
+            widths[c] = width * least[c] / some;
+        } else {
+            widths[c] = least[c] + (natural[c] - least[c]) * (width - some) / (most - some);
         }
-        if (still.size() == open.size()) {
-            double wide = 0;
-            for (std::size_t c : still) {
-                wide += natural[c];
-            }
-            for (std::size_t c : still) {
-                widths[c] = left * natural[c] / wide;
-            }
-            break;
-        }
-        open = std::move(still);
     }
     std::vector<double> edges(1, 0);
     for (double w : widths) {
@@ -207,6 +189,7 @@ Piece MeasureTable(const Table& t, const Measures& m) {
     Piece p;
     p.kind = Kind::TableRow;
     p.borders = !t.keyValue;
+    p.padY = m.Pt(t.keyValue ? 1 : kCellPadYPt);
     p.before = m.Pt(kTableGapPt);
     p.after = m.Pt(kTableGapPt);
     const double padX = m.Pt(kCellPadXPt);
@@ -217,12 +200,40 @@ Piece MeasureTable(const Table& t, const Measures& m) {
     for (const auto& r : t.rows) {
         count = std::max(count, r.size());
     }
+    // Each column's width on one line (natural) and its least width, that of
+    // its longest piece that cannot be broken (a number, a chainage, four
+    // Chinese characters, so that a name stays readable), as a browser lays
+    // a table out.
     std::vector<double> natural(count, 2 * padX);
+    std::vector<double> least(count, 2 * padX);
+    constexpr int kChineseRun = 4;
     const auto widen = [&](const std::vector<std::string>& cells, const QFont& font) {
         const QFontMetricsF metrics(font, m.device());
         for (std::size_t c = 0; c < cells.size(); ++c) {
-            natural[c] = std::max(natural[c], metrics.horizontalAdvance(Q(cells[c])) + 2 * padX +
-                                                  m.Pt(1));
+            const QString text = Q(cells[c]);
+            natural[c] = std::max(natural[c], metrics.horizontalAdvance(text) + 2 * padX + m.Pt(1));
+            QString piece;
+            int chinese = 0;
+            const auto close = [&] {
+                least[c] =
+                    std::max(least[c], metrics.horizontalAdvance(piece) + 2 * padX + m.Pt(1));
+                piece.clear();
+                chinese = 0;
+            };
+            for (const QChar ch : text) {
+                const bool wide = ch.unicode() >= 0x2E80;
+                if (ch.isSpace() || (wide && chinese == 0 && !piece.isEmpty())) {
+                    close();
+                }
+                if (!ch.isSpace()) {
+                    piece += ch;
+                    chinese += wide ? 1 : 0;
+                    if (chinese == kChineseRun) {
+                        close();
+                    }
+                }
+            }
+            close();
         }
     };
     widen(t.header, bold);
@@ -239,9 +250,8 @@ Piece MeasureTable(const Table& t, const Measures& m) {
             }
         }
     }
-    p.columns = ColumnEdges(natural, m.width());
-    const auto makeRow = [&](const std::vector<std::string>& cells, const QFont& font,
-                             Tone tone) {
+    p.columns = ColumnEdges(natural, least, m.width());
+    const auto makeRow = [&](const std::vector<std::string>& cells, const QFont& font, Tone tone) {
         Row row;
         row.tone = tone;
         for (std::size_t c = 0; c < count; ++c) {
@@ -285,6 +295,7 @@ struct Measurer {
         p.after = m.Pt(kParagraphGapPt);
         p.text = MakeText(para.text, SongFont(kBodyPt, para.tone == Tone::Fail), m.device(),
                           m.width(), ColourOf(para.tone), para.formula);
+        p.heading = para.keepWithNext;  // kept with what it introduces
         return p;
     }
     Piece operator()(const Table& t) const { return MeasureTable(t, m); }
@@ -363,20 +374,50 @@ struct Placed {
     int to = 0;
     double top = 0;
     bool repeated = false;  // a table header again on a later page
+    // A row taller than a page, in slices cut between its lines: the part
+    // of the row from sliceTop to sliceBottom (units from the row's top).
+    bool sliced = false;
+    double sliceTop = 0;
+    double sliceBottom = 0;
 };
 
 using Page = std::vector<Placed>;
 
+// Where a row may be cut: below each line of its tallest cell, from the
+// row's top; the last is the row's height.
+std::vector<double> RowCuts(const Row& row, double padY) {
+    const TextBox* tallest = &row.cells.front();
+    for (const TextBox& cell : row.cells) {
+        if (cell.height > tallest->height) {
+            tallest = &cell;
+        }
+    }
+    std::vector<double> cuts;
+    for (int l = 0; l < tallest->layout->lineCount(); ++l) {
+        const QTextLine line = tallest->layout->lineAt(l);
+        cuts.push_back(padY + line.y() + line.height());
+    }
+    cuts.push_back(row.height);
+    return cuts;
+}
+
 // The least of a piece that may start a page: its first line, its header
-// and first row, or the whole of it.
-double LeastStart(const Piece& p) {
+// and first row (or the row's first line, where the row is taller than a
+// page of height bottom), or the whole of it.
+double LeastStart(const Piece& p, double bottom) {
     switch (p.kind) {
         case Kind::Heading:
         case Kind::Lines:
             return p.text.layout->lineCount() > 0 ? p.text.layout->lineAt(0).height() : 0;
         case Kind::TableHeader:
-        case Kind::TableRow:
-            return (p.header ? p.header->height : 0) + (p.rows.empty() ? 0 : p.rows[0].height);
+        case Kind::TableRow: {
+            const double header = p.header ? p.header->height : 0;
+            if (p.rows.empty()) {
+                return header;
+            }
+            const double row = p.rows[0].height;
+            return header + (header + row > bottom ? RowCuts(p.rows[0], p.padY).front() : row);
+        }
         case Kind::Verbatim:
         case Kind::Drawing:
         case Kind::Signatures:
@@ -395,6 +436,22 @@ double SignaturesAfter(const std::vector<Piece>& pieces, std::size_t i) {
     return pieces[i].after + pieces[i + 1].before + pieces[i + 1].height;
 }
 
+// What a heading (or a paragraph kept with the next) needs on its page: all
+// of itself, of any such pieces right after it, and the start of what they
+// introduce.
+double NeedAfter(const std::vector<Piece>& pieces, std::size_t i, double bottom) {
+    double need = pieces[i].text.height + pieces[i].after;
+    std::size_t next = i + 1;
+    for (; next < pieces.size() && pieces[next].heading; ++next) {
+        need += pieces[next].before + pieces[next].text.height + pieces[next].after;
+    }
+    if (next < pieces.size()) {
+        need +=
+            pieces[next].before + LeastStart(pieces[next], bottom) + SignaturesAfter(pieces, next);
+    }
+    return need;
+}
+
 // The pieces of one part (which starts a page) on pages of height bottom.
 std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
     std::vector<Page> pages(1);
@@ -409,18 +466,8 @@ std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
         const double gap = y == 0 ? 0 : p.before;
         switch (p.kind) {
             case Kind::Heading: {
-                // With the start of what follows it (through any headings
-                // that follow it directly), or on the next page.
-                double need = gap + p.text.height + p.after;
-                std::size_t next = i + 1;
-                for (; next < pieces.size() && pieces[next].heading; ++next) {
-                    need += pieces[next].before + pieces[next].text.height + pieces[next].after;
-                }
-                if (next < pieces.size()) {
-                    need += pieces[next].before + LeastStart(pieces[next]) +
-                            SignaturesAfter(pieces, next);
-                }
-                if (!room(need)) {
+                // With the start of what follows it, or on the next page.
+                if (!room(gap + NeedAfter(pieces, i, bottom))) {
                     newPage();
                 }
                 y += y == 0 ? 0 : p.before;
@@ -429,7 +476,10 @@ std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
                 break;
             }
             case Kind::Lines: {
-                y += gap;
+                if (p.heading && !room(gap + NeedAfter(pieces, i, bottom))) {
+                    newPage();
+                }
+                y += y == 0 ? 0 : p.before;
                 const int count = p.text.layout->lineCount();
                 int from = 0;
                 double top = y;
@@ -454,7 +504,7 @@ std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
             case Kind::TableHeader:
             case Kind::TableRow: {
                 const double headerHeight = p.header ? p.header->height : 0;
-                if (!room(gap + LeastStart(p))) {
+                if (!room(gap + LeastStart(p, bottom))) {
                     newPage();
                 }
                 y += y == 0 ? 0 : p.before;
@@ -464,17 +514,48 @@ std::vector<Page> Paginate(const std::vector<Piece>& pieces, double bottom) {
                 }
                 int from = 0;
                 double top = y;
+                const auto continuePage = [&] {
+                    newPage();
+                    if (p.header) {
+                        pages.back().push_back({&p, Kind::TableHeader, 0, 0, y, true});
+                        y += headerHeight;
+                    }
+                };
                 for (int r = 0; r < static_cast<int>(p.rows.size()); ++r) {
-                    const double h = p.rows[static_cast<std::size_t>(r)].height;
+                    const Row& row = p.rows[static_cast<std::size_t>(r)];
+                    const double h = row.height;
                     if (y + h > bottom && r > from) {
                         pages.back().push_back({&p, Kind::TableRow, from, r, top});
-                        newPage();
-                        if (p.header) {
-                            pages.back().push_back({&p, Kind::TableHeader, 0, 0, y, true});
-                            y += headerHeight;
-                        }
+                        continuePage();
                         from = r;
                         top = y;
+                    }
+                    if (y + h > bottom) {
+                        // Taller than what a page leaves under the header:
+                        // in slices, each cut below a line.
+                        const std::vector<double> cuts = RowCuts(row, p.padY);
+                        double at = 0;
+                        while (at < h) {
+                            double cut = at;
+                            for (const double c : cuts) {
+                                if (c > at && c - at <= bottom - y) {
+                                    cut = c;
+                                }
+                            }
+                            if (cut == at) {  // not one line fits: take one anyway
+                                cut = *std::upper_bound(cuts.begin(), cuts.end(), at);
+                            }
+                            pages.back().push_back(
+                                {&p, Kind::TableRow, r, r + 1, y, false, true, at, cut});
+                            y += cut - at;
+                            at = cut;
+                            if (at < h) {
+                                continuePage();
+                            }
+                        }
+                        from = r + 1;
+                        top = y;
+                        continue;
                     }
                     y += h;
                 }
@@ -556,6 +637,30 @@ void DrawRow(QPainter& painter, const Piece& p, const Row& row, double top, doub
     }
 }
 
+// The part of a row from sliceTop to sliceBottom (from the row's top), its
+// cells framed, each line drawn in the slice where it starts.
+void DrawRowSlice(QPainter& painter, const Piece& p, const Row& row, double top, double left,
+                  double padX, double sliceTop, double sliceBottom) {
+    for (std::size_t c = 0; c < row.cells.size(); ++c) {
+        const QRectF cell(left + p.columns[c], top, p.columns[c + 1] - p.columns[c],
+                          sliceBottom - sliceTop);
+        if (p.borders) {
+            painter.setPen(QPen(Qt::black, 0));
+            painter.drawRect(cell);
+        }
+        painter.setPen(row.cells[c].colour);
+        const QTextLayout& layout = *row.cells[c].layout;
+        const QPointF origin(cell.left() + padX, top + p.padY - sliceTop);
+        for (int l = 0; l < layout.lineCount(); ++l) {
+            const QTextLine line = layout.lineAt(l);
+            const double lineTop = p.padY + line.y();
+            if (lineTop >= sliceTop - 0.5 && lineTop < sliceBottom - 0.5) {
+                line.draw(&painter, origin);
+            }
+        }
+    }
+}
+
 void DrawPage(QPainter& painter, const Page& page, const Measures& m, const QRectF& body,
               int number, int total, std::string& error) {
     const double padX = m.Pt(kCellPadXPt);
@@ -566,17 +671,15 @@ void DrawPage(QPainter& painter, const Page& page, const Measures& m, const QRec
             case Kind::Heading:
             case Kind::Lines: {
                 painter.setPen(p.text.colour);
-                const double first =
-                    placed.from < p.text.layout->lineCount()
-                        ? p.text.layout->lineAt(placed.from).y()
-                        : 0;
+                const double first = placed.from < p.text.layout->lineCount()
+                                         ? p.text.layout->lineAt(placed.from).y()
+                                         : 0;
                 double dx = 0;
                 if (p.align == Qt::AlignHCenter) {
                     dx = (m.width() - p.text.width) / 2;
                 }
                 for (int l = placed.from; l < placed.to; ++l) {
-                    p.text.layout->lineAt(l).draw(&painter,
-                                                  QPointF(body.left() + dx, top - first));
+                    p.text.layout->lineAt(l).draw(&painter, QPointF(body.left() + dx, top - first));
                 }
                 break;
             }
@@ -585,6 +688,11 @@ void DrawPage(QPainter& painter, const Page& page, const Measures& m, const QRec
                         m.Pt(p.borders ? kCellPadYPt : 1), true);
                 break;
             case Kind::TableRow: {
+                if (placed.sliced) {
+                    DrawRowSlice(painter, p, p.rows[static_cast<std::size_t>(placed.from)], top,
+                                 body.left(), padX, placed.sliceTop, placed.sliceBottom);
+                    break;
+                }
                 double y = top;
                 for (int r = placed.from; r < placed.to; ++r) {
                     const Row& row = p.rows[static_cast<std::size_t>(r)];
@@ -613,8 +721,8 @@ void DrawPage(QPainter& painter, const Page& page, const Measures& m, const QRec
                     break;
                 }
                 const double width = kDrawingShare * m.width();
-                drawing->Draw(painter, QRectF(body.left() + (m.width() - width) / 2, top, width,
-                                              p.height));
+                drawing->Draw(painter,
+                              QRectF(body.left() + (m.width() - width) / 2, top, width, p.height));
                 break;
             }
             case Kind::Signatures: {
@@ -663,7 +771,8 @@ std::string PieceText(const Placed& placed) {
             return joinRow(*p.header);
         case Kind::TableRow:
             for (int r = placed.from; r < placed.to; ++r) {
-                text += (r == placed.from ? "" : "\n") + joinRow(p.rows[static_cast<std::size_t>(r)]);
+                text +=
+                    (r == placed.from ? "" : "\n") + joinRow(p.rows[static_cast<std::size_t>(r)]);
             }
             return text;
         case Kind::Verbatim:
@@ -719,14 +828,19 @@ std::vector<PageContent> LayOutPages(const Document& document, QPaintDevice* dev
                         for (int r = placed.from; r < placed.to; ++r) {
                             height += p.rows[static_cast<std::size_t>(r)].height;
                         }
+                        if (placed.sliced) {
+                            height = placed.sliceBottom - placed.sliceTop;
+                        }
                         break;
                     default:
                         height = p.height;
                 }
+                const bool continued = placed.sliced && placed.sliceTop > 0;
                 content.push_back({.kind = placed.kind,
                                    .block = p.block,
                                    .repeated = placed.repeated,
-                                   .text = PieceText(placed),
+                                   .continued = continued,
+                                   .text = continued ? std::string() : PieceText(placed),
                                    .top = placed.top,
                                    .bottom = placed.top + height});
             }

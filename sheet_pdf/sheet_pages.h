@@ -32,10 +32,11 @@ namespace veltrane::sheet {
 struct PlacedPiece {
     enum class Kind { Heading, Lines, TableHeader, TableRow, Verbatim, Drawing, Signatures };
     Kind kind;
-    std::size_t block = 0;  // the document block it comes from
-    bool repeated = false;  // a table's header repeated on a later page
-    std::string text;  // lines joined by '\n'; a row's cells by '\t'; a drawing's index
-    double top = 0;    // on the page, device pixels from the top of the body
+    std::size_t block = 0;   // the document block it comes from
+    bool repeated = false;   // a table's header repeated on a later page
+    bool continued = false;  // a row taller than a page, after its first slice
+    std::string text;        // lines joined by '\n'; a row's cells by '\t'; a drawing's index
+    double top = 0;          // on the page, device pixels from the top of the body
     double bottom = 0;
 };
 

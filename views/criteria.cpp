@@ -56,7 +56,8 @@ CriteriaReading ReadCriteria(const CriteriaTexts& texts) {
         const std::string& text = texts[static_cast<std::size_t>(info.field)];
         const MeasureReading m = ReadMeasure(text);
         const double* read = std::get_if<double>(&m);
-        if (std::holds_alternative<Refused>(m) || (info.positive && read != nullptr && *read == 0)) {
+        if (std::holds_alternative<Refused>(m) ||
+            (info.positive && read != nullptr && *read == 0)) {
             r.problems.push_back(
                 {.kind = CriteriaProblem::Kind::Unreadable, .field = info.field, .text = text});
         } else if (read != nullptr) {

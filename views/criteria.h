@@ -27,8 +27,8 @@ struct CriterionFieldInfo {
     std::string_view unit;   // "m", "m/s"
     std::optional<double> DesignCriteria::*value;
     std::string_view asciiUnit = unit;  // the command line's English: "m3/s"
-    bool positive = false;  // 0 is refused too (a flow, not a limit)
-    bool cited = true;      // it may carry its source (a standard's clause)
+    bool positive = false;              // 0 is refused too (a flow, not a limit)
+    bool cited = true;                  // it may carry its source (a standard's clause)
 };
 
 inline constexpr std::array<CriterionFieldInfo, 4> kCriterionFields = {{

@@ -114,9 +114,9 @@ std::string CapacityText(std::string_view slope, const CapacityResult& result) {
         return at + "没有满足要求的设计流量（" +
                ServeFailureText(result.reason, Language::Chinese) + "）。";
     }
-    const std::string q = result.atSearchLimit
-                              ? "Q ≥ " + result.dischargeText + " m³/s（试算至此为止，更大的流量未试算）"
-                              : "Q = " + result.dischargeText + " m³/s";
+    const std::string q = result.atSearchLimit ? "Q ≥ " + result.dischargeText +
+                                                     " m³/s（试算至此为止，更大的流量未试算）"
+                                               : "Q = " + result.dischargeText + " m³/s";
     return at + "的最大设计流量：" + q + "\n\n" + UnixLines(result.outcome.report().text);
 }
 

@@ -16,7 +16,7 @@ constexpr double kLargestOrdinary = 1e15;
 std::string Superscript(int exponent) {
     static constexpr const char* kDigits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
     std::string digits;
-    for (int e = std::abs(exponent); ; e /= 10) {
+    for (int e = std::abs(exponent);; e /= 10) {
         digits.insert(0, kDigits[e % 10]);
         if (e < 10) {
             break;

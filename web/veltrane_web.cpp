@@ -57,11 +57,16 @@ constexpr InputBox kBoxes[] = {InputBox::Text2, InputBox::Text4, InputBox::text6
 // The reach's details, by the keys the page sends them under.
 // Each title-block and signature field of views::kSheetFields, in the details.
 constexpr std::pair<std::string_view, std::string sheet::ReachDetails::*> kReachFields[] = {
-    {"project", &sheet::ReachDetails::project},   {"unit", &sheet::ReachDetails::unit},
-    {"stage", &sheet::ReachDetails::stage},       {"number", &sheet::ReachDetails::number},
-    {"channel", &sheet::ReachDetails::channel},   {"station", &sheet::ReachDetails::station},
-    {"designer", &sheet::ReachDetails::designer}, {"date", &sheet::ReachDetails::date},
-    {"checker", &sheet::ReachDetails::checker},   {"checkDate", &sheet::ReachDetails::checkDate},
+    {"project", &sheet::ReachDetails::project},
+    {"unit", &sheet::ReachDetails::unit},
+    {"stage", &sheet::ReachDetails::stage},
+    {"number", &sheet::ReachDetails::number},
+    {"channel", &sheet::ReachDetails::channel},
+    {"station", &sheet::ReachDetails::station},
+    {"designer", &sheet::ReachDetails::designer},
+    {"date", &sheet::ReachDetails::date},
+    {"checker", &sheet::ReachDetails::checker},
+    {"checkDate", &sheet::ReachDetails::checkDate},
     {"approver", &sheet::ReachDetails::approver},
     {"approveDate", &sheet::ReachDetails::approveDate},
 };

@@ -219,8 +219,10 @@ void CompanionTest::sheetCarriesTheTitleBlockBasisAndSources() {
     app.files.paths = {path};
     std::unique_ptr<QDialog> d(MakeSheetDialog(w, app.windows.services()));
     const std::pair<const char*, QString> typed[] = {
-        {"unit", QStringLiteral("某水利设计院")}, {"number", QStringLiteral("JS-17")},
-        {"checker", QStringLiteral("李四")},       {"minFreeboard", QStringLiteral("0.02")},
+        {"unit", QStringLiteral("某水利设计院")},
+        {"number", QStringLiteral("JS-17")},
+        {"checker", QStringLiteral("李四")},
+        {"minFreeboard", QStringLiteral("0.02")},
         {"minFreeboardSource", QStringLiteral("GB 50288 第 6.4.5 条")},
     };
     for (const auto& [name, text] : typed) {
@@ -238,7 +240,8 @@ void CompanionTest::sheetCarriesTheTitleBlockBasisAndSources() {
     for (const QString& expected : {
              QStringLiteral("<td>设计单位</td><td>某水利设计院</td>"),
              QStringLiteral("<td>计算书编号</td><td>JS-17</td>"),
-             QStringLiteral("<h3>计算依据</h3>\n<p>1. GB 50288-2018</p>\n<p>2. SL 482 第 5.2 条</p>\n"),
+             QStringLiteral(
+                 "<h3>计算依据</h3>\n<p>1. GB 50288-2018</p>\n<p>2. SL 482 第 5.2 条</p>\n"),
              QStringLiteral("安全超高不小于 0.02 m（依据：GB 50288 第 6.4.5 条）"),
              QStringLiteral("<tr><td>校核</td><td>李四</td>"),
          }) {

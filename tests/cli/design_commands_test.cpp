@@ -31,8 +31,9 @@ TEST(Fit, TextNamesTheSmallestSection) {
 TEST(Fit, WithCriteriaTheAnswerSaysTheyAreMet) {
     const Result r = Cli({"fit", "0.25", "500", "0.017", "1.2", "--min-freeboard", "0.2"});
     EXPECT_EQ(r.status, 0);
-    const std::string tail = "smallest section that carries both discharges and meets the "
-                             "criteria: U100\n";
+    const std::string tail =
+        "smallest section that carries both discharges and meets the "
+        "criteria: U100\n";
     ASSERT_GE(r.out.size(), tail.size());
     EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail) << r.out;
     const Result none = Cli({"fit", "0.25", "500", "0.017", "1.2", "--min-freeboard", "5"});

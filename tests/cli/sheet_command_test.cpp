@@ -58,7 +58,8 @@ TEST(SheetCommand, TitleBlockBasisAndSignaturesAreTheUsers) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string page = ReadFile(html);
     for (const std::string expected : {
-             "<tr><td>工程名称</td><td>东干渠</td><td>设计单位</td><td>某院 &lt;设计&gt;</td></tr>\n"
+             "<tr><td>工程名称</td><td>东干渠</td><td>设计单位</td><td>某院 "
+             "&lt;设计&gt;</td></tr>\n"
              "<tr><td>设计阶段</td><td></td><td>计算书编号</td><td>JS-17</td></tr>\n"
              "<tr><td>渠道名称</td><td></td><td>桩号</td><td></td></tr>\n",
              "<h3>计算依据</h3>\n<p>1. GB 50288 第 6.4.5 条</p>\n<p>2. SL 482</p>\n",
@@ -162,7 +163,8 @@ TEST(FitCriteria, TheSmallestSectionMeetsThem) {
               "U140,fits,.335,.367,.683,.891,.58,\n");
     const Result none = Cli({"fit", "0.25", "500", "0.017", "1.2", "--max-velocity", "0.5"});
     EXPECT_EQ(none.status, 1);
-    EXPECT_NE(none.out.find("no standard section carries both discharges and meets the criteria"), std::string::npos);
+    EXPECT_NE(none.out.find("no standard section carries both discharges and meets the criteria"),
+              std::string::npos);
 }
 
 #if VELTRANE_CLI_PDF
@@ -226,13 +228,13 @@ TEST(SheetPdf, ACanalsPagesAreNumberedAndNothingIsPrintedTwice) {
     const std::size_t pages = Count(text, "\f");
     ASSERT_GT(pages, 12u);
     for (std::size_t page = 1; page <= pages; ++page) {
-        EXPECT_EQ(Count(text, "第 " + std::to_string(page) + " 页 共 " + std::to_string(pages) +
-                                  " 页"),
-                  1u)
+        EXPECT_EQ(
+            Count(text, "第 " + std::to_string(page) + " 页 共 " + std::to_string(pages) + " 页"),
+            1u)
             << page;
     }
-    for (const std::string line :
-         {"一、已知条件", "二、计算方法与公式", "三、计算过程", "五、校核", "六、结论", "七、断面图"}) {
+    for (const std::string line : {"一、已知条件", "二、计算方法与公式", "三、计算过程", "五、校核",
+                                   "六、结论", "七、断面图"}) {
         EXPECT_EQ(Count(text, line), 12u) << line;
     }
 }

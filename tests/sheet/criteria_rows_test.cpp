@@ -41,9 +41,9 @@ std::vector<std::string> CheckRow(const Document& doc, std::string_view name) {
 // of 0.9.
 TEST(SheetChecks, AFloorIsAtLeastAndACeilingAtMost) {
     const Document doc = BuildSheet(U60("0.25", "1.0", {.minVelocity = 0.5, .maxVelocity = 0.9}));
-    EXPECT_EQ(CheckRow(doc, "流速下限 V（设计流量 Q）"),
-              (std::vector<std::string>{"流速下限 V（设计流量 Q）", "0.904 m/s", "≥ 0.5 m/s",
-                                        "满足"}));
+    EXPECT_EQ(
+        CheckRow(doc, "流速下限 V（设计流量 Q）"),
+        (std::vector<std::string>{"流速下限 V（设计流量 Q）", "0.904 m/s", "≥ 0.5 m/s", "满足"}));
     EXPECT_EQ(CheckRow(doc, "流速上限 V（校核流量 kQ）"),
               (std::vector<std::string>{"流速上限 V（校核流量 kQ）", "0.904 m/s", "≤ 0.9 m/s",
                                         "不满足"}));

@@ -62,7 +62,7 @@ std::vector<std::string> Row(const Document& doc, std::string_view name) {
 TEST(Sheet, ResultsAreTheReportsNumbers) {
     const Document doc = BuildSheet(Request(SectionSize::U60, "0.25"));
     using Cells = std::vector<std::string>;
-    EXPECT_EQ(Row(doc, "成果水深"), (Cells{"成果水深", "h", "0.516", "0.516", "m"}));
+    EXPECT_EQ(Row(doc, "成果水深"), (Cells{"成果水深", "h、h1", "0.516", "0.516", "m"}));
     EXPECT_EQ(Row(doc, "过水面积"), (Cells{"过水面积", "A", "0.277", "0.277", "m²"}));
     EXPECT_EQ(Row(doc, "湿周"), (Cells{"湿周", "χ", "1.376", "1.376", "m"}));
     EXPECT_EQ(Row(doc, "水力半径"), (Cells{"水力半径", "R", "0.201", "0.201", "m"}));
@@ -109,8 +109,8 @@ TEST(Sheet, AFailedSectionNamesTheSmallestThatFits) {
     const Document doc = BuildSheet(Request(SectionSize::U60, "0.25", "1.2"));
     const std::string text = AllParagraphs(doc);
     EXPECT_NE(text.find("U60形渠道构件不满足设计要求：渠深 H = 0.54 m 以内最深的试算水深 "
-                        "0.539 m 处计算流量为 0.2685 m³/s，不大于校核流量 0.3 m³/s：该断面在"
-                        "渠深以内通不过校核流量。"),
+                        "0.539 m 处计算流量为 0.2685 m³/s，不大于校核流量 0.3 m³/s，该断面在"
+                        "渠深以内不能通过校核流量。"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("满足要求的最小标准断面为U80形渠道构件。"), std::string::npos);

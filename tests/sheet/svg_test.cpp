@@ -2,14 +2,14 @@
 // The drawings of --svg, read back with an XML parser.
 #include <gtest/gtest.h>
 
+#include <QPointF>
 #include <QString>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <fstream>
-#include <QPointF>
 #include <map>
-#include <vector>
 #include <sstream>
+#include <vector>
 
 #include "cli/veltrane_cli.h"
 #include "hydraulics/calculation_run.h"
@@ -86,7 +86,9 @@ std::vector<std::pair<QString, Box>> LabelBoxes(const std::string& svg) {
             for (const QChar c : text) {
                 width += (c.unicode() >= 0x2E80 ? 1.0 : 0.6) * size;
             }
-            const double left = anchor == "middle" ? x - width / 2 : anchor == "end" ? x - width : x;
+            const double left = anchor == "middle" ? x - width / 2
+                                : anchor == "end"  ? x - width
+                                                   : x;
             boxes.push_back({text, {left, left + width, y - size, y + size * 0.2}});
         }
     }

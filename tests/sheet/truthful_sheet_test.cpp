@@ -71,11 +71,17 @@ using Cells = std::vector<std::string>;
 TEST(TruthfulSheet, AnOverflowIsSaidWithTheNumbersThatDecideIt) {
     const Document reaches = BuildSheet(Reach(SectionSize::U60, "0.268", "500", "0.017", "1.0"));
     EXPECT_EQ(Row(reaches, "设计水深 h"),
-              (Cells{"设计水深 h", "0.539 + 0.001 m", "≤ H = 0.54 m（逐步累加值）", "不满足"}));
+              (Cells{"设计水深 h", "0.54 m（= H，无超高）",
+                     "≤ H = 0.54 m（按逐步累加值，末位超出）", "不满足"}));
+    EXPECT_NE(
+        Joined(reaches).find("成果水深 0.539 + 0.001 = 0.54 m，与渠深 H = 0.54 m 相同，没有超"
+                             "高；程序以逐步累加的水深与渠深比较，其累加值略大于 H，故判为超过"
+                             "渠深。"),
+        std::string::npos);
     const Document short_ = BuildSheet(Reach(SectionSize::U60, "0.25", "500", "0.017", "1.2"));
-    EXPECT_EQ(Row(short_, "校核水深 h1"),
-              (Cells{"校核水深 h1", "渠深内最大 0.2685 m³/s（h′ = 0.539 m）", "> 0.3 m³/s",
-                     "不满足"}));
+    EXPECT_EQ(
+        Row(short_, "校核水深 h1"),
+        (Cells{"校核水深 h1", "渠深内最大 0.2685 m³/s（h′ = 0.539 m）", "> 0.3 m³/s", "不满足"}));
     for (const Document* doc : {&reaches, &short_}) {
         const std::string all = Joined(*doc);
         EXPECT_EQ(all.find("0.54 m，大于渠深 H = 0.54 m"), std::string::npos) << all;
@@ -119,7 +125,8 @@ TEST(TruthfulSheet, TheConclusionClaimsOnlyWhatWasChecked) {
     EXPECT_EQ(all.find("满足设计要求"), std::string::npos) << all;
     EXPECT_NE(all.find("U60形渠道构件能通过设计流量 Q = 0.7 m³/s 与校核流量 kQ = 0.7 m³/s："
                        "设计水深 h = 0.218 m、校核水深 h1 = 0.218 m，均不超过渠深 H = 0.54 m。\n"
-                       "未给定安全超高与流速准则，未作相应校核；本计算书不对设计准则作出判定。"),
+                       "未给定安全超高与流速准则，未作相应校核；本计算书不对设计准则作出判定。\n"
+                       "设计水深处 Fr = 6.007 ≥ 1，为急流；急流渠段的衔接与消能须另行校核。"),
               std::string::npos)
         << all;
 

@@ -71,8 +71,9 @@ std::string BlockText(const Block& block, int& drawings) {
 }
 
 std::string RandomText(std::mt19937& random, int longest) {
-    static const char* kPieces[] = {"渠", "支", "斗", "一", "A", "7", " ", "&", "<b>", "—", "（",
-                                    "桩号", "K1+200", "长长长长长长长长长长长长"};
+    static const char* kPieces[] = {
+        "渠", "支",  "斗", "一", "A",    "7",      " ",
+        "&",  "<b>", "—",  "（", "桩号", "K1+200", "长长长长长长长长长长长长"};
     std::uniform_int_distribution<int> length(0, longest);
     std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
     std::string text;
@@ -126,6 +127,7 @@ class PagesTest : public ::testing::Test {
 TEST_F(PagesTest, RandomCanalsBreakOnlyWhereTheyMay) {
     std::mt19937 random(2026);
     const double usable = ContentHeight(&writer_, body_.height());
+    int slices = 0;  // rows taller than a page, cut: the long names make some
     for (int run = 0; run < 12; ++run) {
         const Document doc = RandomCanal(random);
         const std::vector<PageContent> pages = LayOutPages(doc, &writer_, body_);
@@ -154,7 +156,8 @@ TEST_F(PagesTest, RandomCanalsBreakOnlyWhereTheyMay) {
                 if (piece.kind == Kind::TableRow && i == 0) {
                     const auto* table = std::get_if<Table>(&doc.blocks[piece.block]);
                     ASSERT_NE(table, nullptr);
-                    EXPECT_TRUE(table->header.empty()) << "rows without their header, page " << p + 1;
+                    EXPECT_TRUE(table->header.empty())
+                        << "rows without their header, page " << p + 1;
                 }
                 // Within the content height, unless alone at the top of a page.
                 if (i > 0) {
@@ -162,6 +165,12 @@ TEST_F(PagesTest, RandomCanalsBreakOnlyWhereTheyMay) {
                 }
                 if (piece.repeated) {
                     EXPECT_EQ(i, 0u) << "a repeated header not at the top of page " << p + 1;
+                    continue;
+                }
+                if (piece.continued) {
+                    ++slices;
+                    // The rest of a row taller than a page, under its header.
+                    EXPECT_EQ(i, 1u) << "a row's next slice not at the top of page " << p + 1;
                     continue;
                 }
                 std::string& text = gathered[piece.block];
@@ -187,6 +196,7 @@ TEST_F(PagesTest, RandomCanalsBreakOnlyWhereTheyMay) {
             EXPECT_EQ(gathered[b], expected) << "block " << b;
         }
     }
+    EXPECT_GT(slices, 0);
 }
 
 // Each part after a page break starts a page of its own: a canal of n
