@@ -77,6 +77,17 @@ class AppStyle : public QProxyStyle {
             DrawButtonFace(option, painter);
             return;
         }
+        // Fusion marks a focused button in its own bevel, which this style
+        // replaces; the classic dotted mark is drawn over the caption instead.
+        if (element == CE_PushButton && qobject_cast<const QPushButton*>(widget) != nullptr) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            if ((option->state & State_HasFocus) != 0) {
+                QStyleOptionFocusRect focus;
+                focus.QStyleOption::operator=(*option);
+                drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+            }
+            return;
+        }
         QProxyStyle::drawControl(element, option, painter, widget);
     }
 

@@ -13,11 +13,19 @@
 namespace veltrane {
 
 QMenu* BuildReportMenu(CalculationWindow& window, QPlainTextEdit* report, AppServices services) {
-    auto* menu = new QMenu(report);
+    QMenu* menu = nullptr;
+    if (report->isReadOnly()) {
+        menu = new QMenu(report);
+        QAction* copy = menu->addAction(QStringLiteral("复制"), report, &QPlainTextEdit::copy);
+        copy->setEnabled(report->textCursor().hasSelection());
+        menu->addAction(QStringLiteral("全选"), report, &QPlainTextEdit::selectAll);
+    } else {
+        // A box the user may edit keeps the toolkit's edit actions (撤销,
+        // 剪切, 粘贴, 删除 …), as the input boxes do.
+        menu = report->createStandardContextMenu();
+        menu->setParent(report, menu->windowFlags());
+    }
     menu->setObjectName(QStringLiteral("reportMenu"));
-    QAction* copy = menu->addAction(QStringLiteral("复制"), report, &QPlainTextEdit::copy);
-    copy->setEnabled(report->textCursor().hasSelection());
-    menu->addAction(QStringLiteral("全选"), report, &QPlainTextEdit::selectAll);
     menu->addSeparator();
     menu->addAction(QStringLiteral("复制计算成果"), report, [report] {
         // As the window holds it, with the line breaks of the report: CR LF.
@@ -53,6 +61,13 @@ void InstallReportMenu(CalculationWindow& window, QPlainTextEdit* report, AppSer
                          menu->exec(report->viewport()->mapToGlobal(at));
                          delete menu;
                      });
+    // Shift+F10 opens the menu as the Menu key does, at the text cursor.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), report);
+    menuKey->setObjectName(QStringLiteral("reportMenuShortcut"));
+    menuKey->setContext(Qt::WidgetShortcut);
+    QObject::connect(menuKey, &QShortcut::activated, report, [report] {
+        emit report->customContextMenuRequested(report->cursorRect().bottomLeft());
+    });
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), &window);
     shortcut->setObjectName(QStringLiteral("sheetShortcut"));
     shortcut->setContext(Qt::WindowShortcut);

@@ -76,6 +76,7 @@ class CompanionTest : public QObject {
     void initTestCase() { InstallLookOnce(); }
     void init() { SessionSheetDetails() = {}; }
     void menuItems();
+    void anEditableReportKeepsItsEditActions();
     void copyReportGivesCrLf();
     void ctrlPOpensTheSheetAndChangesNothing();
     void dialogs_data();
@@ -93,13 +94,41 @@ class CompanionTest : public QObject {
 
 void CompanionTest::menuItems() {
     App app;
-    CalculationWindow& w = OpenCalculation(app, SectionSize::U140);  // the editable report box too
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
     auto* report = w.findChild<QPlainTextEdit*>("Text1");
     std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
     QCOMPARE(ActionTexts(menu.get()),
              (QStringList{"复制", "全选", "复制计算成果", "计算书…", "断面图…", "选型…",
                           "水位流量关系…", "按坡度/流量选型…"}));
     QCOMPARE(report->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+// U140's report box may be edited: its menu keeps the edit actions, in
+// Chinese, before the companion's items; Shift+F10 opens it as the Menu key.
+void CompanionTest::anEditableReportKeepsItsEditActions() {
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U140);
+    auto* report = w.findChild<QPlainTextEdit*>("Text1");
+    QVERIFY(!report->isReadOnly());
+    std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
+    const QStringList texts = ActionTexts(menu.get());
+    for (const char* edit : {"撤消", "剪切", "粘贴", "删除", "全选"}) {  // Qt's own words
+        QVERIFY2(
+            std::any_of(texts.begin(), texts.end(),
+                        [&](const QString& t) { return t.startsWith(QString::fromUtf8(edit)); }),
+            qPrintable(texts.join(u'|')));
+    }
+    QCOMPARE(texts.mid(texts.size() - 6),
+             (QStringList{"复制计算成果", "计算书…", "断面图…", "选型…", "水位流量关系…",
+                          "按坡度/流量选型…"}));
+    int asked = 0;
+    QObject::connect(report, &QPlainTextEdit::customContextMenuRequested, report,
+                     [&asked] { ++asked; });
+    // The menu itself would hold the test; its request is what the key makes.
+    QObject::disconnect(report, &QPlainTextEdit::customContextMenuRequested, &w, nullptr);
+    report->setFocus();
+    QTest::keyClick(report, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(asked, 1);
 }
 
 void CompanionTest::copyReportGivesCrLf() {

@@ -35,6 +35,7 @@ class WelcomeTest : public QObject {
     void loadRunsOnce();
     void enterContinues();
     void enterOnExitEnds();
+    void tabMovesAVisibleFocusMark();
     void escapeEnds();
     void closingEnds();
     void continueShowsMainBeforeHiding();
@@ -138,6 +139,23 @@ void WelcomeTest::enterOnExitEnds() {
     QTest::keyClick(Button(w, "Command2"), Qt::Key_Return);
     QCOMPARE(app.exitHook.calls, 1);
     QCOMPARE(app.windows.existingMainWindow(), nullptr);
+}
+
+// Tab from 确定 to 退出 moves the dotted mark: each button looks different
+// with the focus than without it.
+void WelcomeTest::tabMovesAVisibleFocusMark() {
+    App app;
+    WelcomeWindow& w = ShowWelcome(app);
+    QPushButton* ok = Button(w, "Command1");
+    QPushButton* quit = Button(w, "Command2");
+    ok->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(ok->hasFocus());
+    const QImage okFocused = ok->grab().toImage();
+    const QImage quitPlain = quit->grab().toImage();
+    QTest::keyClick(ok, Qt::Key_Tab);
+    QTRY_VERIFY(quit->hasFocus());
+    QVERIFY(ok->grab().toImage() != okFocused);
+    QVERIFY(quit->grab().toImage() != quitPlain);
 }
 
 void WelcomeTest::escapeEnds() {
