@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/file_export.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 
@@ -9,9 +11,22 @@
 
 namespace veltrane {
 
+QString LastFolder::suggest(const QString& name) const {
+    return folder_.isEmpty() ? name : QDir(folder_).filePath(name);
+}
+
+void LastFolder::remember(const QString& path) {
+    if (!path.isEmpty()) {
+        folder_ = QFileInfo(path).absolutePath();
+    }
+}
+
 QString QtFileChooser::saveFileName(QWidget* parent, const QString& caption,
                                     const QString& suggestedName, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, caption, suggestedName, filter);
+    const QString path =
+        QFileDialog::getSaveFileName(parent, caption, last_.suggest(suggestedName), filter);
+    last_.remember(path);
+    return path;
 }
 
 QString SaveThroughDialog(QWidget* parent, AppServices services, const QString& caption,
@@ -19,6 +34,16 @@ QString SaveThroughDialog(QWidget* parent, AppServices services, const QString& 
                           const QByteArray& bytes) {
     const QString path = services.files.saveFileName(parent, caption, suggestedName, filter);
     if (path.isEmpty()) {
+        return {};
+    }
+    // QSaveFile writes to a link's target and renames its file over whatever
+    // stands at the path: a link to another folder's file, or a device. Both
+    // are refused, as veltrane-calc refuses them; a dangling link too.
+    const QFileInfo target(path);
+    if (target.isSymLink() || (target.exists() && !target.isFile() && !target.isDir())) {
+        services.prompter.notice(parent, QStringLiteral("Veltrane"),
+                                 QString::fromStdString(views::NotAPlainFileText(
+                                     path.toStdString(), target.isSymLink())));
         return {};
     }
     // Each step keeps the system's error number of its failure: Qt's own

@@ -12,10 +12,24 @@ class QWidget;
 
 namespace veltrane {
 
+// The folder of the last file chosen in the session, where the next save
+// dialog opens; before any, the working folder.
+class LastFolder {
+  public:
+    QString suggest(const QString& name) const;  // name in the last folder
+    void remember(const QString& path);          // an empty path changes nothing
+
+  private:
+    QString folder_;
+};
+
 class QtFileChooser : public FileChooser {
   public:
     QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedName,
                          const QString& filter) override;
+
+  private:
+    LastFolder last_;
 };
 
 // Asks for a file and writes bytes to it through QSaveFile: the new file

@@ -71,4 +71,11 @@ std::string FileErrorText(FileAction action, std::string_view path, int errnum, 
            std::string(path) + "：" + reason;
 }
 
+std::string NotAPlainFileText(std::string_view path, bool link) {
+    return "无法保存文件 " + std::string(path) + "：" +
+           (link ? "这是一个符号链接，Veltrane 不通过链接写入文件"
+                 : "这不是普通文件（设备、管道或套接字），保存会替换它") +
+           "；请另选文件名。";
+}
+
 }  // namespace veltrane::views

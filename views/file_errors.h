@@ -22,4 +22,9 @@ std::string FileReason(int errnum, FileAction action, Language language);
 // writing ("cannot write" / "无法保存文件").
 std::string FileErrorText(FileAction action, std::string_view path, int errnum, Language language);
 
+// Why the program will not save at path: a link there (it never writes
+// through one), or something that is not a plain file (a device, a FIFO, a
+// socket), which saving would replace.
+std::string NotAPlainFileText(std::string_view path, bool link);
+
 }  // namespace veltrane::views

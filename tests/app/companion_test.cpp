@@ -3,9 +3,11 @@
 // report and on rejected texts, and saving through the file dialog; none of
 // it changes anything in the window.
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +24,7 @@
 
 #include "app/companion_dialogs.h"
 #include "app/companion_session.h"
+#include "app/file_export.h"
 #include "app/report_menu.h"
 #include "tests/app/app_fixture.h"
 #include "tests/views/chinese.h"
@@ -84,6 +87,8 @@ class CompanionTest : public QObject {
     void sheetExportsThroughTheFileDialog();
     void sheetCarriesTheTitleBlockBasisAndSources();
     void aFailedSaveSaysWhy();
+    void savingNeverGoesThroughALinkOrOverADevice();
+    void theNextSaveOpensInTheLastFolder();
     void aWriteTheSystemRefusesSaysWhy();
     void sheetRefusesAnUnreadableCriterion();
     void answersUnderCriteriaRefuseAnUnreadableOne_data();
@@ -277,6 +282,58 @@ void CompanionTest::sheetCarriesTheTitleBlockBasisAndSources() {
         QVERIFY2(html.contains(expected), qPrintable(expected));
     }
     SessionSheetDetails() = {};
+}
+
+// A link (to a file in another folder, or dangling) and a FIFO at the chosen
+// path are refused and said; nothing is written through or over them.
+void CompanionTest::savingNeverGoesThroughALinkOrOverADevice() {
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("out"));
+    const QString victim = dir.filePath("victim.txt");
+    {
+        QFile f(victim);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+    }
+    const QString link = dir.filePath("out/link.svg");
+    QVERIFY(QFile::link("../victim.txt", link));
+    const QString dangling = dir.filePath("out/dangling.svg");
+    QVERIFY(QFile::link(dir.filePath("nothing.txt"), dangling));
+    const QString fifo = dir.filePath("out/pipe.svg");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    app.files.paths = {link, dangling, fifo};
+    std::unique_ptr<QDialog> d(MakeDrawingDialog(w, app.windows.services()));
+    for (int i = 0; i < 3; ++i) {
+        d->findChild<QPushButton*>("svgButton")->click();
+    }
+    const QString linkSaid =
+        QStringLiteral("：这是一个符号链接，Veltrane 不通过链接写入文件；请另选文件名。");
+    const std::vector<QString> expected = {
+        QStringLiteral("Veltrane|无法保存文件 ") + link + linkSaid,
+        QStringLiteral("Veltrane|无法保存文件 ") + dangling + linkSaid,
+        QStringLiteral("Veltrane|无法保存文件 ") + fifo +
+            QStringLiteral("：这不是普通文件（设备、管道或套接字），保存会替换它；请另选文件名。"),
+    };
+    QCOMPARE(app.prompter.notices, expected);
+    QFile kept(victim);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("keep"));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(!QFile::exists(dir.filePath("nothing.txt")));
+    struct stat st {};
+    QCOMPARE(lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+}
+
+void CompanionTest::theNextSaveOpensInTheLastFolder() {
+    LastFolder last;
+    QCOMPARE(last.suggest("a.svg"), QString("a.svg"));
+    last.remember("/srv/渠道/b.html");
+    QCOMPARE(last.suggest("a.svg"), QString("/srv/渠道/a.svg"));
+    last.remember(QString());  // a cancelled dialog
+    QCOMPARE(last.suggest("c.pdf"), QString("/srv/渠道/c.pdf"));
 }
 
 void CompanionTest::aFailedSaveSaysWhy() {
