@@ -87,11 +87,6 @@ std::string SvgNumber(double value) {
     return std::string(buffer, end.ptr);
 }
 
-std::string ShortestNumber(double value) {
-    char buffer[32];
-    return std::string(buffer, ToChars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
 std::string TickNumber(double value) {
     char buffer[64];
     const auto end = ToChars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);

@@ -16,9 +16,6 @@ std::string EscapeMarkup(std::string_view text);
 // A coordinate of a drawing, to 0.01 unit, with a point whatever the locale.
 std::string SvgNumber(double value);
 
-// The shortest text that reads back to the same double: 0.54, 1e-09.
-std::string ShortestNumber(double value);
-
 // An axis label: the value to at most six decimals, without trailing zeros,
 // so that 3 × 0.1 reads 0.3.
 std::string TickNumber(double value);

@@ -123,18 +123,6 @@ SheetTextDocument::SheetTextDocument(const Document& part, QPaintDevice* device)
 
 SheetTextDocument::~SheetTextDocument() = default;
 
-std::vector<Document> PageParts(const Document& document) {
-    std::vector<Document> parts(1, Document{.title = document.title});
-    for (const Block& block : document.blocks) {
-        if (std::holds_alternative<PageBreak>(block)) {
-            parts.push_back(Document{.title = document.title});
-        } else {
-            parts.back().blocks.push_back(block);
-        }
-    }
-    return parts;
-}
-
 }  // namespace veltrane::sheet
 
 #include "sheet_text_document.moc"

@@ -32,7 +32,4 @@ class SheetTextDocument {
     bool valid_ = true;
 };
 
-// The document in pieces that each start on a new page.
-std::vector<Document> PageParts(const Document& document);
-
 }  // namespace veltrane::sheet

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sheet/sheet_builder.h"
+#include "tests/sheet/table_rows.h"
 #include "tests/views/chinese.h"
 
 namespace veltrane::sheet {
@@ -23,28 +24,16 @@ SheetRequest U60(std::string q, std::string k, DesignCriteria criteria) {
             .criteria = criteria};
 }
 
-// The check table's row that starts with name.
-std::vector<std::string> CheckRow(const Document& doc, std::string_view name) {
-    for (const Block& b : doc.blocks) {
-        if (const auto* t = std::get_if<Table>(&b)) {
-            for (const auto& row : t->rows) {
-                if (!row.empty() && row[0] == name) {
-                    return row;
-                }
-            }
-        }
-    }
-    return {};
-}
+using test::Row;
 
 // The worked example has V = .904 m/s: above a floor of 0.5, above a ceiling
 // of 0.9.
 TEST(SheetChecks, AFloorIsAtLeastAndACeilingAtMost) {
     const Document doc = BuildSheet(U60("0.25", "1.0", {.minVelocity = 0.5, .maxVelocity = 0.9}));
     EXPECT_EQ(
-        CheckRow(doc, "流速下限 V（设计流量 Q）"),
+        Row(doc, "流速下限 V（设计流量 Q）"),
         (std::vector<std::string>{"流速下限 V（设计流量 Q）", "0.904 m/s", "≥ 0.5 m/s", "满足"}));
-    EXPECT_EQ(CheckRow(doc, "流速上限 V（校核流量 kQ）"),
+    EXPECT_EQ(Row(doc, "流速上限 V（校核流量 kQ）"),
               (std::vector<std::string>{"流速上限 V（校核流量 kQ）", "0.904 m/s", "≤ 0.9 m/s",
                                         "不满足"}));
 }
@@ -73,14 +62,14 @@ TEST(SheetChecks, EachVelocityIsCheckedAtItsFlow) {
         t.erase(t.find_last_not_of('0') + 1);
         return t;
     };
-    EXPECT_EQ(CheckRow(doc, "流速上限 V（校核流量 kQ）"),
+    EXPECT_EQ(Row(doc, "流速上限 V（校核流量 kQ）"),
               (std::vector<std::string>{"流速上限 V（校核流量 kQ）", text(atKq) + " m/s",
                                         "≤ 0.95 m/s", "不满足"}));
-    EXPECT_EQ(CheckRow(doc, "流速下限 V（最小流量 Qmin）"),
+    EXPECT_EQ(Row(doc, "流速下限 V（最小流量 Qmin）"),
               (std::vector<std::string>{"流速下限 V（最小流量 Qmin）", text(atMinimum) + " m/s",
                                         "≥ 0.6 m/s", "不满足"}));
     // The results carry the third flow, and the working its search.
-    const std::vector<std::string> flow = CheckRow(doc, "流量");
+    const std::vector<std::string> flow = Row(doc, "流量");
     EXPECT_EQ(flow, (std::vector<std::string>{"流量", "Q", "0.25", "0.3", "0.05", "m³/s"}));
     bool searched = false;
     for (const Block& b : doc.blocks) {
@@ -91,7 +80,7 @@ TEST(SheetChecks, EachVelocityIsCheckedAtItsFlow) {
     EXPECT_TRUE(searched);
     // Without a lowest velocity the minimum discharge is shown but not used.
     r.criteria.minVelocity.reset();
-    EXPECT_EQ(CheckRow(BuildSheet(r), "最小流量"),
+    EXPECT_EQ(Row(BuildSheet(r), "最小流量"),
               (std::vector<std::string>{"最小流量", "Qmin", "0.05", "m³/s", "未用于校核"}));
 }
 

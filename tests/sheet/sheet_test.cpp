@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sheet/sheet_builder.h"
+#include "tests/sheet/table_rows.h"
 
 namespace veltrane::sheet {
 namespace {
@@ -46,17 +47,7 @@ std::string AllParagraphs(const Document& doc) {
     return text;
 }
 
-// The row of a table whose first cell is name.
-std::vector<std::string> Row(const Document& doc, std::string_view name) {
-    for (const Table* t : All<Table>(doc)) {
-        for (const auto& row : t->rows) {
-            if (!row.empty() && row[0] == name) {
-                return row;
-            }
-        }
-    }
-    return {};
-}
+using test::Row;
 
 // U60 with the default inputs: the worked example, in ordinary notation.
 TEST(Sheet, ResultsAreTheReportsNumbers) {

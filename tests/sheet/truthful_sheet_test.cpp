@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sheet/sheet_builder.h"
+#include "tests/sheet/table_rows.h"
 
 namespace veltrane::sheet {
 namespace {
@@ -50,18 +51,7 @@ std::string Joined(const Document& doc) {
     return all;
 }
 
-std::vector<std::string> Row(const Document& doc, std::string_view first) {
-    for (const Block& b : doc.blocks) {
-        if (const auto* t = std::get_if<Table>(&b)) {
-            for (const auto& row : t->rows) {
-                if (!row.empty() && row[0] == first) {
-                    return row;
-                }
-            }
-        }
-    }
-    return {};
-}
+using test::Row;
 
 using Cells = std::vector<std::string>;
 
