@@ -10,15 +10,12 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QTranslator>
-#include <QWindow>
 
-#include <optional>
 #include <span>
-#include "app/frame_extents.h"
+#include "app/window_placement.h"
 #include "views/fonts.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -239,6 +236,7 @@ void InstallLook(QApplication& app) {
     InstallFontSubstitutions();
     app.setFont(SongFont(9));
     app.setWindowIcon(ProgramIcon());
+    InstallDialogPlacement(app);
 }
 
 const QIcon& ProgramIcon() {
@@ -284,70 +282,6 @@ QLabel* MakePicture(QWidget* parent, int left, int top, int width, int height) {
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setPixmap(ProgramIcon().pixmap(32, 32));
     return picture;
-}
-
-namespace {
-
-// The window manager's frame around a decorated window, once one has shown
-// it; until then a window's frame is only known some time after it shows.
-std::optional<QMargins> knownFrame;
-
-void Centre(QWidget* window) {
-    QScreen* screen = window->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    QRect frame = window->frameGeometry();
-    const bool framed = !(window->windowFlags() & Qt::FramelessWindowHint);
-    if (framed && frame == window->geometry() && knownFrame) {
-        frame = frame.marginsAdded(*knownFrame);
-    }
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
-}
-
-// Where the window manager did not say its frame before the first decorated
-// window showed, learns it when that window first shows on screen, so that
-// every window shown after it is placed with its whole frame centred.
-// (Moving a window once it is mapped is taken by some window managers as the
-// client's position, which lands the frame a frame's height lower; that
-// first window therefore stays where the client-centred guess put it.)
-class LearnFrame : public QObject {
-  public:
-    explicit LearnFrame(QWidget* window) : QObject(window), window_(window) {}
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Expose) {
-            QWindow* handle = window_->windowHandle();
-            handle->removeEventFilter(this);
-            deleteLater();
-            const QMargins margins = handle->frameMargins();
-            if (!margins.isNull()) {
-                knownFrame = margins;
-            }
-        }
-        return false;
-    }
-
-  private:
-    QWidget* window_;
-};
-
-}  // namespace
-
-void ShowCentred(QWidget* window) {
-    const bool decorated = !(window->windowFlags() & Qt::FramelessWindowHint);
-    if (decorated && !knownFrame) {
-        knownFrame = RequestFrameExtents(window);
-    }
-    window->show();
-    Centre(window);
-    const bool framed = !(window->windowFlags() & Qt::FramelessWindowHint);
-    if (framed && !knownFrame && window->frameGeometry() == window->geometry() &&
-        window->windowHandle() != nullptr) {
-        window->windowHandle()->installEventFilter(new LearnFrame(window));
-    }
 }
 
 }  // namespace veltrane::ui

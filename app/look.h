@@ -53,7 +53,4 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
 // The Picture1 box: the icon at its top left corner.
 QLabel* MakePicture(QWidget* parent, int left, int top, int width, int height);
 
-// Shows the window and centres its frame on its screen.
-void ShowCentred(QWidget* window);
-
 }  // namespace veltrane::ui

@@ -7,6 +7,7 @@
 #include "app/information_options.h"
 #include "app/instance_lock.h"
 #include "app/look.h"
+#include "app/window_placement.h"
 #include "app/message_boxes.h"
 #include "app/process_exit.h"
 #include "app/termination_signals.h"

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/look.h"
+#include "app/window_placement.h"
 
 namespace veltrane {
 

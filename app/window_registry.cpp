@@ -2,6 +2,7 @@
 #include "app/window_registry.h"
 
 #include "app/look.h"
+#include "app/window_placement.h"
 
 namespace veltrane {
 

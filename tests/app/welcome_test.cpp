@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "app/line_widget.h"
+#include "app/window_placement.h"
 #include "tests/app/app_fixture.h"
 
 using namespace veltrane;
