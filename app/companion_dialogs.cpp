@@ -15,10 +15,12 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -95,7 +97,26 @@ QLabel* RejectionLabel(QDialog* d, const QString& text) {
     label->setObjectName(QStringLiteral("rejection"));
     label->setAccessibleName(QStringLiteral("输入被拒绝"));
     label->setWordWrap(true);
+    // One line where it fits a dialog (up to 560 px): a wrap inside a short
+    // sentence splits a word ("请重新输 / 入").
+    label->setMinimumWidth(std::min(label->fontMetrics().horizontalAdvance(text) + 4, 560));
     return label;
+}
+
+// Every column wide enough for its heading and its cells with room between
+// them, and the table at least as wide as its columns and its scroll bar, so
+// that no column is cut off and no heading touches the next.
+void SizeColumns(QTableWidget* table) {
+    table->resizeColumnsToContents();
+    QHeaderView* header = table->horizontalHeader();
+    constexpr int kRoom = 16;  // px beside the widest text of a column
+    for (int c = 0; c < table->columnCount(); ++c) {
+        header->resizeSection(c, header->sectionSize(c) + kRoom);
+    }
+    header->setStretchLastSection(true);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setMinimumWidth(header->length() + 2 * table->frameWidth() +
+                           table->verticalScrollBar()->sizeHint().width());
 }
 
 // A dialog that answers under the 计算书's criteria, when one of them cannot
@@ -399,8 +420,7 @@ QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
                 table->setItem(r, c, new QTableWidgetItem(U8(cells[static_cast<std::size_t>(c)])));
             }
         }
-        table->resizeColumnsToContents();
-        table->setMinimumWidth(640);
+        SizeColumns(table);
         layout->addWidget(table, 1);
         auto* verdict = new QLabel(U8(sheet::FitVerdict(fit)), d);
         verdict->setObjectName(QStringLiteral("smallest"));
@@ -442,13 +462,14 @@ QDialog* MakeRatingDialog(CalculationWindow& window, AppServices services) {
         }
     }
     const std::string csv = sheet::RatingCsv(section, rows);
-    table->resizeColumnsToContents();
+    SizeColumns(table);
     auto* curve = new SvgView(Bytes(view.svg), d);
     curve->setObjectName(QStringLiteral("ratingCurve"));
     curve->setAccessibleName(QStringLiteral("水位流量关系曲线"));
+    curve->setMinimumWidth(400);  // px: the axes' labels readable beside the table
     auto* body = new QHBoxLayout;
-    body->addWidget(table, 1);
-    body->addWidget(curve, 2);
+    body->addWidget(table, 0);
+    body->addWidget(curve, 1);
     layout->addLayout(body, 1);
     QHBoxLayout* row = ButtonRow(layout);
     QPushButton* exportCsv =

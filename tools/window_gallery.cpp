@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,6 +88,11 @@ int main(int argc, char** argv) {
         ok = Save(dialog.get(), out.filePath(QString::fromLatin1(c.file))) && ok;
         dialog->hide();
     }
+    // A companion refusing the window's texts: a factor out of range.
+    u60.findChild<QLineEdit*>("Text7")->setText(QStringLiteral("3"));
+    std::unique_ptr<QDialog> refused(veltrane::MakeFitDialog(u60, windows.services()));
+    ok = Save(refused.get(), out.filePath("companion-refused.png")) && ok;
+    refused->hide();
     u60.hide();
 
     veltrane::YesNoBox box(nullptr, QStringLiteral("设计水深已大于渠深,请选用其他U形渠道构件。"));

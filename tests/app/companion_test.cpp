@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -214,6 +215,27 @@ void CompanionTest::dialogs() {
         QCOMPARE(d->findChild<QLabel*>("rejection")->text(), rejection);
         QVERIFY(d->findChild<QWidget*>(content) == nullptr);
     }
+    // As shown: every column of a table in view with room beside its
+    // heading, and a short refusal on one line.
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    if (auto* table = d->findChild<QTableWidget*>(content)) {
+        const QHeaderView* header = table->horizontalHeader();
+        for (int c = 0; c < table->columnCount(); ++c) {
+            const QString heading = table->horizontalHeaderItem(c)->text();
+            QVERIFY2(
+                header->sectionSize(c) >= header->fontMetrics().horizontalAdvance(heading) + 12,
+                qPrintable(heading));
+            QVERIFY2(header->sectionViewportPosition(c) + header->sectionSize(c) <=
+                         table->viewport()->width(),
+                     qPrintable(heading + " is cut off"));
+        }
+    }
+    if (auto* label = d->findChild<QLabel*>("rejection")) {
+        QVERIFY2(label->height() < 2 * label->fontMetrics().lineSpacing(),
+                 qPrintable(QString::number(label->height())));
+    }
+    d->hide();
     QTimer::singleShot(20, d.get(), &QDialog::reject);
     d->exec();
     QCOMPARE(WindowState::Of(w).describe(), before.describe());
