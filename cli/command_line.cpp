@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <utility>
 
 #include "views/criteria.h"
 
@@ -12,24 +13,29 @@ namespace veltrane::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: veltrane-calc [--json] [--svg FILE [--force]] SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
-    "       veltrane-calc --batch FILE [--bom]    (FILE \"-\" reads standard input)\n"
+    "usage: veltrane-calc [--json] [--svg FILE [--force]]\n"
+    "                     SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
+    "       veltrane-calc --batch FILE [--bom]\n"
     "       veltrane-calc fit DISCHARGE SLOPE ROUGHNESS FACTOR [CRITERIA]\n"
     "                     [--json | --csv [--bom]] [--svg FILE [--force]]\n"
-    "       veltrane-calc table SIZE SLOPE ROUGHNESS [--step S] [--json | --csv [--bom]]\n"
-    "       veltrane-calc sheet SIZE DISCHARGE SLOPE ROUGHNESS FACTOR [REACH] [CRITERIA]\n"
+    "       veltrane-calc table SIZE SLOPE ROUGHNESS [--step S]\n"
+    "                     [--json | --csv [--bom]]\n"
+    "       veltrane-calc sheet SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
+    "                     [REACH] [CRITERIA] (--html FILE | --pdf FILE) [--force]\n"
+    "       veltrane-calc sheet --batch FILE [REACH] [CRITERIA]\n"
     "                     (--html FILE | --pdf FILE) [--force]\n"
-    "       veltrane-calc sheet --batch FILE [REACH] [CRITERIA] (--html FILE | --pdf FILE)\n"
-    "                     [--force]\n"
     "       veltrane-calc capacity SIZE SLOPE ROUGHNESS FACTOR [CRITERIA] [--json]\n"
-    "       veltrane-calc solve-slope SIZE DISCHARGE ROUGHNESS FACTOR [CRITERIA] [--json]\n"
+    "       veltrane-calc solve-slope SIZE DISCHARGE ROUGHNESS FACTOR [CRITERIA]\n"
+    "                     [--json]\n"
     "       veltrane-calc select-table ROUGHNESS FACTOR --slopes LIST [CRITERIA]\n"
-    "                     [--json | --csv [--bom]] [--svg FILE] [--html FILE | --pdf FILE]\n"
-    "                     [--force]\n"
+    "                     [--json | --csv [--bom]] [--svg FILE]\n"
+    "                     [--html FILE | --pdf FILE] [--force]\n"
     "       veltrane-calc -h | --help | --version\n";
 
+// At most 79 columns a line, so that it reads in an 80-column terminal.
 constexpr std::string_view kHelp =
-    "Uniform-flow depth of a standard precast U-channel, as the Veltrane window reports it.\n"
+    "Uniform-flow depth of a standard precast U-channel, as the Veltrane window\n"
+    "reports it.\n"
     "\n"
     "  SIZE       U60, U80, U100, U120 or U140 (D60 ... D140 too, any case)\n"
     "  DISCHARGE  design discharge Q, m3/s\n"
@@ -37,28 +43,37 @@ constexpr std::string_view kHelp =
     "  ROUGHNESS  Manning's roughness n\n"
     "  FACTOR     increase factor k of the check discharge, 1 to 2\n"
     "\n"
-    "The values are texts read as the window reads its boxes. Options may stand before,\n"
-    "between or after them. An argument that starts with \"--\", or with \"-\" and a letter,\n"
-    "is an option; \"-5\" and \"\" are values. \"--\" ends the options: every argument after\n"
-    "it is a value.\n"
+    "The values are texts read as the window reads its boxes. Options may stand\n"
+    "before, between or after them. An argument that starts with \"--\", or with\n"
+    "\"-\" and a letter, is an option; \"-5\" and \"\" are values. \"--\" ends the\n"
+    "options: every argument after it is a value. An option's value may follow\n"
+    "it or be attached: --svg out.svg or --svg=out.svg.\n"
     "\n"
-    "  --json        write JSON instead of text; a single calculation adds hydraulic\n"
-    "                extras: Froude number and regime, critical depth, freeboard, capacity\n"
-    "  --csv         fit and table: write CSV instead of text\n"
-    "  --bom         start CSV output (--csv, --batch) with a UTF-8 byte order mark, for\n"
-    "                spreadsheets that would not read the Chinese texts without it\n"
-    "  --svg FILE    also draw the cross-section to scale into FILE (SVG); FILE must not\n"
-    "                exist yet\n"
+    "A FILE to write is never replaced without --force and never written through\n"
+    "a link. FILE \"-\" is standard output: that file goes there in place of the\n"
+    "command's text, JSON or CSV. The --batch FILE \"-\" is standard input.\n"
+    "\n"
+    "  --json        write JSON instead of text; a single calculation adds\n"
+    "                hydraulic extras: Froude number and regime, critical depth,\n"
+    "                freeboard, capacity (the fields: veltrane-calc(1))\n"
+    "  --csv         fit, table and select-table: write CSV instead of text\n"
+    "  --bom         start CSV output (--csv, --batch) with a UTF-8 byte order\n"
+    "                mark, for spreadsheets that would not read the Chinese texts\n"
+    "                without it; a text cell that starts with = + - @ is then\n"
+    "                written with a ' before it, so that it is not a formula\n"
+    "  --svg FILE    also draw the cross-section to scale into FILE (SVG)\n"
     "  --force       with --svg, --html or --pdf: replace FILE if it exists\n"
     "  --batch FILE  one calculation per row of a CSV file with the columns\n"
-    "                size,discharge,slope,roughness,factor; the results go to stdout as CSV.\n"
-    "                With sheet, one document for the whole file; the optional columns\n"
-    "                name, station and project describe each reach\n"
-    "  --step S      table: the depth step in metres, 0.0001 up to the channel depth\n"
-    "                (default 0.01)\n"
+    "                size,discharge,slope,roughness,factor; the results go to\n"
+    "                standard output as CSV. With sheet, one document for the\n"
+    "                whole file; the optional columns name, station and project\n"
+    "                describe each reach\n"
+    "  --step S      table: the depth step in metres, 0.0001 up to the channel\n"
+    "                depth (default 0.01)\n"
     "  --html FILE   sheet: write the calculation sheet as one HTML page\n"
     "  --pdf FILE    sheet: write the calculation sheet as a PDF on A4\n"
-    "  --slopes LIST select-table: the slope denominators, comma-separated: 300,500,1000\n"
+    "  --slopes LIST select-table: the slope denominators, comma-separated:\n"
+    "                300,500,1000\n"
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
@@ -69,7 +84,8 @@ constexpr std::string_view kHelp =
     "  --unit U      the design institute      --stage S      the design stage\n"
     "  --number N    the sheet's number        --checker C    who checked it\n"
     "  --check-date D, --approver A, --approve-date D   the other signatures\n"
-    "  --basis TEXT  a line of 计算依据 (a standard and its clause); repeat for more\n"
+    "  --basis TEXT  a line of 计算依据 (a standard and its clause); repeat\n"
+    "                for more\n"
     "  --min-freeboard-source TEXT, --min-velocity-source TEXT,\n"
     "  --max-velocity-source TEXT   where each criterion comes from\n"
     "\n"
@@ -77,29 +93,31 @@ constexpr std::string_view kHelp =
     "  --min-freeboard M  the smallest freeboard H - h1, m\n"
     "  --min-velocity V   the lowest permitted velocity at the smallest flow, m/s\n"
     "  --max-velocity V   the highest permitted velocity at kQ, m/s\n"
-    "  --min-discharge Q  the smallest flow, m3/s; the lowest velocity is checked there\n"
+    "  --min-discharge Q  the smallest flow, m3/s, where the lowest velocity is\n"
+    "                     checked\n"
     "\n"
-    "  fit        the calculation for all five sections, and the smallest that carries\n"
-    "             both discharges and meets the criteria; exit 0 when one fits, 1 when\n"
-    "             none does\n"
+    "  fit        the calculation for all five sections, and the smallest that\n"
+    "             carries both discharges and meets the criteria; exit 0 when\n"
+    "             one fits, 1 when none does\n"
     "  table      the rating table of a section from S up to its channel depth\n"
-    "  sheet      the calculation sheet: known data, method, working, results, checks,\n"
-    "             conclusion, drawing and signature lines\n"
-    "  capacity   the largest design discharge, to 0.0001 m3/s, that the section carries\n"
-    "             at the slope with both depths within H and the criteria met, with its\n"
-    "             design and check depths; exit 1 when none does\n"
-    "  solve-slope  the steepest and the flattest whole x of the slope 1/x that carry\n"
-    "             the discharge and its increase and meet the criteria, searched from\n"
-    "             1/10 to 1/100000, with the report at each end; exit 1 when none does\n"
-    "  select-table  capacity for each section at each slope of --slopes (whole x, at\n"
-    "             most 50 of them, each 1 to 1000000), as text, CSV or JSON, an SVG\n"
-    "             chart (--svg) and a printable document (--html, --pdf)\n"
-    "             Every answer is confirmed by the same run as a single calculation;\n"
-    "             bisection finds it, and up to 8 exact runs beyond it catch the small\n"
-    "             steps back and forth that floating-point rounding can make.\n"
+    "  sheet      the calculation sheet: known data, method, working, results,\n"
+    "             checks, conclusion, drawing and signature lines\n"
+    "  capacity   the largest design discharge, to 0.0001 m3/s, that the\n"
+    "             section carries at the slope with both depths within H and\n"
+    "             the criteria met, with its design and check depths; exit 1\n"
+    "             when none does\n"
+    "  solve-slope  the steepest and the flattest whole x of the slope 1/x\n"
+    "             that carry the discharge and its increase and meet the\n"
+    "             criteria, searched from 1/10 to 1/100000, with the report at\n"
+    "             each end; exit 1 when none does\n"
+    "  select-table  capacity for each section at each slope of --slopes\n"
+    "             (whole x, at most 50 of them, each 1 to 1000000), as text,\n"
+    "             CSV or JSON, an SVG chart (--svg) and a printable document\n"
+    "             (--html, --pdf)\n"
     "\n"
-    "Exit status: 0 report; 1 message, or no section fits; 2 usage error, unreadable\n"
-    "input, or an output FILE that exists; 3 an output could not be written.\n";
+    "Exit status: 0 report; 1 message, or no section fits; 2 usage error,\n"
+    "unreadable input, or an output FILE that exists; 3 an output could not be\n"
+    "written.\n";
 
 bool IsOption(std::string_view arg) {
     if (arg.size() < 2 || arg[0] != '-') {
@@ -225,7 +243,7 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
     std::vector<std::string_view> seen;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view a = args[i];
+        std::string_view a = args[i];
         if (optionsEnded || !IsOption(a)) {
             c.operands.push_back(a);
             continue;
@@ -234,6 +252,17 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
             optionsEnded = true;
             continue;
         }
+        // "--svg=out.svg" is "--svg out.svg"; the value may be empty or
+        // start with "-".
+        std::optional<std::string_view> attached;
+        if (const std::size_t eq = a.find('='); a.starts_with("--") && eq != a.npos) {
+            attached = a.substr(eq + 1);
+            a = a.substr(0, eq);
+        }
+        const auto hasValue = [&] { return attached.has_value() || i + 1 < args.size(); };
+        const auto value = [&] {
+            return attached ? *std::exchange(attached, std::nullopt) : args[++i];
+        };
         seen.push_back(a);
         if (a == "-h" || a == "--help") {
             help = true;
@@ -248,39 +277,42 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
         } else if (a == "--force") {
             c.force = true;
         } else if (a == "--step") {
-            if (i + 1 >= args.size()) {
+            if (!hasValue()) {
                 return UsageError("--step needs a depth in metres");
             }
-            c.step = args[++i];
+            c.step = value();
         } else if (a == "--basis") {
-            if (i + 1 >= args.size()) {
+            if (!hasValue()) {
                 return UsageError("--basis needs a line of the sheet's basis");
             }
-            c.basis.emplace_back(args[++i]);
+            c.basis.emplace_back(value());
         } else if (a == "--slopes") {
-            if (i + 1 >= args.size()) {
+            if (!hasValue()) {
                 return UsageError("--slopes needs a list of slope denominators, 300,500,1000");
             }
-            c.slopes = args[++i];
+            c.slopes = value();
         } else if (const auto* t = std::find_if(std::begin(kTextOptions), std::end(kTextOptions),
                                                 [&](const ValueOption& o) { return o.name == a; });
                    t != std::end(kTextOptions)) {
             // The file options need a name; a detail may be given empty.
             const bool file = a == "--svg" || a == "--batch" || a == "--html" || a == "--pdf";
-            if (i + 1 >= args.size() || (file && args[i + 1].empty())) {
+            if (!hasValue() || (file && (attached ? attached->empty() : args[i + 1].empty()))) {
                 return UsageError(std::string(a) + " needs " + std::string(t->needs));
             }
-            c.*(t->text) = std::string(args[++i]);
+            c.*(t->text) = std::string(value());
         } else if (const views::CriterionFieldInfo* k = CriterionOption(a)) {
             // Refused where it stands, so that it is the first thing said.
-            const bool given = i + 1 < args.size();
+            const bool given = hasValue();
             std::string& text = criteria[static_cast<std::size_t>(k->field)];
-            text = given ? std::string(args[++i]) : std::string();
+            text = given ? std::string(value()) : std::string();
             if (!given || std::holds_alternative<views::Refused>(views::ReadMeasure(text))) {
                 return CriteriaError({.field = k->field, .text = text});
             }
         } else {
             return UsageError("unknown option " + std::string(a));
+        }
+        if (attached) {
+            return UsageError(std::string(a) + " takes no value");
         }
     }
     if (help || version) {
@@ -339,6 +371,10 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
     c.criteria = reading.criteria;
     if (c.bom && c.format != Format::Csv && c.command != Command::Batch) {
         return UsageError("--bom goes with --csv and --batch");
+    }
+    const int toStandardOutput = (c.svg == "-") + (c.html == "-") + (c.pdf == "-");
+    if (toStandardOutput > 1) {
+        return UsageError("only one output can go to standard output (\"-\")");
     }
     return c;
 }

@@ -49,6 +49,10 @@ struct CommandLine {
     // fit and sheet: design criteria, m and m/s.
     DesignCriteria criteria;
     std::vector<std::string_view> operands;  // after the command word, if any
+
+    // Whether an output FILE is "-": that output takes standard output, in
+    // place of the command's text, JSON or CSV there.
+    bool writesToStandardOutput() const { return svg == "-" || html == "-" || pdf == "-"; }
 };
 
 // Reads the arguments (without the program name). Options may stand

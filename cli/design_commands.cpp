@@ -275,6 +275,11 @@ CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& er
     }
     // Depths to 6 places, so any step shows; the rest as the report prints them.
     const std::array<int, 9> decimals = {6, d, d, d, d, d, 4, 3, 3};
+    // Text columns: 10 wide, or the whole name and a blank where it is longer.
+    std::array<std::size_t, 9> widths{};
+    for (std::size_t col = 0; col < widths.size(); ++col) {
+        widths[col] = std::max<std::size_t>(10, kColumns[col].size() + 1);
+    }
     std::string text;
     if (c.format == Format::Json) {
         j.Member("step", step);
@@ -299,7 +304,7 @@ CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& er
                 text += col == 0 ? "" : ",";
                 text += kColumns[col];
             } else {
-                Pad(text, kColumns[col].substr(0, 10), 10);
+                Pad(text, kColumns[col], widths[col]);
             }
         }
         text += '\n';
@@ -311,7 +316,7 @@ CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& er
                     text += col == 0 ? "" : ",";
                     text += cell;
                 } else {
-                    Pad(text, cell, 10);
+                    Pad(text, cell, widths[col]);
                 }
             }
             text += '\n';

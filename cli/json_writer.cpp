@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace veltrane::cli {
 
@@ -94,6 +95,49 @@ JsonWriter& JsonWriter::String(std::string_view text) {
     return *this;
 }
 
+namespace {
+
+// Writes the number text [-]D[.DDD][e±XX] without its exponent: the point
+// moved, zeros added where it moves past the digits.
+void AppendPlainDecimal(std::string& out, std::string_view number) {
+    const std::size_t e = number.find('e');
+    if (e == number.npos) {
+        out += number;
+        return;
+    }
+    std::string_view mantissa = number.substr(0, e);
+    const int exponent = std::stoi(std::string(number.substr(e + 1)));
+    if (mantissa.starts_with('-')) {
+        out += '-';
+        mantissa.remove_prefix(1);
+    }
+    std::string digits;
+    int point = static_cast<int>(mantissa.size());  // digits before the point
+    for (std::size_t k = 0; k < mantissa.size(); ++k) {
+        if (mantissa[k] == '.') {
+            point = static_cast<int>(k);
+        } else {
+            digits += mantissa[k];
+        }
+    }
+    point += exponent;
+    const int count = static_cast<int>(digits.size());
+    if (point <= 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-point), '0');
+        out += digits;
+    } else if (point >= count) {
+        out += digits;
+        out.append(static_cast<std::size_t>(point - count), '0');
+    } else {
+        out += std::string_view(digits).substr(0, static_cast<std::size_t>(point));
+        out += '.';
+        out += std::string_view(digits).substr(static_cast<std::size_t>(point));
+    }
+}
+
+}  // namespace
+
 JsonWriter& JsonWriter::Number(double value) {
     if (!std::isfinite(value)) {
         return Null();
@@ -101,7 +145,16 @@ JsonWriter& JsonWriter::Number(double value) {
     BeforeValue();
     char buffer[32];
     const auto result = ToChars(buffer, buffer + sizeof buffer, value);
-    out_.append(buffer, result.ptr);
+    const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const double magnitude = std::fabs(value);
+    // Plain decimals where a person reads them best, as JavaScript prints
+    // numbers: 100000 and 0.000001, not 1e+05 and 1e-06; the exponent only
+    // below 1e-7 and from 1e21 on. The same digits, so the same value.
+    if (magnitude >= 1e-7 && magnitude < 1e21) {
+        AppendPlainDecimal(out_, shortest);
+    } else {
+        out_ += shortest;
+    }
     return *this;
 }
 

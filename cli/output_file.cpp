@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <iostream>
 #include <random>
 #include <system_error>
 #include <utility>
@@ -14,6 +15,8 @@
 namespace veltrane::cli {
 
 namespace {
+
+std::ostream* standardOutput = nullptr;  // set by StandardOutputScope
 
 // Bytes gathered before they go to the file, so that a document written in
 // small pieces is not written by as many calls.
@@ -87,6 +90,10 @@ OutputFile::~OutputFile() {
 Step OutputFile::Open(const std::string& path, bool replace) {
     path_ = path;
     replace_ = replace;
+    if (path == "-") {
+        stream_ = standardOutput != nullptr ? standardOutput : &std::cout;
+        return Done{};
+    }
     std::filesystem::perms mode = std::filesystem::perms::unknown;
     switch (Classify(path, mode)) {
         case Target::Folder:
@@ -143,6 +150,13 @@ Step OutputFile::Write(std::string_view bytes) {
     if (failure_) {
         return *failure_;
     }
+    if (stream_ != nullptr) {
+        errno = 0;
+        if (!stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+            return Fail(StandardOutputError(errno != 0 ? errno : EIO));
+        }
+        return Done{};
+    }
     if (file_ == nullptr) {
         return Fail(CannotWrite(path_, EBADF));
     }
@@ -158,6 +172,13 @@ Step OutputFile::Write(std::string_view bytes) {
 Step OutputFile::Commit() {
     if (failure_) {
         return *failure_;
+    }
+    if (stream_ != nullptr) {
+        errno = 0;
+        if (!stream_->flush()) {
+            return Fail(StandardOutputError(errno != 0 ? errno : EIO));
+        }
+        return Done{};
     }
     if (file_ == nullptr) {
         return Fail(CannotWrite(path_, EBADF));
@@ -216,6 +237,13 @@ Step WriteOutputFile(const std::string& path, std::string_view text, bool replac
         return written;
     }
     return file.Commit();
+}
+
+StandardOutputScope::StandardOutputScope(std::ostream& out)
+    : previous_(std::exchange(standardOutput, &out)) {}
+
+StandardOutputScope::~StandardOutputScope() {
+    standardOutput = previous_;
 }
 
 CliError StandardOutputError(int errnum) {

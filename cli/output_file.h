@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,7 @@ namespace veltrane::cli {
 //   stream, never replaced (/dev/stdout, /dev/full);
 // - a folder: refused; a link to anything else: refused with replace (it is
 //   never followed), and as an existing file without it.
+// - "-": standard output (see StandardOutputScope), written as a stream.
 // Until Commit the path holds what it held before; a failed write (a full
 // disk: "cannot write PATH: No space left on device", exit 3), an
 // interrupt (see interrupt_cleanup.h) or an OutputFile dropped uncommitted
@@ -47,6 +49,7 @@ class OutputFile {
     std::string path_;
     std::string temporary_;  // "" for a stream, and once moved or removed
     std::FILE* file_ = nullptr;
+    std::ostream* stream_ = nullptr;  // for "-"
     bool replace_ = false;
     int watch_ = -1;  // the interrupt handler's record of temporary_
     std::optional<CliError> failure_;
@@ -54,6 +57,20 @@ class OutputFile {
 
 // Writes text to path as one OutputFile: Open, Write and Commit.
 Step WriteOutputFile(const std::string& path, std::string_view text, bool replace);
+
+// Where an output FILE of "-" goes for as long as the scope lives: the
+// command line's standard output (a test's stream in the tests). Without a
+// scope, std::cout.
+class StandardOutputScope {
+  public:
+    explicit StandardOutputScope(std::ostream& out);
+    ~StandardOutputScope();
+    StandardOutputScope(const StandardOutputScope&) = delete;
+    StandardOutputScope& operator=(const StandardOutputScope&) = delete;
+
+  private:
+    std::ostream* previous_;
+};
 
 // "cannot write standard output: REASON" for the errno of the failed write.
 CliError StandardOutputError(int errnum);

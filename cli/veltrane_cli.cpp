@@ -2,6 +2,7 @@
 #include "cli/veltrane_cli.h"
 
 #include <cerrno>
+#include <ostream>
 #include <string>
 
 #include "cli/batch.h"
@@ -99,7 +100,12 @@ CommandResult Run(const std::vector<std::string_view>& args, std::istream& in, s
     if (!parsed) {
         return parsed.error();
     }
-    const CommandResult result = RunCommand(*parsed, in, out, err);
+    // An output FILE "-" goes to out; the command's usual output then goes
+    // nowhere, so that standard output holds that one file.
+    const StandardOutputScope scope(out);
+    std::ostream nowhere(nullptr);
+    const CommandResult result =
+        RunCommand(*parsed, in, parsed->writesToStandardOutput() ? nowhere : out, err);
     if (!result) {
         return result;
     }
@@ -127,7 +133,7 @@ int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ost
     const CliError& e = result.error();
     err << "veltrane-calc: " << e.message << '\n';
     if (e.withUsage) {
-        err << UsageText();
+        err << "Try 'veltrane-calc --help' for more information.\n";
     }
     return e.status;
 }

@@ -16,25 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kUsage =
-    "usage: veltrane-calc [--json] [--svg FILE [--force]] SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
-    "       veltrane-calc --batch FILE [--bom]    (FILE \"-\" reads standard input)\n"
-    "       veltrane-calc fit DISCHARGE SLOPE ROUGHNESS FACTOR [CRITERIA]\n"
-    "                     [--json | --csv [--bom]] [--svg FILE [--force]]\n"
-    "       veltrane-calc table SIZE SLOPE ROUGHNESS [--step S] [--json | --csv [--bom]]\n"
-    "       veltrane-calc sheet SIZE DISCHARGE SLOPE ROUGHNESS FACTOR [REACH] [CRITERIA]\n"
-    "                     (--html FILE | --pdf FILE) [--force]\n"
-    "       veltrane-calc sheet --batch FILE [REACH] [CRITERIA] (--html FILE | --pdf FILE)\n"
-    "                     [--force]\n"
-    "       veltrane-calc capacity SIZE SLOPE ROUGHNESS FACTOR [CRITERIA] [--json]\n"
-    "       veltrane-calc solve-slope SIZE DISCHARGE ROUGHNESS FACTOR [CRITERIA] [--json]\n"
-    "       veltrane-calc select-table ROUGHNESS FACTOR --slopes LIST [CRITERIA]\n"
-    "                     [--json | --csv [--bom]] [--svg FILE] [--html FILE | --pdf FILE]\n"
-    "                     [--force]\n"
-    "       veltrane-calc -h | --help | --version\n";
-
 std::string WithUsage(std::string_view message) {
-    return "veltrane-calc: " + std::string(message) + "\n" + std::string(kUsage);
+    return "veltrane-calc: " + std::string(message) + "\n" + std::string(kHelpHint);
 }
 
 std::size_t FilesIn(const fs::path& folder) {

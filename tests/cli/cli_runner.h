@@ -25,4 +25,15 @@ inline Result Cli(const std::vector<std::string_view>& args, const std::string& 
     return {status, out.str(), err.str()};
 }
 
+// What a usage error says: its one line, and where to read more.
+inline constexpr std::string_view kHelpHint = "Try 'veltrane-calc --help' for more information.\n";
+
+// Whether err is a usage error: "veltrane-calc: " and one line, then the hint.
+inline bool IsUsageError(const std::string& err) {
+    const std::string_view e(err);
+    const std::size_t firstBreak = e.find('\n');
+    return e.starts_with("veltrane-calc: ") && firstBreak != e.npos && firstBreak > 15 &&
+           e.substr(firstBreak + 1) == kHelpHint;
+}
+
 }  // namespace veltrane::cli::test

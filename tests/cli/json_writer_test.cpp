@@ -33,5 +33,26 @@ TEST(JsonWriter, KeysAreEscapedAndNonFiniteNumbersAreNull) {
     EXPECT_EQ(j.text(), R"({"a\"b\\":null,"n":-0.5})");
 }
 
+// Plain decimals as a person reads them (and as JavaScript prints numbers),
+// the exponent only below 1e-7 and from 1e21 on; always the shortest digits
+// that read back to the same double.
+TEST(JsonWriter, NumbersArePlainDecimalsInTheReadableRange) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {100000, "100000"},     {1e14, "100000000000000"},  {1e20, "100000000000000000000"},
+        {1e21, "1e+21"},        {123456.789, "123456.789"}, {0.000001, "0.000001"},
+        {-2.5e-5, "-0.000025"}, {1.5e-7, "0.00000015"},     {1e-7, "0.0000001"},
+        {9.9e-8, "9.9e-08"},    {0.017, "0.017"},           {0, "0"},
+        {-1234.5, "-1234.5"},
+    };
+    for (const auto& c : cases) {
+        JsonWriter j;
+        j.Number(c.value);
+        EXPECT_EQ(j.text(), c.text) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace veltrane::cli
