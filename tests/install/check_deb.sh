@@ -14,9 +14,9 @@ id=cn.korlund.Veltrane
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# lintian: no error and no warning; information tags are allowed.
-report=$(lintian --no-tag-display-limit "$deb" 2>&1 | grep -v 'running with root privileges' || true)
-if grep -E '^(E|W): ' <<<"$report"; then
+# lintian: no error, no warning and no information tag.
+report=$(lintian -I --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' || true)
+if grep -E '^(E|W|I): ' <<<"$report"; then
     fail "lintian"
 fi
 
