@@ -30,6 +30,9 @@ constexpr std::string_view kUsage =
     "       veltrane-calc select-table ROUGHNESS FACTOR --slopes LIST [CRITERIA]\n"
     "                     [--json | --csv [--bom]] [--svg FILE]\n"
     "                     [--html FILE | --pdf FILE] [--force]\n"
+    "       veltrane-calc profile FILE [--factor K] [--end normal|critical|LEVEL]\n"
+    "                     [--spacing M] [--min-freeboard M]\n"
+    "                     [--json | --csv [--bom]] [--svg FILE [--force]]\n"
     "       veltrane-calc -h | --help | --version\n";
 
 // At most 79 columns a line, so that it reads in an 80-column terminal.
@@ -74,6 +77,12 @@ constexpr std::string_view kHelp =
     "  --pdf FILE    sheet: write the calculation sheet as a PDF on A4\n"
     "  --slopes LIST select-table: the slope denominators, comma-separated:\n"
     "                300,500,1000\n"
+    "  --factor K    profile: k of the increased discharge kQ, 1 to 2 (default 1)\n"
+    "  --end E       profile: the downstream end: normal (uniform flow in the last\n"
+    "                reach, the default), critical (a free overfall), or a water\n"
+    "                level in metres (critical depth where it lies lower)\n"
+    "  --spacing M   profile: metres between stations, counted from the canal's\n"
+    "                head (default 100, the hundred-metre stakes)\n"
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
@@ -114,6 +123,13 @@ constexpr std::string_view kHelp =
     "             (whole x, at most 50 of them, each 1 to 1000000), as text,\n"
     "             CSV or JSON, an SVG chart (--svg) and a printable document\n"
     "             (--html, --pdf)\n"
+    "  profile    the water surface along a canal (水面线) for Q and kQ by the\n"
+    "             standard step method: FILE is CSV with a header naming\n"
+    "             name,length,size,slope,roughness,discharge and optionally\n"
+    "             bed,loss,level (or 渠段名称,长度,断面,纵坡,糙率,设计流量,\n"
+    "             渠底高程,局部损失系数,要求水位), one reach per row from the\n"
+    "             head down; stations, jumps and checks; exit 1 where the water\n"
+    "             overtops, a freeboard is short or a turnout level is missed\n"
     "\n"
     "Exit status: 0 report; 1 message, or no section fits; 2 usage error,\n"
     "unreadable input, or an output FILE that exists; 3 an output could not be\n"
@@ -170,13 +186,18 @@ struct OptionUse {
 const std::vector<OptionUse>& Uses() {
     const std::vector<Command> criteria = {Command::Fit, Command::Sheet, Command::Capacity,
                                            Command::SolveSlope, Command::SelectTable};
+    std::vector<Command> withProfile = criteria;
+    withProfile.push_back(Command::Profile);
     static const std::vector<OptionUse> uses = {
         {"--svg",
-         "a single calculation, fit and select-table",
-         {Command::Single, Command::Fit, Command::SelectTable}},
+         "a single calculation, fit, select-table and profile",
+         {Command::Single, Command::Fit, Command::SelectTable, Command::Profile}},
         {"--csv",
-         "fit, table and select-table",
-         {Command::Fit, Command::Table, Command::SelectTable}},
+         "fit, table, select-table and profile",
+         {Command::Fit, Command::Table, Command::SelectTable, Command::Profile}},
+        {"--factor", "profile", {Command::Profile}},
+        {"--end", "profile", {Command::Profile}},
+        {"--spacing", "profile", {Command::Profile}},
         {"--step", "table", {Command::Table}},
         {"--slopes", "select-table", {Command::SelectTable}},
         {"--html", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
@@ -197,14 +218,14 @@ const std::vector<OptionUse>& Uses() {
         {"--min-freeboard-source", "sheet", {Command::Sheet}},
         {"--min-velocity-source", "sheet", {Command::Sheet}},
         {"--max-velocity-source", "sheet", {Command::Sheet}},
-        {"--min-freeboard", "fit, sheet and the design aids", criteria},
+        {"--min-freeboard", "fit, sheet, the design aids and profile", withProfile},
         {"--min-velocity", "fit, sheet and the design aids", criteria},
         {"--max-velocity", "fit, sheet and the design aids", criteria},
         {"--min-discharge", "fit, sheet and the design aids", criteria},
         {"--json",
-         "a single calculation, fit, table and the design aids",
+         "a single calculation, fit, table, the design aids and profile",
          {Command::Single, Command::Fit, Command::Table, Command::Capacity, Command::SolveSlope,
-          Command::SelectTable}},
+          Command::SelectTable, Command::Profile}},
     };
     return uses;
 }
@@ -286,6 +307,15 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
                 return UsageError("--basis needs a line of the sheet's basis");
             }
             c.basis.emplace_back(value());
+        } else if (a == "--factor" || a == "--end" || a == "--spacing") {
+            if (!hasValue()) {
+                return UsageError(std::string(a) +
+                                  (a == "--factor" ? " needs k, 1 to 2"
+                                   : a == "--end"
+                                       ? " needs normal, critical or a water level in metres"
+                                       : " needs a distance in metres"));
+            }
+            (a == "--factor" ? c.factor : a == "--end" ? c.end : c.spacing) = value();
         } else if (a == "--slopes") {
             if (!hasValue()) {
                 return UsageError("--slopes needs a list of slope denominators, 300,500,1000");
@@ -331,6 +361,7 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
         {"capacity", Command::Capacity},
         {"solve-slope", Command::SolveSlope},
         {"select-table", Command::SelectTable},
+        {"profile", Command::Profile},
     };
     const auto* named = c.operands.empty()
                             ? std::end(kCommands)

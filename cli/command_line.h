@@ -26,6 +26,7 @@ struct CommandLine {
         Capacity,
         SolveSlope,
         SelectTable,
+        Profile,
     };
     Command command = Command::Single;
     Format format = Format::Text;
@@ -35,6 +36,9 @@ struct CommandLine {
     std::optional<std::string> batch;  // the --batch FILE; "-" is standard input
     std::optional<std::string_view> step;
     std::optional<std::string_view> slopes;  // select-table: "300,500,1000"
+    // profile: k, the end condition ("normal", "critical" or a level, m) and
+    // the station spacing, m; as typed.
+    std::optional<std::string_view> factor, end, spacing;
     // sheet: where it goes.
     std::optional<std::string> html;
     std::optional<std::string> pdf;

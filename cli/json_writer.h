@@ -18,8 +18,9 @@ class JsonWriter {
     // The name of the next member of the current object.
     JsonWriter& Key(std::string_view name);
     JsonWriter& String(std::string_view text);
-    // The shortest text that reads back to the same double, or null for a
-    // value JSON cannot hold (infinity, NaN).
+    // The shortest digits that read back to the same double, as a plain
+    // decimal from 1e-7 up to 1e21 and with an exponent beyond, or null for
+    // a value JSON cannot hold (infinity, NaN).
     JsonWriter& Number(double value);
     JsonWriter& Null();
     JsonWriter& Bool(bool value);
@@ -27,6 +28,9 @@ class JsonWriter {
     JsonWriter& Member(std::string_view name, std::string_view text) {
         return Key(name).String(text);
     }
+    JsonWriter& Member(std::string_view name, const char* text) { return Key(name).String(text); }
+    // Not through double: a bool is true or false.
+    JsonWriter& Member(std::string_view name, bool value) { return Key(name).Bool(value); }
 
     const std::string& text() const { return out_; }
 

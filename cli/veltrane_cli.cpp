@@ -12,6 +12,7 @@
 #include "cli/design_commands.h"
 #include "cli/input_text.h"
 #include "cli/output_file.h"
+#include "cli/profile_command.h"
 #include "cli/sheet_command.h"
 #include "cli/single_run.h"
 #include "cli/size_operand.h"
@@ -88,6 +89,8 @@ CommandResult RunCommand(const CommandLine& c, std::istream& in, std::ostream& o
             return RunSolveSlope(c, out, err);
         case Command::SelectTable:
             return RunSelectTable(c, out, err);
+        case Command::Profile:
+            return RunProfile(c, in, out, err);
         case Command::Single:
             break;
     }

@@ -26,9 +26,11 @@ fields=$(
         "fit 0.25 500 0.017 1 --min-freeboard 0.1 --max-velocity 0.5 --min-velocity 0.1 --min-discharge 0.1" \
         "fit 9 500 0.017 1" "table U60 500 0.017 --step 0.3" "capacity U60 500 0.017 1" \
         "capacity U60 500 0.017 1 --min-velocity 3" "solve-slope U60 0.25 0.017 1" \
-        "solve-slope U60 9 0.017 1" "select-table 0.014 1 --slopes 500 --min-freeboard 0.5"; do
+        "solve-slope U60 9 0.017 1" "select-table 0.014 1 --slopes 500 --min-freeboard 0.5" \
+        "profile - --factor 1.2 --min-freeboard 0.3"; do
         # shellcheck disable=SC2086
-        "$calc" --json $args || true
+        "$calc" --json $args <<<$'name,length,size,slope,roughness,discharge,bed,loss,level\n'\
+$'陡槽,60,U60,25,0.014,0.25,10,,\n缓坡,300,U60,800,0.017,0.25,,0.1,20\n' || true
     done | /usr/bin/python3 -c '
 import json, sys
 keys = set()

@@ -1,0 +1,322 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/profile_command.h"
+
+#include <cmath>
+
+#include "canal/water_surface.h"
+#include "cli/csv.h"
+#include "cli/input_text.h"
+#include "cli/json_writer.h"
+#include "cli/output_file.h"
+#include "cli/profile_rows.h"
+#include "hydraulics/float_chars.h"
+#include "sheet/profile_svg.h"
+#include "views/numbers.h"
+#include "views/profile_words.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+using canal::FlowKind;
+using canal::Station;
+using views::Language;
+
+// Stations a run may make at most: 1,000 km at 1 m.
+constexpr double kMostStations = 1e6;
+// Problems of a file said at most; the rest are counted.
+constexpr std::size_t kMostProblems = 20;
+
+// A plain decimal, signed, as the canal file's numbers.
+std::optional<double> Number(std::string_view t) {
+    double value = 0;
+    const char* last = t.data() + t.size();
+    const auto parsed = FromChars(t.data(), last, value);
+    if (t.empty() || parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value) ||
+        t.find_first_of("eEnNiI") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return value + 0.0;
+}
+
+Outcome<canal::DownstreamEnd> EndOf(std::string_view text) {
+    if (text == "normal") {
+        return canal::DownstreamEnd{.kind = canal::EndCondition::Normal};
+    }
+    if (text == "critical") {
+        return canal::DownstreamEnd{.kind = canal::EndCondition::Critical};
+    }
+    if (const auto level = Number(text)) {
+        return canal::DownstreamEnd{.kind = canal::EndCondition::Level, .level = *level};
+    }
+    return UsageError("--end takes normal, critical or a water level in metres, not '" +
+                      std::string(text) + "'");
+}
+
+// Metres to four places, the precision of every length the profile gives.
+double Metres(double v) {
+    const double r = std::round(v * 1e4) / 1e4;
+    return r == 0 ? 0.0 : r;  // never "-0"
+}
+
+// v to a fixed number of places, the zeros kept, so the columns line up.
+std::string Fixed(double v, int decimals = 4) {
+    char buffer[64];
+    double rounded = std::round(v * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
+    if (rounded == 0) {
+        rounded = 0.0;  // never "-0.0000"
+    }
+    const auto end =
+        ToChars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, decimals);
+    return std::string(buffer, end.ptr);
+}
+
+void Pad(std::string& out, const std::string& cell, std::size_t width) {
+    out += cell;
+    out.append(cell.size() < width ? width - cell.size() : 1, ' ');
+}
+
+std::string ReachName(const canal::CanalRequest& r, std::size_t i) {
+    return r.reaches[i].name;
+}
+
+void WriteText(const canal::CanalRequest& request, const canal::CanalProfile& p, std::string& out) {
+    static constexpr std::string_view kColumns[] = {"chainage",  "bed",    "depth",  "level",
+                                                    "velocity",  "froude", "energy", "top",
+                                                    "freeboard", "type"};
+    for (const canal::FlowProfile& flow : p.flows) {
+        out += std::string(views::FlowName(flow.kind, Language::English)) + " flow, " +
+               (flow.kind == FlowKind::Design ? "Q" : "kQ, k = " + Fixed(flow.factor, 2)) + "\n";
+        for (std::size_t i = 0; i < flow.reaches.size(); ++i) {
+            const canal::ReachFlow& r = flow.reaches[i];
+            out += "  " + ReachName(request, i) + ": " + request.reaches[i].sizeName + ", Q " +
+                   Fixed(r.discharge) + " m3/s, normal depth " + Fixed(r.normalDepth) +
+                   " m, critical depth " + Fixed(r.criticalDepth) + " m, " +
+                   (r.steep ? "steep" : "mild") + "\n";
+        }
+        for (const std::string_view c : kColumns) {
+            Pad(out, std::string(c), 11);
+        }
+        out += "reach\n";
+        for (const Station& s : flow.stations) {
+            for (const double v : {s.chainage, s.bed, s.depth, s.level, s.velocity, s.froude,
+                                   s.energy, s.top, s.freeboard}) {
+                Pad(out, Fixed(v), 11);
+            }
+            Pad(out, std::string(views::CurveTypeName(s.type, Language::English)), 11);
+            out += ReachName(request, s.reach) + "\n";
+        }
+        for (const canal::Jump& j : flow.jumps) {
+            out += "hydraulic jump at " + Fixed(j.chainage) + " m in " +
+                   ReachName(request, j.reach) + ": " + Fixed(j.upstreamDepth) + " m to " +
+                   Fixed(j.downstreamDepth) + " m\n";
+        }
+        out += "\n";
+    }
+    for (const canal::Stretch& s : p.checks.overtopped) {
+        out += "the water overtops at " + std::string(views::FlowName(s.flow, Language::English)) +
+               " flow in " + ReachName(request, s.reach) + " from " + Fixed(s.from) + " to " +
+               Fixed(s.to) + " m (by up to " + Fixed(-s.worst) + " m)\n";
+    }
+    for (const canal::Stretch& s : p.checks.shortFreeboard) {
+        out += "freeboard below " + Fixed(*request.minFreeboard) + " m at check flow in " +
+               ReachName(request, s.reach) + " from " + Fixed(s.from) + " to " + Fixed(s.to) +
+               " m (least " + Fixed(s.worst) + " m)\n";
+    }
+    for (const canal::TurnoutCheck& t : p.checks.turnouts) {
+        out += "turnout level of " + ReachName(request, t.reach) + ": " + Fixed(t.level) +
+               " m at design flow, required " + Fixed(t.required) +
+               " m: " + (t.met ? "reached" : "not reached") + "\n";
+    }
+    out += p.checks.ok() ? "the water stays within the channel and every check holds\n"
+                         : "a check fails\n";
+}
+
+void WriteCsv(const canal::CanalRequest& request, const canal::CanalProfile& p, bool bom,
+              std::string& out) {
+    const CsvFor reader = bom ? CsvFor::Spreadsheets : CsvFor::Scripts;
+    if (bom) {
+        out += kUtf8Bom;
+    }
+    out += "flow,reach,chainage,bed,depth,level,velocity,froude,energy,top,freeboard,type\n";
+    for (const canal::FlowProfile& flow : p.flows) {
+        for (const Station& s : flow.stations) {
+            out += std::string(views::FlowName(flow.kind, Language::English)) + ",";
+            AppendCsvField(out, ReachName(request, s.reach), reader);
+            for (const double v : {s.chainage, s.bed, s.depth, s.level, s.velocity, s.froude,
+                                   s.energy, s.top, s.freeboard}) {
+                out += "," + Fixed(v);
+            }
+            out += "," + std::string(views::CurveTypeName(s.type, Language::English)) + "\n";
+        }
+    }
+}
+
+std::string Json(const canal::CanalRequest& request, const canal::CanalProfile& p) {
+    JsonWriter j;
+    j.BeginObject();
+    j.Member("factor", request.factor);
+    j.Key("flows").BeginArray();
+    for (const canal::FlowProfile& flow : p.flows) {
+        j.BeginObject();
+        j.Member("kind", views::FlowName(flow.kind, Language::English));
+        j.Member("discharge", Metres(flow.reaches.front().discharge));
+        j.Key("reaches").BeginArray();
+        for (std::size_t i = 0; i < flow.reaches.size(); ++i) {
+            const canal::ReachFlow& r = flow.reaches[i];
+            j.BeginObject()
+                .Member("reach", ReachName(request, i))
+                .Member("size", request.reaches[i].sizeName)
+                .Member("discharge", Metres(r.discharge))
+                .Member("normal_depth", Metres(r.normalDepth))
+                .Member("critical_depth", Metres(r.criticalDepth))
+                .Member("regime", r.steep ? "steep" : "mild")
+                .EndObject();
+        }
+        j.EndArray();
+        j.Key("stations").BeginArray();
+        for (const Station& s : flow.stations) {
+            j.BeginObject()
+                .Member("reach", ReachName(request, s.reach))
+                .Member("chainage", Metres(s.chainage))
+                .Member("bed", Metres(s.bed))
+                .Member("depth", Metres(s.depth))
+                .Member("level", Metres(s.level))
+                .Member("velocity", Metres(s.velocity))
+                .Member("froude", Metres(s.froude))
+                .Member("energy", Metres(s.energy))
+                .Member("top", Metres(s.top))
+                .Member("freeboard", Metres(s.freeboard))
+                .Member("type", views::CurveTypeName(s.type, Language::English))
+                .EndObject();
+        }
+        j.EndArray();
+        j.Key("jumps").BeginArray();
+        for (const canal::Jump& jump : flow.jumps) {
+            j.BeginObject()
+                .Member("reach", ReachName(request, jump.reach))
+                .Member("chainage", Metres(jump.chainage))
+                .Member("upstream_depth", Metres(jump.upstreamDepth))
+                .Member("downstream_depth", Metres(jump.downstreamDepth))
+                .EndObject();
+        }
+        j.EndArray().EndObject();
+    }
+    j.EndArray();
+    j.Key("checks").BeginArray();
+    const auto stretches = [&](const std::vector<canal::Stretch>& list, const char* check) {
+        for (const canal::Stretch& s : list) {
+            j.BeginObject()
+                .Member("check", check)
+                .Member("flow", views::FlowName(s.flow, Language::English))
+                .Member("reach", ReachName(request, s.reach))
+                .Member("from", Metres(s.from))
+                .Member("to", Metres(s.to))
+                .Member("worst_freeboard", Metres(s.worst))
+                .EndObject();
+        }
+    };
+    stretches(p.checks.overtopped, "overtopped");
+    stretches(p.checks.shortFreeboard, "freeboard");
+    for (const canal::TurnoutCheck& t : p.checks.turnouts) {
+        j.BeginObject()
+            .Member("check", "turnout")
+            .Member("flow", "design")
+            .Member("reach", ReachName(request, t.reach))
+            .Member("required", Metres(t.required))
+            .Member("level", Metres(t.level))
+            .Member("met", t.met)
+            .EndObject();
+    }
+    j.EndArray();
+    j.Member("ok", p.checks.ok());
+    j.EndObject();
+    return j.text();
+}
+
+}  // namespace
+
+CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& out,
+                         std::ostream& err) {
+    if (c.operands.size() != 1) {
+        return UsageError(
+            "profile takes one FILE, the canal's reaches (\"-\" reads standard input)");
+    }
+    canal::CanalRequest request;
+    if (c.factor) {
+        const auto k = Number(*c.factor);
+        if (!k || *k < 1 || *k > 2) {
+            return UsageError("--factor takes k from 1 to 2, not '" + std::string(*c.factor) + "'");
+        }
+        request.factor = *k;
+    }
+    if (c.end) {
+        const Outcome<canal::DownstreamEnd> end = EndOf(*c.end);
+        if (!end) {
+            return end.error();
+        }
+        request.end = *end;
+    }
+    if (c.spacing) {
+        const auto m = Number(*c.spacing);
+        if (!m || !(*m > 0)) {
+            return UsageError("--spacing takes a distance in metres above 0, not '" +
+                              std::string(*c.spacing) + "'");
+        }
+        request.spacing = *m;
+    }
+    request.minFreeboard = c.criteria.minFreeboard;
+
+    const Outcome<std::string> text = ReadBatchInput(std::string(c.operands[0]), in, err);
+    if (!text) {
+        return text.error();
+    }
+    ProfileReading reading = ReadProfileRows(*text);
+    if (!reading.ok()) {
+        std::string said;
+        for (std::size_t i = 0; i < reading.problems.size() && i < kMostProblems; ++i) {
+            said += (i ? "\nveltrane-calc: " : "") +
+                    views::ProfileProblemText(reading.problems[i], Language::English);
+        }
+        if (reading.problems.size() > kMostProblems) {
+            said += "\nveltrane-calc: and " +
+                    std::to_string(reading.problems.size() - kMostProblems) + " more";
+        }
+        return InputError(said);
+    }
+    request.reaches = std::move(reading.reaches);
+    double length = 0;
+    for (const canal::Reach& r : request.reaches) {
+        length += r.length;
+    }
+    if (length / request.spacing > kMostStations) {
+        return UsageError("--spacing " + std::string(c.spacing.value_or("100")) +
+                          " makes more than 1000000 stations along " + Fixed(length, 0) +
+                          " m; give a wider spacing");
+    }
+
+    const canal::CanalProfile profile = canal::ComputeProfile(request);
+    if (c.svg) {
+        if (const Step saved =
+                WriteOutputFile(*c.svg, sheet::LongitudinalProfileSvg(request, profile), c.force);
+            !saved) {
+            return saved.error();
+        }
+    }
+    std::string written;
+    switch (c.format) {
+        case Format::Json:
+            written = Json(request, profile) + "\n";
+            break;
+        case Format::Csv:
+            WriteCsv(request, profile, c.bom, written);
+            break;
+        case Format::Text:
+            WriteText(request, profile, written);
+            break;
+    }
+    out << written;
+    return profile.checks.ok() ? kExitReport : kExitMessage;
+}
+
+}  // namespace veltrane::cli

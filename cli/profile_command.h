@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// veltrane-calc profile: the water surface along a canal from its CSV file.
+#pragma once
+
+#include <istream>
+#include <ostream>
+
+#include "cli/cli_error.h"
+#include "cli/command_line.h"
+
+namespace veltrane::cli {
+
+// Exit 0 when the water stays within the channel and every check holds, 1
+// when one fails; 2 for a file or an option that cannot be used.
+CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& out,
+                         std::ostream& err);
+
+}  // namespace veltrane::cli

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/profile_rows.h"
+
+#include <cmath>
+#include <optional>
+
+#include "cli/csv.h"
+#include "hydraulics/float_chars.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+using views::ProfileColumn;
+using views::ProfileProblem;
+
+std::string_view Trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+bool SameName(std::string_view header, const views::ProfileColumnInfo& column) {
+    if (header == column.chinese) {
+        return true;
+    }
+    if (header.size() != column.key.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const char c = header[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != column.key[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A plain decimal, signed: "-12.5"; nothing else ("1e3" is refused too, as
+// no engineer writes a level so).
+std::optional<double> PlainNumber(std::string_view t) {
+    if (t.empty() || t.find_first_of("eEnNiI") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    double value = 0;
+    const char* last = t.data() + t.size();
+    const auto parsed = FromChars(t.data(), last, value);
+    if (parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value + 0.0;
+}
+
+}  // namespace
+
+ProfileReading ReadProfileRows(std::string_view text) {
+    ProfileReading reading;
+    CsvReader reader(text, CsvReader::kRecordLimit, CsvReader::SeparatorOf(text));
+    std::vector<std::string> fields;
+    std::size_t count = 0;
+    CsvReader::Problem csv = CsvReader::Problem::None;
+    if (!reader.Next(fields, count, csv)) {
+        reading.problems.push_back({.kind = ProfileProblem::Kind::Empty});
+        return reading;
+    }
+    constexpr std::size_t kAbsent = static_cast<std::size_t>(-1);
+    std::array<std::size_t, views::kProfileColumns.size()> position;
+    position.fill(kAbsent);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view header = Trimmed(fields[i]);
+        for (const views::ProfileColumnInfo& c : views::kProfileColumns) {
+            if (SameName(header, c)) {
+                auto& at = position[static_cast<std::size_t>(c.column)];
+                if (at != kAbsent) {
+                    reading.problems.push_back(
+                        {.kind = ProfileProblem::Kind::DuplicateColumn, .column = c.column});
+                    return reading;
+                }
+                at = i;
+            }
+        }
+    }
+    for (const views::ProfileColumnInfo& c : views::kProfileColumns) {
+        if (c.required && position[static_cast<std::size_t>(c.column)] == kAbsent) {
+            reading.problems.push_back(
+                {.kind = ProfileProblem::Kind::MissingColumn, .column = c.column});
+            return reading;
+        }
+    }
+    const std::size_t width = count;
+
+    double bedAbove = 0;  // the end of the last good reach's bed, m
+    bool anyRow = false;
+    while (reader.Next(fields, count, csv)) {
+        if (count == 1 && fields[0].empty() && csv == CsvReader::Problem::None) {
+            continue;  // a blank line holds no reach
+        }
+        anyRow = true;
+        const std::size_t line = reader.line();
+        if (csv != CsvReader::Problem::None || count != width) {
+            ProfileProblem p{.line = line};
+            if (csv == CsvReader::Problem::Unclosed) {
+                p.kind = ProfileProblem::Kind::UnclosedQuote;
+            } else if (csv == CsvReader::Problem::TooLong) {
+                p.kind = ProfileProblem::Kind::TooLong;
+                p.count = CsvReader::kRecordLimit;
+            } else {
+                p.kind = ProfileProblem::Kind::FieldCount;
+                p.count = count;
+                p.width = width;
+            }
+            reading.problems.push_back(p);
+            continue;
+        }
+        const std::size_t before = reading.problems.size();
+        const auto cell = [&](ProfileColumn c) {
+            const std::size_t at = position[static_cast<std::size_t>(c)];
+            return at == kAbsent ? std::string_view() : Trimmed(fields[at]);
+        };
+        const auto fail = [&](ProfileProblem::Kind kind, ProfileColumn c) {
+            reading.problems.push_back(
+                {.kind = kind, .line = line, .column = c, .text = std::string(cell(c))});
+        };
+        // A number: required ones must be there; positive ones above 0.
+        const auto number = [&](ProfileColumn c, bool positive) -> std::optional<double> {
+            const std::string_view t = cell(c);
+            if (t.empty()) {
+                if (views::InfoOf(c).required) {
+                    fail(ProfileProblem::Kind::Missing, c);
+                }
+                return std::nullopt;
+            }
+            const auto value = PlainNumber(t);
+            if (!value) {
+                fail(ProfileProblem::Kind::NotANumber, c);
+            } else if (positive && !(*value > 0)) {
+                fail(ProfileProblem::Kind::NotPositive, c);
+                return std::nullopt;
+            }
+            return value;
+        };
+        canal::Reach reach;
+        reach.name = std::string(cell(ProfileColumn::Name));
+        if (reach.name.empty()) {
+            fail(ProfileProblem::Kind::Missing, ProfileColumn::Name);
+        }
+        const auto length = number(ProfileColumn::Length, true);
+        const std::string_view size = cell(ProfileColumn::Size);
+        const auto parsedSize = ParseSectionName(size);
+        if (size.empty()) {
+            fail(ProfileProblem::Kind::Missing, ProfileColumn::Size);
+        } else if (!parsedSize) {
+            fail(ProfileProblem::Kind::UnknownSize, ProfileColumn::Size);
+        }
+        const auto slope = number(ProfileColumn::Slope, true);
+        const auto roughness = number(ProfileColumn::Roughness, true);
+        const auto discharge = number(ProfileColumn::Discharge, true);
+        reach.bed = number(ProfileColumn::Bed, false);
+        reach.loss = number(ProfileColumn::Loss, false);
+        if (reach.loss && *reach.loss < 0) {
+            fail(ProfileProblem::Kind::Negative, ProfileColumn::Loss);
+        }
+        reach.level = number(ProfileColumn::Level, false);
+        if (reading.problems.size() != before) {
+            continue;
+        }
+        reach.sizeName = std::string(SectionName(*parsedSize));
+        reach.shape = canal::SectionShape::Of(LookupSection(*parsedSize));
+        reach.length = *length;
+        reach.slope = *slope;
+        reach.roughness = *roughness;
+        reach.discharge = *discharge;
+        // The bed may drop into a reach, never rise; 1 µm is rounding.
+        if (reach.bed && !reading.reaches.empty() && *reach.bed > bedAbove + 1e-6) {
+            ProfileProblem p{.kind = ProfileProblem::Kind::BedRises,
+                             .line = line,
+                             .column = ProfileColumn::Bed,
+                             .text = std::string(cell(ProfileColumn::Bed)),
+                             .bedAbove = bedAbove};
+            reading.problems.push_back(p);
+            continue;
+        }
+        bedAbove = reach.bed.value_or(bedAbove) - reach.length / reach.slope;
+        reading.reaches.push_back(std::move(reach));
+    }
+    if (!anyRow) {
+        reading.problems.push_back({.kind = ProfileProblem::Kind::NoReaches});
+    }
+    return reading;
+}
+
+}  // namespace veltrane::cli

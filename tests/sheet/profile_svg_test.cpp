@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The longitudinal profile drawing, read back as XML: one polyline per line
+// through every station, in the frame's order of levels; red where the water
+// stands above the top; the reaches' names as text, whatever they hold.
+#include "sheet/profile_svg.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QXmlStreamReader>
+#include <map>
+#include <vector>
+
+#include "canal/water_surface.h"
+
+namespace veltrane::sheet {
+namespace {
+
+using canal::CanalRequest;
+using canal::Reach;
+
+Reach MakeReach(const std::string& name, SectionSize size, double length, double x, double q) {
+    Reach r;
+    r.name = name;
+    r.sizeName = std::string(SectionName(size));
+    r.shape = canal::SectionShape::Of(LookupSection(size));
+    r.length = length;
+    r.slope = x;
+    r.roughness = 0.017;
+    r.discharge = q;
+    return r;
+}
+
+struct Drawing {
+    std::map<QString, std::vector<std::pair<double, double>>> lines;  // by id
+    std::vector<QString> texts;
+    int redLines = 0;
+};
+
+Drawing Read(const std::string& svg) {
+    Drawing d;
+    QXmlStreamReader xml(QByteArray::fromStdString(svg));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const auto a = xml.attributes();
+        if (xml.name() == u"polyline") {
+            auto& points = d.lines[a.value("id").toString()];
+            for (const QString& p : a.value("points").toString().split(' ')) {
+                const QStringList xy = p.split(',');
+                points.emplace_back(xy[0].toDouble(), xy[1].toDouble());
+            }
+        } else if (xml.name() == u"text") {
+            d.texts.push_back(xml.readElementText());
+        } else if (xml.name() == u"line" && a.value("stroke") == u"#d00") {
+            ++d.redLines;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return d;
+}
+
+TEST(ProfileSvg, EachLineThroughEveryStationWithTheWaterBetweenBedAndTop) {
+    CanalRequest request;
+    request.reaches = {MakeReach("上段", SectionSize::U80, 400, 1000, 0.22),
+                       MakeReach("下段", SectionSize::U60, 300, 500, 0.2)};
+    request.factor = 1.2;
+    const canal::CanalProfile profile = canal::ComputeProfile(request);
+    const Drawing d = Read(LongitudinalProfileSvg(request, profile));
+    const std::size_t stations = profile.flows[0].stations.size();
+    for (const char* id : {"bed", "top", "design", "check"}) {
+        ASSERT_EQ(d.lines.at(id).size(), stations) << id;
+    }
+    // SVG's y grows downward: the bed lowest on paper, then the water, the top.
+    for (std::size_t i = 0; i < stations; ++i) {
+        EXPECT_GT(d.lines.at("bed")[i].second, d.lines.at("design")[i].second);
+        EXPECT_GT(d.lines.at("design")[i].second, d.lines.at("check")[i].second);
+        EXPECT_GT(d.lines.at("check")[i].second, d.lines.at("top")[i].second);
+        EXPECT_DOUBLE_EQ(d.lines.at("bed")[i].first, d.lines.at("design")[i].first);
+    }
+    EXPECT_EQ(d.redLines, 0);
+    for (const char* word : {"纵断面图", "上段", "下段", "U80", "U60", "1/1000", "1/500", "0+000",
+                             "0+700", "设计水面线", "加大水面线"}) {
+        EXPECT_NE(std::find(d.texts.begin(), d.texts.end(), QString::fromUtf8(word)), d.texts.end())
+            << word;
+    }
+}
+
+TEST(ProfileSvg, OvertoppingIsRedAndNamesStayText) {
+    const std::string hostile = "<script>&\"'\x01]]>";
+    CanalRequest request;
+    request.reaches = {MakeReach(hostile, SectionSize::U60, 800, 800, 0.25)};  // deeper than H
+    const canal::CanalProfile profile = canal::ComputeProfile(request);
+    ASSERT_FALSE(profile.checks.overtopped.empty());
+    const std::string svg = LongitudinalProfileSvg(request, profile);
+    const Drawing d = Read(svg);
+    EXPECT_GT(d.redLines, 0);
+    EXPECT_NE(std::find(d.texts.begin(), d.texts.end(), QString::fromUtf8("<script>&\"'\uFFFD]]>")),
+              d.texts.end());
+    EXPECT_EQ(d.lines.count("check"), 0u);  // k = 1: one flow drawn
+    EXPECT_EQ(svg.find("<script>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veltrane::sheet
