@@ -13,6 +13,15 @@
 
 namespace veltrane::canal {
 
+// The range a profile is computed in; the reader refuses values outside it.
+inline constexpr double kLongestReach = 1e6;      // m
+inline constexpr double kFlattestSlope = 1e7;     // x of 1/x
+inline constexpr double kSteepestSlope = 1;       // x of 1/x: 45°
+inline constexpr double kLargestDischarge = 1e4;  // m³/s
+inline constexpr double kLargestRoughness = 1;    // Manning's n
+inline constexpr double kHighestLevel = 1e5;      // |m|, beds and water levels
+inline constexpr double kLargestLoss = 100;       // ξ
+
 struct Reach {
     std::string name;      // as the user gave it
     std::string sizeName;  // "U60" …, as shown

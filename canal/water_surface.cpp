@@ -162,14 +162,19 @@ std::optional<double> Step(const ReachRun& r, double h, double d, Branch branch)
         }
         return x;
     };
+    // Reaches are at most kLongestReach long, so n stays far inside an int.
     int n = std::max(1, static_cast<int>(std::ceil(d / kLongestStep)));
+    const int most = n * 64;  // steps of at least 0.3 m in the longest first try
     std::optional<double> coarse = walk(n);
     for (;;) {
         const std::optional<double> fine = walk(2 * n);
         if (coarse && fine && std::fabs(*fine - *coarse) < kTolerance) {
             return fine;
         }
-        if (d / (2 * n) < kShortestStep) {
+        if (!coarse && !fine) {
+            return std::nullopt;  // the branch has no depth there, however fine the steps
+        }
+        if (d / (2 * n) < kShortestStep || 2 * n >= most) {
             return fine;
         }
         coarse = fine;

@@ -46,7 +46,7 @@ Outcome<canal::DownstreamEnd> EndOf(std::string_view text) {
     if (text == "critical") {
         return canal::DownstreamEnd{.kind = canal::EndCondition::Critical};
     }
-    if (const auto level = Number(text)) {
+    if (const auto level = Number(text); level && std::fabs(*level) <= canal::kHighestLevel) {
         return canal::DownstreamEnd{.kind = canal::EndCondition::Level, .level = *level};
     }
     return UsageError("--end takes normal, critical or a water level in metres, not '" +
@@ -259,7 +259,7 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
     }
     if (c.spacing) {
         const auto m = Number(*c.spacing);
-        if (!m || !(*m > 0)) {
+        if (!m || !(*m > 0) || *m > canal::kLongestReach) {
             return UsageError("--spacing takes a distance in metres above 0, not '" +
                               std::string(*c.spacing) + "'");
         }

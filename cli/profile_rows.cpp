@@ -123,8 +123,10 @@ ProfileReading ReadProfileRows(std::string_view text) {
             reading.problems.push_back(
                 {.kind = kind, .line = line, .column = c, .text = std::string(cell(c))});
         };
-        // A number: required ones must be there; positive ones above 0.
-        const auto number = [&](ProfileColumn c, bool positive) -> std::optional<double> {
+        // A number: required ones must be there; positive ones above 0; all
+        // within [low, high], the range a profile is computed in.
+        const auto number = [&](ProfileColumn c, bool positive, double low,
+                                double high) -> std::optional<double> {
             const std::string_view t = cell(c);
             if (t.empty()) {
                 if (views::InfoOf(c).required) {
@@ -138,15 +140,21 @@ ProfileReading ReadProfileRows(std::string_view text) {
             } else if (positive && !(*value > 0)) {
                 fail(ProfileProblem::Kind::NotPositive, c);
                 return std::nullopt;
+            } else if (*value < low || *value > high) {
+                fail(ProfileProblem::Kind::OutOfRange, c);
+                reading.problems.back().low = low;
+                reading.problems.back().high = high;
+                return std::nullopt;
             }
             return value;
         };
+        using namespace canal;
         canal::Reach reach;
         reach.name = std::string(cell(ProfileColumn::Name));
         if (reach.name.empty()) {
             fail(ProfileProblem::Kind::Missing, ProfileColumn::Name);
         }
-        const auto length = number(ProfileColumn::Length, true);
+        const auto length = number(ProfileColumn::Length, true, 0, kLongestReach);
         const std::string_view size = cell(ProfileColumn::Size);
         const auto parsedSize = ParseSectionName(size);
         if (size.empty()) {
@@ -154,15 +162,17 @@ ProfileReading ReadProfileRows(std::string_view text) {
         } else if (!parsedSize) {
             fail(ProfileProblem::Kind::UnknownSize, ProfileColumn::Size);
         }
-        const auto slope = number(ProfileColumn::Slope, true);
-        const auto roughness = number(ProfileColumn::Roughness, true);
-        const auto discharge = number(ProfileColumn::Discharge, true);
-        reach.bed = number(ProfileColumn::Bed, false);
-        reach.loss = number(ProfileColumn::Loss, false);
-        if (reach.loss && *reach.loss < 0) {
+        const auto slope = number(ProfileColumn::Slope, true, kSteepestSlope, kFlattestSlope);
+        const auto roughness = number(ProfileColumn::Roughness, true, 0, kLargestRoughness);
+        const auto discharge = number(ProfileColumn::Discharge, true, 0, kLargestDischarge);
+        reach.bed = number(ProfileColumn::Bed, false, -kHighestLevel, kHighestLevel);
+        if (const std::string_view t = cell(ProfileColumn::Loss);
+            !t.empty() && PlainNumber(t) && *PlainNumber(t) < 0) {
             fail(ProfileProblem::Kind::Negative, ProfileColumn::Loss);
+        } else {
+            reach.loss = number(ProfileColumn::Loss, false, 0, kLargestLoss);
         }
-        reach.level = number(ProfileColumn::Level, false);
+        reach.level = number(ProfileColumn::Level, false, -kHighestLevel, kHighestLevel);
         if (reading.problems.size() != before) {
             continue;
         }

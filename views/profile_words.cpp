@@ -44,6 +44,11 @@ std::string Reason(const ProfileProblem& p, bool en) {
             return en ? quoted + " is not above 0" : quoted + "须大于 0";
         case Kind::Negative:
             return en ? quoted + " is below 0" : quoted + "不能小于 0";
+        case Kind::OutOfRange: {
+            const std::string low = Decimal(p.low, 6), high = Decimal(p.high, 6);
+            return en ? quoted + " is outside " + low + " to " + high
+                      : quoted + "须在 " + low + " 至 " + high + " 之间";
+        }
         case Kind::UnknownSize: {
             std::string sizes;
             for (const USection& s : SectionCatalogue) {

@@ -55,6 +55,7 @@ struct ProfileProblem {
         NotANumber,   // text
         NotPositive,  // text: a length, slope, roughness or discharge of 0 or less
         Negative,     // text: a loss coefficient below 0
+        OutOfRange,   // text, beyond [low, high]: outside what the profile computes
         UnknownSize,  // text
         BedRises,     // text; bedAbove: the bed at the end of the reach above, m
     };
@@ -64,6 +65,7 @@ struct ProfileProblem {
     std::string text{};
     std::size_t count = 0, width = 0;
     double bedAbove = 0;
+    double low = 0, high = 0;  // OutOfRange
 };
 
 // "line 3, length: '0' is not above 0" / "第 3 行“长度”：“0”须大于 0。"

@@ -144,6 +144,22 @@ TEST(Profile, EveryBadRowIsNamed) {
               "veltrane-calc: line 7: 4 fields, the header has 9\n");
 }
 
+// Values beyond what a profile computes are refused, named with the range.
+TEST(Profile, ValuesOutsideTheComputedRange) {
+    const std::string file =
+        std::string(kHeader) + "甲,2000000,U60,0.5,2,99999,200000,101,-100001\n";
+    const Result r = Cli({"profile", "-"}, file);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "veltrane-calc: line 2, length: '2000000' is outside 0 to 1000000\n"
+              "veltrane-calc: line 2, slope: '0.5' is outside 1 to 10000000\n"
+              "veltrane-calc: line 2, roughness: '2' is outside 0 to 1\n"
+              "veltrane-calc: line 2, discharge: '99999' is outside 0 to 10000\n"
+              "veltrane-calc: line 2, bed: '200000' is outside -100000 to 100000\n"
+              "veltrane-calc: line 2, loss: '101' is outside 0 to 100\n"
+              "veltrane-calc: line 2, level: '-100001' is outside -100000 to 100000\n");
+}
+
 TEST(Profile, FilesThatCannotBeACanal) {
     const struct {
         std::string file;
