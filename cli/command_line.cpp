@@ -32,7 +32,8 @@ constexpr std::string_view kUsage =
     "                     [--html FILE | --pdf FILE] [--force]\n"
     "       veltrane-calc profile FILE [--factor K] [--end normal|critical|LEVEL]\n"
     "                     [--spacing M] [--min-freeboard M]\n"
-    "                     [--json | --csv [--bom]] [--svg FILE [--force]]\n"
+    "                     [--json | --csv [--bom]] [--svg FILE]\n"
+    "                     [--html FILE | --pdf FILE] [REACH] [--force]\n"
     "       veltrane-calc -h | --help | --version\n";
 
 // At most 79 columns a line, so that it reads in an 80-column terminal.
@@ -73,8 +74,8 @@ constexpr std::string_view kHelp =
     "                describe each reach\n"
     "  --step S      table: the depth step in metres, 0.0001 up to the channel\n"
     "                depth (default 0.01)\n"
-    "  --html FILE   sheet: write the calculation sheet as one HTML page\n"
-    "  --pdf FILE    sheet: write the calculation sheet as a PDF on A4\n"
+    "  --html FILE   sheet, profile: write the calculation sheet as one HTML page\n"
+    "  --pdf FILE    sheet, profile: write the calculation sheet as a PDF on A4\n"
     "  --slopes LIST select-table: the slope denominators, comma-separated:\n"
     "                300,500,1000\n"
     "  --factor K    profile: k of the increased discharge kQ, 1 to 2 (default 1)\n"
@@ -86,7 +87,7 @@ constexpr std::string_view kHelp =
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
-    "  REACH (sheet), each text printed as typed:\n"
+    "  REACH (sheet and profile), each text printed as typed:\n"
     "  --project P   the project          --channel C   the channel's name\n"
     "  --station S   the chainage         --designer D  who computed it\n"
     "  --date D      the date (default: today)\n"
@@ -200,21 +201,27 @@ const std::vector<OptionUse>& Uses() {
         {"--spacing", "profile", {Command::Profile}},
         {"--step", "table", {Command::Table}},
         {"--slopes", "select-table", {Command::SelectTable}},
-        {"--html", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
-        {"--pdf", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
-        {"--project", "sheet", {Command::Sheet}},
-        {"--channel", "sheet", {Command::Sheet}},
-        {"--station", "sheet", {Command::Sheet}},
-        {"--designer", "sheet", {Command::Sheet}},
-        {"--date", "sheet and select-table", {Command::Sheet, Command::SelectTable}},
-        {"--unit", "sheet", {Command::Sheet}},
-        {"--stage", "sheet", {Command::Sheet}},
-        {"--number", "sheet", {Command::Sheet}},
-        {"--checker", "sheet", {Command::Sheet}},
-        {"--check-date", "sheet", {Command::Sheet}},
-        {"--approver", "sheet", {Command::Sheet}},
-        {"--approve-date", "sheet", {Command::Sheet}},
-        {"--basis", "sheet", {Command::Sheet}},
+        {"--html",
+         "sheet, select-table and profile",
+         {Command::Sheet, Command::SelectTable, Command::Profile}},
+        {"--pdf",
+         "sheet, select-table and profile",
+         {Command::Sheet, Command::SelectTable, Command::Profile}},
+        {"--project", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--channel", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--station", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--designer", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--date",
+         "sheet, select-table and profile",
+         {Command::Sheet, Command::SelectTable, Command::Profile}},
+        {"--unit", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--stage", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--number", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--checker", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--check-date", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--approver", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--approve-date", "sheet and profile", {Command::Sheet, Command::Profile}},
+        {"--basis", "sheet and profile", {Command::Sheet, Command::Profile}},
         {"--min-freeboard-source", "sheet", {Command::Sheet}},
         {"--min-velocity-source", "sheet", {Command::Sheet}},
         {"--max-velocity-source", "sheet", {Command::Sheet}},

@@ -9,7 +9,10 @@
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
 #include "cli/profile_rows.h"
+#include "cli/sheet_command.h"
+#include "cli/sheet_output.h"
 #include "hydraulics/float_chars.h"
+#include "sheet/profile_sheet.h"
 #include "sheet/profile_svg.h"
 #include "views/numbers.h"
 #include "views/profile_words.h"
@@ -299,6 +302,14 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
     if (c.svg) {
         if (const Step saved =
                 WriteOutputFile(*c.svg, sheet::LongitudinalProfileSvg(request, profile), c.force);
+            !saved) {
+            return saved.error();
+        }
+    }
+    if (c.html || c.pdf) {
+        const sheet::ProfileSheetRequest sheetRequest{
+            .canal = request, .details = DetailsFrom(c), .basis = c.basis};
+        if (const Step saved = SaveSheet(c, sheet::BuildProfileSheet(sheetRequest, profile));
             !saved) {
             return saved.error();
         }

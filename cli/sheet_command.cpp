@@ -15,21 +15,6 @@ namespace veltrane::cli {
 
 namespace {
 
-sheet::ReachDetails DetailsFrom(const CommandLine& c) {
-    return {.project = c.project.value_or(""),
-            .channel = c.channel.value_or(""),
-            .station = c.station.value_or(""),
-            .designer = c.designer.value_or(""),
-            .date = c.date ? *c.date : views::Today(),
-            .unit = c.unit.value_or(""),
-            .stage = c.stage.value_or(""),
-            .number = c.number.value_or(""),
-            .checker = c.checker.value_or(""),
-            .checkDate = c.checkDate.value_or(""),
-            .approver = c.approver.value_or(""),
-            .approveDate = c.approveDate.value_or("")};
-}
-
 sheet::CriteriaSources SourcesFrom(const CommandLine& c) {
     return {.minFreeboard = c.minFreeboardSource.value_or(""),
             .minVelocity = c.minVelocitySource.value_or(""),
@@ -56,6 +41,21 @@ CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err
 }
 
 }  // namespace
+
+sheet::ReachDetails DetailsFrom(const CommandLine& c) {
+    return {.project = c.project.value_or(""),
+            .channel = c.channel.value_or(""),
+            .station = c.station.value_or(""),
+            .designer = c.designer.value_or(""),
+            .date = c.date ? *c.date : views::Today(),
+            .unit = c.unit.value_or(""),
+            .stage = c.stage.value_or(""),
+            .number = c.number.value_or(""),
+            .checker = c.checker.value_or(""),
+            .checkDate = c.checkDate.value_or(""),
+            .approver = c.approver.value_or(""),
+            .approveDate = c.approveDate.value_or("")};
+}
 
 CommandResult RunSheet(const CommandLine& c, std::istream& in, std::ostream& err) {
     const auto& v = c.operands;

@@ -8,6 +8,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/command_line.h"
+#include "sheet/sheet_builder.h"
 
 namespace veltrane::cli {
 
@@ -16,5 +17,9 @@ namespace veltrane::cli {
 // 0 when the run gives a report and 1 for a message (the sheet is written
 // either way); 0 for a canal.
 CommandResult RunSheet(const CommandLine& c, std::istream& in, std::ostream& err);
+
+// The title block and signatures as the options give them; today's date
+// where --date is not given.
+sheet::ReachDetails DetailsFrom(const CommandLine& c);
 
 }  // namespace veltrane::cli

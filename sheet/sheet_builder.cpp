@@ -105,21 +105,6 @@ Reach Evaluate(const SheetRequest& request) {
     return reach;
 }
 
-// The title block: every field in its place, an empty one left blank to be
-// filled in by hand.
-Table TitleBlock(const ReachDetails& r) {
-    return Table{.rows = {{"工程名称", r.project, "设计单位", r.unit},
-                          {"设计阶段", r.stage, "计算书编号", r.number},
-                          {"渠道名称", r.channel, "桩号", r.station}},
-                 .wide = true};
-}
-
-Signatures SignatureTable(const ReachDetails& r) {
-    return Signatures{.lines = {{"计算", r.designer, r.date},
-                                {"校核", r.checker, r.checkDate},
-                                {"审核", r.approver, r.approveDate}}};
-}
-
 void AddTitle(Document& doc, const SheetRequest& r) {
     doc.blocks.emplace_back(Heading{1, std::string(kTitle)});
     doc.blocks.emplace_back(TitleBlock(r.reach));
@@ -697,6 +682,21 @@ std::vector<std::string> SummaryRow(std::size_t number, const Reach& reach) {
 }
 
 }  // namespace
+
+// The title block: every field in its place, an empty one left blank to be
+// filled in by hand.
+Table TitleBlock(const ReachDetails& r) {
+    return Table{.rows = {{"工程名称", r.project, "设计单位", r.unit},
+                          {"设计阶段", r.stage, "计算书编号", r.number},
+                          {"渠道名称", r.channel, "桩号", r.station}},
+                 .wide = true};
+}
+
+Signatures SignatureTable(const ReachDetails& r) {
+    return Signatures{.lines = {{"计算", r.designer, r.date},
+                                {"校核", r.checker, r.checkDate},
+                                {"审核", r.approver, r.approveDate}}};
+}
 
 Document BuildSheet(const SheetRequest& request) {
     Document doc{.title = DocumentTitle(request)};

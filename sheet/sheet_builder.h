@@ -67,6 +67,13 @@ struct CanalRow {
 // The sheet of one reach.
 Document BuildSheet(const SheetRequest& request);
 
+// The title block of every sheet: each field in its place, an empty one
+// left blank to be filled in by hand.
+Table TitleBlock(const ReachDetails& r);
+
+// 计算, 校核 and 审核, with the names and dates given.
+Signatures SignatureTable(const ReachDetails& r);
+
 // A whole canal: a summary table with one row per reach (a bad row gives its
 // name and chainage and says what is wrong, in Chinese), then each reach's
 // sheet on a page of its own.
