@@ -8,6 +8,7 @@
 #include "cli/input_text.h"
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
+#include "cli/profile_csv.h"
 #include "cli/profile_rows.h"
 #include "cli/sheet_command.h"
 #include "cli/sheet_output.h"
@@ -62,16 +63,8 @@ double Metres(double v) {
     return r == 0 ? 0.0 : r;  // never "-0"
 }
 
-// v to a fixed number of places, the zeros kept, so the columns line up.
 std::string Fixed(double v, int decimals = 4) {
-    char buffer[64];
-    double rounded = std::round(v * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
-    if (rounded == 0) {
-        rounded = 0.0;  // never "-0.0000"
-    }
-    const auto end =
-        ToChars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, decimals);
-    return std::string(buffer, end.ptr);
+    return decimals == 4 ? FourPlaces(v) : views::Decimal(v, decimals);
 }
 
 void Pad(std::string& out, const std::string& cell, std::size_t width) {
@@ -133,26 +126,6 @@ void WriteText(const canal::CanalRequest& request, const canal::CanalProfile& p,
     }
     out += p.checks.ok() ? "the water stays within the channel and every check holds\n"
                          : "a check fails\n";
-}
-
-void WriteCsv(const canal::CanalRequest& request, const canal::CanalProfile& p, bool bom,
-              std::string& out) {
-    const CsvFor reader = bom ? CsvFor::Spreadsheets : CsvFor::Scripts;
-    if (bom) {
-        out += kUtf8Bom;
-    }
-    out += "flow,reach,chainage,bed,depth,level,velocity,froude,energy,top,freeboard,type\n";
-    for (const canal::FlowProfile& flow : p.flows) {
-        for (const Station& s : flow.stations) {
-            out += std::string(views::FlowName(flow.kind, Language::English)) + ",";
-            AppendCsvField(out, ReachName(request, s.reach), reader);
-            for (const double v : {s.chainage, s.bed, s.depth, s.level, s.velocity, s.froude,
-                                   s.energy, s.top, s.freeboard}) {
-                out += "," + Fixed(v);
-            }
-            out += "," + std::string(views::CurveTypeName(s.type, Language::English)) + "\n";
-        }
-    }
 }
 
 std::string Json(const canal::CanalRequest& request, const canal::CanalProfile& p) {
@@ -320,7 +293,9 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
             written = Json(request, profile) + "\n";
             break;
         case Format::Csv:
-            WriteCsv(request, profile, c.bom, written);
+            written = std::string(c.bom ? kUtf8Bom : "") +
+                      ProfileCsv(request, profile, Language::English,
+                                 c.bom ? CsvFor::Spreadsheets : CsvFor::Scripts);
             break;
         case Format::Text:
             WriteText(request, profile, written);

@@ -77,6 +77,27 @@ std::string_view CurveTypeName(canal::CurveType type, Language language);
 // "design" / "check" (English), "设计流量" / "加大流量" (Chinese).
 std::string_view FlowName(canal::FlowKind kind, Language language);
 
+// The columns of a station table (text, CSV and the sheet): English keys
+// as JSON names them, Chinese headings with units.
+struct StationColumn {
+    std::string_view key;
+    std::string_view chinese;
+};
+inline constexpr std::array<StationColumn, 12> kStationColumns = {{
+    {"flow", "流量"},
+    {"reach", "渠段"},
+    {"chainage", "桩号 (m)"},
+    {"bed", "渠底高程 (m)"},
+    {"depth", "水深 h (m)"},
+    {"level", "水位 (m)"},
+    {"velocity", "流速 v (m/s)"},
+    {"froude", "Fr"},
+    {"energy", "能量高程 (m)"},
+    {"top", "渠顶高程 (m)"},
+    {"freeboard", "超高 (m)"},
+    {"type", "曲线"},
+}};
+
 // A chainage from the canal's head as engineers stake it: kilometres, "+",
 // metres to three places with trailing zeros dropped: 1234.5 → "1+234.5",
 // 150 → "0+150".
