@@ -127,17 +127,6 @@ QDialog* CriteriaRefused(QDialog* d, QVBoxLayout* layout, const views::CriteriaR
     return d;
 }
 
-// The basis as lines: each line trimmed, blank ones skipped.
-std::vector<std::string> BasisLines(const QString& text) {
-    std::vector<std::string> lines;
-    for (const QString& line : text.split(u'\n')) {
-        if (const QString t = line.trimmed(); !t.isEmpty()) {
-            lines.push_back(t.toStdString());
-        }
-    }
-    return lines;
-}
-
 QString SizeName(SectionSize size) {
     return U8(SectionName(size));
 }
@@ -224,21 +213,12 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
                                    .slope = texts.slope,
                                    .roughness = texts.roughness,
                                    .factor = texts.factor,
-                                   .reach = {.project = k.project.toStdString(),
-                                             .channel = k.channel.toStdString(),
-                                             .station = k.station.toStdString(),
-                                             .designer = k.designer.toStdString(),
-                                             .date = views::Today(),
-                                             .unit = k.unit.toStdString(),
-                                             .stage = k.stage.toStdString(),
-                                             .number = k.number.toStdString(),
-                                             .checker = k.checker.toStdString(),
-                                             .approver = k.approver.toStdString()},
+                                   .reach = ReachDetailsOf(k),
                                    .criteria = criteria.criteria,
                                    .sources = {.minFreeboard = k.minFreeboardSource.toStdString(),
                                                .minVelocity = k.minVelocitySource.toStdString(),
                                                .maxVelocity = k.maxVelocitySource.toStdString()},
-                                   .basis = BasisLines(k.basis)};
+                                   .basis = BasisOf(k)};
     };
     QHBoxLayout* row = ButtonRow(layout);
     QPushButton* print =

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/companion_session.h"
 
+#include "views/dates.h"
+
 #include <QLineEdit>
 
 #include "app/calculation_window.h"
@@ -16,6 +18,29 @@ WindowTexts TextsOf(const CalculationWindow& window) {
 SheetDetails& SessionSheetDetails() {
     static SheetDetails details;
     return details;
+}
+
+sheet::ReachDetails ReachDetailsOf(const SheetDetails& k) {
+    return {.project = k.project.toStdString(),
+            .channel = k.channel.toStdString(),
+            .station = k.station.toStdString(),
+            .designer = k.designer.toStdString(),
+            .date = views::Today(),
+            .unit = k.unit.toStdString(),
+            .stage = k.stage.toStdString(),
+            .number = k.number.toStdString(),
+            .checker = k.checker.toStdString(),
+            .approver = k.approver.toStdString()};
+}
+
+std::vector<std::string> BasisOf(const SheetDetails& details) {
+    std::vector<std::string> lines;
+    for (const QString& line : details.basis.split(u'\n')) {
+        if (const QString t = line.trimmed(); !t.isEmpty()) {
+            lines.push_back(t.toStdString());
+        }
+    }
+    return lines;
 }
 
 views::CriteriaReading CriteriaOf(const SheetDetails& details) {

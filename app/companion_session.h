@@ -7,9 +7,11 @@
 
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "hydraulics/calculation_run.h"
 #include "hydraulics/design_criteria.h"
+#include "sheet/sheet_builder.h"
 #include "views/criteria.h"
 
 namespace veltrane {
@@ -39,6 +41,12 @@ struct SheetDetails {
 
 // The one set of details for the session.
 SheetDetails& SessionSheetDetails();
+
+// The title block and signatures they give a sheet, dated today.
+sheet::ReachDetails ReachDetailsOf(const SheetDetails& details);
+
+// 计算依据 as lines: each trimmed, blank ones skipped.
+std::vector<std::string> BasisOf(const SheetDetails& details);
 
 // The criteria the details give, read by the one rule the command line and
 // the page use: an empty text gives none, a text that cannot be read is

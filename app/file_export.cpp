@@ -29,6 +29,13 @@ QString QtFileChooser::saveFileName(QWidget* parent, const QString& caption,
     return path;
 }
 
+QString QtFileChooser::openFileName(QWidget* parent, const QString& caption,
+                                    const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(parent, caption, last_.suggest({}), filter);
+    last_.remember(path);
+    return path;
+}
+
 QString SaveThroughDialog(QWidget* parent, AppServices services, const QString& caption,
                           const QString& suggestedName, const QString& filter,
                           const QByteArray& bytes) {

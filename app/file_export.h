@@ -27,6 +27,7 @@ class QtFileChooser : public FileChooser {
   public:
     QString saveFileName(QWidget* parent, const QString& caption, const QString& suggestedName,
                          const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& filter) override;
 
   private:
     LastFolder last_;

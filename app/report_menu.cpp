@@ -9,6 +9,7 @@
 
 #include "app/calculation_window.h"
 #include "app/companion_dialogs.h"
+#include "app/profile_dialog.h"
 
 namespace veltrane {
 
@@ -40,7 +41,8 @@ QMenu* BuildReportMenu(CalculationWindow& window, QPlainTextEdit* report, AppSer
                    {"断面图…", MakeDrawingDialog},
                    {"选型…", MakeFitDialog},
                    {"水位流量关系…", MakeRatingDialog},
-                   {"按坡度/流量选型…", MakeDesignAidsDialog}};
+                   {"按坡度/流量选型…", MakeDesignAidsDialog},
+                   {"水面线…", MakeProfileDialog}};
     for (const auto& item : dialogs) {
         QAction* action = menu->addAction(QString::fromUtf8(item.text));
         const auto make = item.make;

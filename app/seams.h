@@ -41,6 +41,9 @@ class FileChooser {
     // The chosen path, or an empty text when the user cancels.
     virtual QString saveFileName(QWidget* parent, const QString& caption,
                                  const QString& suggestedName, const QString& filter) = 0;
+    // An existing file to read, or an empty text when the user cancels.
+    virtual QString openFileName(QWidget* parent, const QString& caption,
+                                 const QString& filter) = 0;
 };
 
 struct AppServices {

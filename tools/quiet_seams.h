@@ -30,6 +30,7 @@ class NoFiles : public FileChooser {
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 }  // namespace veltrane::tools

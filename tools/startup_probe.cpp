@@ -15,8 +15,8 @@
 #include "app/file_export.h"
 #include "app/instance_lock.h"
 #include "app/look.h"
-#include "app/window_placement.h"
 #include "app/message_boxes.h"
+#include "app/window_placement.h"
 #include "app/window_registry.h"
 
 namespace {

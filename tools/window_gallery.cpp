@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "app/companion_dialogs.h"
 #include "app/look.h"
 #include "app/message_boxes.h"
+#include "app/profile_dialog.h"
 #include "app/report_menu.h"
 #include "app/window_registry.h"
 #include "tools/quiet_seams.h"
@@ -87,6 +89,23 @@ int main(int argc, char** argv) {
         std::unique_ptr<QDialog> dialog(c.make(u60, windows.services()));
         ok = Save(dialog.get(), out.filePath(QString::fromLatin1(c.file))) && ok;
         dialog->hide();
+    }
+    // 水面线: the window's reach 500 m long, then a smaller one, computed.
+    {
+        std::unique_ptr<QDialog> profile(veltrane::MakeProfileDialog(u60, windows.services()));
+        auto* reaches = profile->findChild<QTableWidget*>("reachTable");
+        reaches->item(0, 0)->setText(QStringLiteral("一支渠"));
+        reaches->item(0, 1)->setText(QStringLiteral("500"));
+        reaches->setCurrentCell(0, 0);
+        profile->findChild<QPushButton*>("addReach")->click();
+        const char* second[] = {"二支渠", "300", "U60", "800", "0.017", "0.15", "", "0.1", ""};
+        for (int c = 0; c < 9; ++c) {
+            reaches->item(1, c)->setText(QString::fromUtf8(second[c]));
+        }
+        profile->findChild<QLineEdit*>("factor")->setText(QStringLiteral("1.2"));
+        profile->findChild<QPushButton*>("computeButton")->click();
+        ok = Save(profile.get(), out.filePath("companion-profile.png")) && ok;
+        profile->hide();
     }
     // A companion refusing the window's texts: a factor out of range.
     u60.findChild<QLineEdit*>("Text7")->setText(QStringLiteral("3"));

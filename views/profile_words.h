@@ -21,21 +21,21 @@ struct ProfileColumnInfo {
     std::string_view key;      // the header's English name
     std::string_view chinese;  // the header's Chinese name, accepted alike
     bool required;
+    std::string_view heading;  // over a table's column, with the unit
 };
 
 inline constexpr std::array<ProfileColumnInfo, 9> kProfileColumns = {{
-    {.column = ProfileColumn::Name, .key = "name", .chinese = "渠段名称", .required = true},
-    {.column = ProfileColumn::Length, .key = "length", .chinese = "长度", .required = true},
-    {.column = ProfileColumn::Size, .key = "size", .chinese = "断面", .required = true},
-    {.column = ProfileColumn::Slope, .key = "slope", .chinese = "纵坡", .required = true},
-    {.column = ProfileColumn::Roughness, .key = "roughness", .chinese = "糙率", .required = true},
-    {.column = ProfileColumn::Discharge,
-     .key = "discharge",
-     .chinese = "设计流量",
-     .required = true},
-    {.column = ProfileColumn::Bed, .key = "bed", .chinese = "渠底高程", .required = false},
-    {.column = ProfileColumn::Loss, .key = "loss", .chinese = "局部损失系数", .required = false},
-    {.column = ProfileColumn::Level, .key = "level", .chinese = "要求水位", .required = false},
+    // clang-format off
+    {.column = ProfileColumn::Name, .key = "name", .chinese = "渠段名称", .required = true, .heading = "渠段名称"},
+    {.column = ProfileColumn::Length, .key = "length", .chinese = "长度", .required = true, .heading = "长度 (m)"},
+    {.column = ProfileColumn::Size, .key = "size", .chinese = "断面", .required = true, .heading = "断面"},
+    {.column = ProfileColumn::Slope, .key = "slope", .chinese = "纵坡", .required = true, .heading = "纵坡 1/x 的 x"},
+    {.column = ProfileColumn::Roughness, .key = "roughness", .chinese = "糙率", .required = true, .heading = "糙率 n"},
+    {.column = ProfileColumn::Discharge, .key = "discharge", .chinese = "设计流量", .required = true, .heading = "设计流量 (m³/s)"},
+    {.column = ProfileColumn::Bed, .key = "bed", .chinese = "渠底高程", .required = false, .heading = "起点渠底高程 (m)"},
+    {.column = ProfileColumn::Loss, .key = "loss", .chinese = "局部损失系数", .required = false, .heading = "局部损失系数 ξ"},
+    {.column = ProfileColumn::Level, .key = "level", .chinese = "要求水位", .required = false, .heading = "要求水位 (m)"},
+    // clang-format on
 }};
 
 const ProfileColumnInfo& InfoOf(ProfileColumn column);

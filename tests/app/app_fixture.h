@@ -73,13 +73,22 @@ class FakeDetector : public InstanceDetector {
     int asked = 0;
 };
 
-// Answers every save dialog with the next queued path (none: cancelled),
+// Answers every save and open dialog with the next queued path (none: cancelled),
 // and records what was asked.
 class FakeFileChooser : public FileChooser {
   public:
     QString saveFileName(QWidget*, const QString& caption, const QString& suggested,
                          const QString&) override {
         asked.push_back(caption + QStringLiteral("|") + suggested);
+        if (paths.empty()) {
+            return {};
+        }
+        const QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+    QString openFileName(QWidget*, const QString& caption, const QString&) override {
+        asked.push_back(caption);
         if (paths.empty()) {
             return {};
         }

@@ -105,7 +105,7 @@ void CompanionTest::menuItems() {
     std::unique_ptr<QMenu> menu(BuildReportMenu(w, report, app.windows.services()));
     QCOMPARE(ActionTexts(menu.get()),
              (QStringList{"复制", "全选", "复制计算成果", "计算书…", "断面图…", "选型…",
-                          "水位流量关系…", "按坡度/流量选型…"}));
+                          "水位流量关系…", "按坡度/流量选型…", "水面线…"}));
     QCOMPARE(report->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
@@ -124,9 +124,9 @@ void CompanionTest::anEditableReportKeepsItsEditActions() {
                         [&](const QString& t) { return t.startsWith(QString::fromUtf8(edit)); }),
             qPrintable(texts.join(u'|')));
     }
-    QCOMPARE(texts.mid(texts.size() - 6),
+    QCOMPARE(texts.mid(texts.size() - 7),
              (QStringList{"复制计算成果", "计算书…", "断面图…", "选型…", "水位流量关系…",
-                          "按坡度/流量选型…"}));
+                          "按坡度/流量选型…", "水面线…"}));
     int asked = 0;
     QObject::connect(report, &QPlainTextEdit::customContextMenuRequested, report,
                      [&asked] { ++asked; });

@@ -1,0 +1,561 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/profile_dialog.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/calculation_window.h"
+#include "app/companion_session.h"
+#include "app/file_export.h"
+#include "app/svg_view.h"
+#include "canal/water_surface.h"
+#include "cli/input_text.h"
+#include "cli/profile_csv.h"
+#include "cli/profile_rows.h"
+#include "sheet/html_writer.h"
+#include "sheet/profile_sheet.h"
+#include "sheet/profile_svg.h"
+#include "sheet_pdf/pdf_printer.h"
+#include "views/criteria.h"
+#include "views/numbers.h"
+#include "views/profile_words.h"
+
+namespace veltrane {
+
+namespace {
+
+constexpr int kColumns = static_cast<int>(views::kProfileColumns.size());
+using Row = std::array<QString, views::kProfileColumns.size()>;
+
+QString U8(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QByteArray Bytes(const std::string& s) {
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// What the dialog keeps for the rest of the session (the program stores no
+// settings): the reaches as typed, and the run's conditions.
+struct ProfileSession {
+    std::vector<Row> rows;
+    QString factor, level, spacing = QStringLiteral("100");
+    int end = 0;  // canal::EndCondition
+};
+
+ProfileSession& Session() {
+    static ProfileSession session;
+    return session;
+}
+
+// The table's texts as a canal file, read by the one reader veltrane-calc
+// and the page use; its lines are the table's rows plus the header.
+std::string CanalCsv(const std::vector<Row>& rows) {
+    std::string csv;
+    for (int c = 0; c < kColumns; ++c) {
+        csv += c ? "," : "";
+        csv += views::kProfileColumns[static_cast<std::size_t>(c)].key;
+    }
+    csv += '\n';
+    for (const Row& row : rows) {
+        for (int c = 0; c < kColumns; ++c) {
+            if (c) {
+                csv += ',';
+            }
+            cli::AppendCsvField(csv, row[static_cast<std::size_t>(c)].trimmed().toStdString());
+        }
+        csv += '\n';
+    }
+    return csv;
+}
+
+std::vector<Row> RowsOf(const QTableWidget* table) {
+    std::vector<Row> rows(static_cast<std::size_t>(table->rowCount()));
+    for (int r = 0; r < table->rowCount(); ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            const QTableWidgetItem* item = table->item(r, c);
+            rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] =
+                item ? item->text() : QString();
+        }
+    }
+    return rows;
+}
+
+void SetRows(QTableWidget* table, const std::vector<Row>& rows) {
+    table->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < table->rowCount(); ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            table->setItem(r, c,
+                           new QTableWidgetItem(
+                               rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
+        }
+    }
+}
+
+// A file's rows, by the reader's columns: any order, English or Chinese
+// headers; the problems of the file in Chinese.
+std::vector<Row> ImportRows(const std::string& text, QString& problem) {
+    const cli::ProfileReading reading = cli::ReadProfileRows(text);
+    std::vector<Row> rows;
+    if (!reading.ok()) {
+        QStringList said;
+        for (const views::ProfileProblem& p : reading.problems) {
+            said << U8(views::ProfileProblemText(p, views::Language::Chinese));
+        }
+        problem = said.join(u'\n');
+        return rows;
+    }
+    for (const canal::Reach& reach : reading.reaches) {
+        const auto number = [](std::optional<double> v) {
+            return v ? U8(views::Decimal(*v, 6)) : QString();
+        };
+        rows.push_back({U8(reach.name), number(reach.length), U8(reach.sizeName),
+                        number(reach.slope), number(reach.roughness), number(reach.discharge),
+                        number(reach.bed), number(reach.loss), number(reach.level)});
+    }
+    return rows;
+}
+
+QTableWidget* StationTable(QWidget* parent, const char* name) {
+    auto* t = new QTableWidget(0, static_cast<int>(views::kStationColumns.size()) - 1, parent);
+    t->setObjectName(QString::fromLatin1(name));
+    QStringList headings;
+    for (std::size_t c = 1; c < views::kStationColumns.size(); ++c) {  // the flow is the tab
+        headings << U8(views::kStationColumns[c].chinese);
+    }
+    headings[1] = QStringLiteral("桩号");  // shown as stakes, 0+100
+    t->setHorizontalHeaderLabels(headings);
+    t->verticalHeader()->hide();
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return t;
+}
+
+void FillStations(QTableWidget* t, const canal::CanalRequest& request,
+                  const canal::FlowProfile& flow) {
+    t->setRowCount(static_cast<int>(flow.stations.size()));
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const canal::Station& s = flow.stations[static_cast<std::size_t>(r)];
+        const QString cells[] = {U8(request.reaches[s.reach].name),
+                                 U8(views::ChainageText(s.chainage)),
+                                 U8(views::Decimal(s.bed, 3)),
+                                 U8(views::Decimal(s.depth, 3)),
+                                 U8(views::Decimal(s.level, 3)),
+                                 U8(views::Decimal(s.velocity, 3)),
+                                 U8(views::Decimal(s.froude, 2)),
+                                 U8(views::Decimal(s.energy, 3)),
+                                 U8(views::Decimal(s.top, 3)),
+                                 U8(views::Decimal(s.freeboard, 3)),
+                                 U8(views::CurveTypeName(s.type, views::Language::Chinese))};
+        for (int c = 0; c < t->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (s.freeboard < 0) {
+                item->setForeground(Qt::red);
+            }
+            t->setItem(r, c, item);
+        }
+    }
+    t->resizeColumnsToContents();
+}
+
+// What the checks come to, in a line each.
+QString ChecksText(const canal::CanalRequest& request, const canal::CanalProfile& p) {
+    QStringList lines;
+    const auto name = [&](std::size_t i) { return U8(request.reaches[i].name); };
+    for (const canal::Stretch& s : p.checks.overtopped) {
+        lines << QStringLiteral("%1水位高出渠顶：%2 %3 ～ %4，最大 %5 m")
+                     .arg(U8(views::FlowName(s.flow, views::Language::Chinese)), name(s.reach),
+                          U8(views::ChainageText(s.from)), U8(views::ChainageText(s.to)),
+                          U8(views::Decimal(-s.worst, 3)));
+    }
+    for (const canal::Stretch& s : p.checks.shortFreeboard) {
+        lines << QStringLiteral("加大流量安全超高不足：%1 %2 ～ %3，最小 %4 m")
+                     .arg(name(s.reach), U8(views::ChainageText(s.from)),
+                          U8(views::ChainageText(s.to)), U8(views::Decimal(s.worst, 3)));
+    }
+    for (const canal::TurnoutCheck& t : p.checks.turnouts) {
+        lines << QStringLiteral("%1 起点设计水位 %2 m，要求 %3 m：%4")
+                     .arg(name(t.reach), U8(views::Decimal(t.level, 3)),
+                          U8(views::Decimal(t.required, 3)),
+                          t.met ? QStringLiteral("满足") : QStringLiteral("不满足"));
+    }
+    lines << (p.checks.ok() ? QStringLiteral("水面线均在渠顶以下，各项校核满足。")
+                            : QStringLiteral("校核不满足。"));
+    return lines.join(u'\n');
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAccessibleName(QString(text).remove(u'…'));
+    b->setAutoDefault(false);
+    return b;
+}
+
+// A plain decimal, signed ("-1.5"); blanks around it ignored.
+std::optional<double> Number(const QString& text) {
+    bool ok = false;
+    const QString t = text.trimmed();
+    const double v = t.toDouble(&ok);
+    if (!ok || t.contains(u'e', Qt::CaseInsensitive) || !std::isfinite(v)) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+}  // namespace
+
+void ForgetProfileSession() {
+    Session() = {};
+}
+
+QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
+    auto* d = new QDialog(&window);
+    d->setObjectName(QStringLiteral("profileDialog"));
+    d->setWindowTitle(QStringLiteral("水面线"));
+    d->setModal(true);
+    auto* layout = new QVBoxLayout(d);
+    ProfileSession& session = Session();
+
+    // The reaches, the window's reach first: its size, slope, roughness and
+    // discharge as the window's boxes hold them.
+    const WindowTexts texts = TextsOf(window);
+    if (session.rows.empty()) {
+        session.rows.push_back({});
+        session.factor = QString::fromStdString(texts.factor).trimmed();
+    }
+    Row& first = session.rows.front();
+    first[static_cast<std::size_t>(views::ProfileColumn::Size)] = U8(SectionName(texts.size));
+    first[static_cast<std::size_t>(views::ProfileColumn::Slope)] =
+        QString::fromStdString(texts.slope).trimmed();
+    first[static_cast<std::size_t>(views::ProfileColumn::Roughness)] =
+        QString::fromStdString(texts.roughness).trimmed();
+    first[static_cast<std::size_t>(views::ProfileColumn::Discharge)] =
+        QString::fromStdString(texts.discharge).trimmed();
+
+    layout->addWidget(new QLabel(QStringLiteral("渠段（自上游至下游，每行一段）："), d));
+    auto* body = new QHBoxLayout;
+    auto* reaches = new QTableWidget(0, kColumns, d);
+    reaches->setObjectName(QStringLiteral("reachTable"));
+    reaches->setAccessibleName(QStringLiteral("渠段表"));
+    QStringList headings;
+    for (const views::ProfileColumnInfo& c : views::kProfileColumns) {
+        headings << U8(c.heading);
+    }
+    reaches->setHorizontalHeaderLabels(headings);
+    SetRows(reaches, session.rows);
+    reaches->resizeColumnsToContents();
+    reaches->setMinimumHeight(140);
+    body->addWidget(reaches, 1);
+    auto* side = new QVBoxLayout;
+    QPushButton* add = Button(d, "addReach", QStringLiteral("添加"));
+    QPushButton* remove = Button(d, "removeReach", QStringLiteral("删除"));
+    QPushButton* up = Button(d, "moveUp", QStringLiteral("上移"));
+    QPushButton* down = Button(d, "moveDown", QStringLiteral("下移"));
+    QPushButton* import = Button(d, "importCsv", QStringLiteral("导入CSV…"));
+    QPushButton* exportReaches = Button(d, "exportReaches", QStringLiteral("导出CSV…"));
+    for (QPushButton* b : {add, remove, up, down, import, exportReaches}) {
+        side->addWidget(b);
+    }
+    side->addStretch();
+    body->addLayout(side);
+    layout->addLayout(body, 1);
+
+    auto* form = new QFormLayout;
+    auto* factor = new QLineEdit(session.factor, d);
+    factor->setObjectName(QStringLiteral("factor"));
+    form->addRow(QStringLiteral("加大系数 k："), factor);
+    auto* endRow = new QHBoxLayout;
+    auto* end = new QComboBox(d);
+    end->setObjectName(QStringLiteral("endCondition"));
+    end->addItems({QStringLiteral("末渠段均匀流"), QStringLiteral("自由跌落（临界水深）"),
+                   QStringLiteral("给定水位")});
+    end->setCurrentIndex(session.end);
+    auto* level = new QLineEdit(session.level, d);
+    level->setObjectName(QStringLiteral("endLevel"));
+    level->setPlaceholderText(QStringLiteral("下游水位 (m)"));
+    level->setEnabled(session.end == 2);
+    endRow->addWidget(end);
+    endRow->addWidget(level);
+    form->addRow(QStringLiteral("下游边界："), endRow);
+    auto* spacing = new QLineEdit(session.spacing, d);
+    spacing->setObjectName(QStringLiteral("spacing"));
+    form->addRow(QStringLiteral("断面间距 (m)："), spacing);
+    auto* freeboard = new QLineEdit(SessionSheetDetails().minFreeboard, d);
+    freeboard->setObjectName(QStringLiteral("minFreeboard"));
+    freeboard->setPlaceholderText(QStringLiteral("不校核"));
+    form->addRow(QStringLiteral("最小安全超高 (m)："), freeboard);
+    layout->addLayout(form);
+
+    auto* problems = new QLabel(d);
+    problems->setObjectName(QStringLiteral("problems"));
+    problems->setStyleSheet(QStringLiteral("color: #c00"));
+    problems->setWordWrap(true);
+    problems->hide();
+    layout->addWidget(problems);
+
+    auto* results = new QTabWidget(d);
+    results->setObjectName(QStringLiteral("results"));
+    QTableWidget* design = StationTable(d, "designStations");
+    QTableWidget* check = StationTable(d, "checkStations");
+    results->addTab(design, QStringLiteral("设计流量"));
+    results->addTab(check, QStringLiteral("加大流量"));
+    auto* drawingTab = new QWidget(d);
+    auto* drawingLayout = new QVBoxLayout(drawingTab);
+    results->addTab(drawingTab, QStringLiteral("纵断面图"));
+    layout->addWidget(results, 2);
+    auto* checks = new QLabel(d);
+    checks->setObjectName(QStringLiteral("checks"));
+    checks->setWordWrap(true);
+    layout->addWidget(checks);
+
+    auto* buttons = new QHBoxLayout;
+    QPushButton* compute = Button(d, "computeButton", QStringLiteral("计算"));
+    compute->setDefault(true);
+    QPushButton* pdf = Button(d, "pdfButton", QStringLiteral("导出PDF…"));
+    QPushButton* html = Button(d, "htmlButton", QStringLiteral("导出HTML…"));
+    QPushButton* csv = Button(d, "csvButton", QStringLiteral("导出结果CSV…"));
+    QPushButton* svg = Button(d, "svgButton", QStringLiteral("保存SVG…"));
+    QPushButton* close = Button(d, "closeButton", QStringLiteral("关闭"));
+    buttons->addWidget(compute);
+    buttons->addStretch();
+    for (QPushButton* b : {pdf, html, csv, svg, close}) {
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+
+    // The last run, for the exports; none until 计算 succeeds, and none
+    // again once anything it was made from changes.
+    struct Run {
+        canal::CanalRequest request;
+        canal::CanalProfile profile;
+    };
+    auto last = std::make_shared<std::optional<Run>>();
+    const auto exportsOn = [=](bool on) {
+        for (QPushButton* b : {pdf, html, csv, svg}) {
+            b->setEnabled(on);
+        }
+    };
+    exportsOn(false);
+    const auto keep = [=] {
+        Session().rows = RowsOf(reaches);
+        Session().factor = factor->text();
+        Session().level = level->text();
+        Session().spacing = spacing->text();
+        Session().end = end->currentIndex();
+    };
+    const auto stale = [=] {
+        keep();
+        last->reset();
+        exportsOn(false);
+    };
+    QObject::connect(reaches, &QTableWidget::itemChanged, d, stale);
+    for (QLineEdit* e : {factor, level, spacing, freeboard}) {
+        QObject::connect(e, &QLineEdit::textEdited, d, stale);
+    }
+    QObject::connect(end, &QComboBox::currentIndexChanged, d, [=](int index) {
+        level->setEnabled(index == 2);
+        stale();
+    });
+
+    const auto moveRow = [=](int from, int to) {
+        std::vector<Row> rows = RowsOf(reaches);
+        if (from < 0 || to < 0 || from >= static_cast<int>(rows.size()) ||
+            to >= static_cast<int>(rows.size())) {
+            return;
+        }
+        std::swap(rows[static_cast<std::size_t>(from)], rows[static_cast<std::size_t>(to)]);
+        const QSignalBlocker quiet(reaches);
+        SetRows(reaches, rows);
+        reaches->setCurrentCell(to, reaches->currentColumn());
+        stale();
+    };
+    QObject::connect(add, &QPushButton::clicked, d, [=] {
+        std::vector<Row> rows = RowsOf(reaches);
+        const int at =
+            reaches->currentRow() < 0 ? static_cast<int>(rows.size()) : reaches->currentRow() + 1;
+        rows.insert(rows.begin() + at, Row{});
+        const QSignalBlocker quiet(reaches);
+        SetRows(reaches, rows);
+        reaches->setCurrentCell(at, 0);
+        stale();
+    });
+    QObject::connect(remove, &QPushButton::clicked, d, [=] {
+        std::vector<Row> rows = RowsOf(reaches);
+        const int at = reaches->currentRow();
+        if (at < 0 || rows.size() <= 1) {
+            return;  // one reach at least
+        }
+        rows.erase(rows.begin() + at);
+        const QSignalBlocker quiet(reaches);
+        SetRows(reaches, rows);
+        stale();
+    });
+    QObject::connect(up, &QPushButton::clicked, d,
+                     [=] { moveRow(reaches->currentRow(), reaches->currentRow() - 1); });
+    QObject::connect(down, &QPushButton::clicked, d,
+                     [=] { moveRow(reaches->currentRow(), reaches->currentRow() + 1); });
+    QObject::connect(import, &QPushButton::clicked, d, [=] {
+        const QString path = services.files.openFileName(d, QStringLiteral("导入CSV"),
+                                                         QStringLiteral("CSV (*.csv)"));
+        if (path.isEmpty()) {
+            return;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() > 16 * 1024 * 1024) {
+            problems->setText(QStringLiteral("无法读取文件 %1").arg(path));
+            problems->show();
+            return;
+        }
+        const QByteArray bytes = file.readAll();
+        const cli::InputText text = cli::DecodeInputText(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+            path.toStdString(), views::Language::Chinese);
+        QString problem;
+        const std::vector<Row> rows = ImportRows(text.text, problem);
+        problems->setText(problem);
+        problems->setVisible(!problem.isEmpty());
+        if (!rows.empty()) {
+            const QSignalBlocker quiet(reaches);
+            SetRows(reaches, rows);
+            reaches->resizeColumnsToContents();
+            stale();
+        }
+    });
+    QObject::connect(exportReaches, &QPushButton::clicked, d, [=] {
+        SaveThroughDialog(d, services, QStringLiteral("导出CSV"), QStringLiteral("渠段.csv"),
+                          QStringLiteral("CSV (*.csv)"),
+                          QByteArray("\xEF\xBB\xBF") + Bytes(CanalCsv(RowsOf(reaches))));
+    });
+
+    QObject::connect(compute, &QPushButton::clicked, d, [=] {
+        keep();
+        QStringList said;
+        const cli::ProfileReading reading = cli::ReadProfileRows(CanalCsv(RowsOf(reaches)));
+        for (views::ProfileProblem p : reading.problems) {
+            if (p.line > 0) {
+                --p.line;  // the table's rows, not the file's lines
+            }
+            said << U8(views::ProfileProblemText(p, views::Language::Chinese));
+        }
+        canal::CanalRequest request;
+        request.reaches = reading.reaches;
+        const auto k = Number(factor->text());
+        if (!k || *k < 1 || *k > 2) {
+            said << QStringLiteral("加大系数须在 1 至 2 之间。");
+        } else {
+            request.factor = *k;
+        }
+        const auto step = Number(spacing->text());
+        if (!step || *step <= 0 || *step > canal::kLongestReach) {
+            said << QStringLiteral("断面间距须大于 0 且不大于 1000000 m。");
+        } else {
+            request.spacing = *step;
+        }
+        request.end.kind = static_cast<canal::EndCondition>(end->currentIndex());
+        if (request.end.kind == canal::EndCondition::Level) {
+            const auto l = Number(level->text());
+            if (!l || std::fabs(*l) > canal::kHighestLevel) {
+                said << QStringLiteral("下游水位须为数，单位 m。");
+            } else {
+                request.end.level = *l;
+            }
+        }
+        const views::MeasureReading least = views::ReadMeasure(freeboard->text().toStdString());
+        if (std::holds_alternative<views::Refused>(least)) {
+            said << QStringLiteral("最小安全超高须为不小于 0 的数，或不填。");
+        } else if (const double* m = std::get_if<double>(&least)) {
+            request.minFreeboard = *m;
+        }
+        double length = 0;
+        for (const canal::Reach& r : request.reaches) {
+            length += r.length;
+        }
+        if (said.isEmpty() && length / request.spacing > 1e6) {
+            said << QStringLiteral("断面过多（超过 1000000 个），请加大断面间距。");
+        }
+        problems->setText(said.join(u'\n'));
+        problems->setVisible(!said.isEmpty());
+        last->reset();
+        exportsOn(false);
+        if (!said.isEmpty()) {
+            return;
+        }
+        canal::CanalProfile profile = canal::ComputeProfile(request);
+        FillStations(design, request, profile.flows[0]);
+        FillStations(check, request, profile.flows[1]);
+        while (QLayoutItem* item = drawingLayout->takeAt(0)) {
+            delete item->widget();
+            delete item;
+        }
+        auto* view =
+            new SvgView(Bytes(sheet::LongitudinalProfileSvg(request, profile)), drawingTab);
+        view->setObjectName(QStringLiteral("profileDrawing"));
+        drawingLayout->addWidget(view);
+        checks->setText(ChecksText(request, profile));
+        *last = Run{std::move(request), std::move(profile)};
+        exportsOn(true);
+    });
+
+    const auto sheetOf = [=] {
+        return sheet::BuildProfileSheet({.canal = (*last)->request,
+                                         .details = ReachDetailsOf(SessionSheetDetails()),
+                                         .basis = BasisOf(SessionSheetDetails())},
+                                        (*last)->profile);
+    };
+    QObject::connect(pdf, &QPushButton::clicked, d, [=] {
+        if (!*last) {
+            return;
+        }
+        const sheet::PdfOutput out = sheet::PrintPdf(sheetOf());
+        SaveThroughDialog(d, services, QStringLiteral("导出PDF"),
+                          QStringLiteral("水面线计算书.pdf"), QStringLiteral("PDF (*.pdf)"),
+                          Bytes(out.bytes));
+    });
+    QObject::connect(html, &QPushButton::clicked, d, [=] {
+        if (!*last) {
+            return;
+        }
+        SaveThroughDialog(d, services, QStringLiteral("导出HTML"),
+                          QStringLiteral("水面线计算书.html"), QStringLiteral("HTML (*.html)"),
+                          Bytes(sheet::WriteHtml(sheetOf())));
+    });
+    QObject::connect(csv, &QPushButton::clicked, d, [=] {
+        if (!*last) {
+            return;
+        }
+        SaveThroughDialog(
+            d, services, QStringLiteral("导出结果CSV"), QStringLiteral("水面线.csv"),
+            QStringLiteral("CSV (*.csv)"),
+            QByteArray("\xEF\xBB\xBF") +
+                Bytes(cli::ProfileCsv((*last)->request, (*last)->profile, views::Language::Chinese,
+                                      cli::CsvFor::Spreadsheets)));
+    });
+    QObject::connect(svg, &QPushButton::clicked, d, [=] {
+        if (!*last) {
+            return;
+        }
+        SaveThroughDialog(d, services, QStringLiteral("保存SVG"), QStringLiteral("纵断面图.svg"),
+                          QStringLiteral("SVG (*.svg)"),
+                          Bytes(sheet::LongitudinalProfileSvg((*last)->request, (*last)->profile)));
+    });
+    QObject::connect(close, &QPushButton::clicked, d, &QDialog::accept);
+    d->resize(900, 640);
+    return d;
+}
+
+}  // namespace veltrane
