@@ -87,9 +87,12 @@ struct ReachFlow {
     double discharge = 0;      // m³/s
     double normalDepth = 0;    // exact uniform depth, m
     double criticalDepth = 0;  // m
-    bool steep = false;        // normalDepth < criticalDepth
-    double start = 0;          // chainage of the upstream end, m
-    double headBed = 0;        // bed levels at the two ends, m
+    // The depth the calculation window reports for the same Q, n and slope:
+    // its 1 mm stepped search (for the standard sizes), m.
+    std::optional<double> steppedDepth;
+    bool steep = false;  // normalDepth < criticalDepth
+    double start = 0;    // chainage of the upstream end, m
+    double headBed = 0;  // bed levels at the two ends, m
     double endBed = 0;
 };
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "canal/open_channel.h"
+#include "hydraulics/section_hydraulics.h"
 
 namespace veltrane::canal {
 
@@ -270,6 +271,12 @@ std::vector<ReachRun> RunsFor(const CanalRequest& request, double factor) {
         r.flow.normalDepth = NormalDepth(reach.shape, r.flow.discharge, reach.roughness, r.fall);
         r.flow.criticalDepth = CriticalDepth(reach.shape, r.flow.discharge);
         r.flow.steep = r.flow.normalDepth < r.flow.criticalDepth;
+        if (const auto size = ParseSectionName(reach.sizeName)) {
+            r.flow.steppedDepth = SearchDepth(LookupSection(*size), r.flow.discharge,
+                                              {.roughness = reach.roughness, .slope = reach.slope},
+                                              SearchKind::Design)
+                                      .reportedDepth;
+        }
         r.critical = TermsAt(r, r.flow.criticalDepth);
         r.flow.start = start;
         r.flow.headBed = beds[i].head;

@@ -144,8 +144,11 @@ std::string Json(const canal::CanalRequest& request, const canal::CanalProfile& 
                 .Member("reach", ReachName(request, i))
                 .Member("size", request.reaches[i].sizeName)
                 .Member("discharge", Metres(r.discharge))
-                .Member("normal_depth", Metres(r.normalDepth))
-                .Member("critical_depth", Metres(r.criticalDepth))
+                .Member("normal_depth", Metres(r.normalDepth));
+            if (r.steppedDepth) {
+                j.Member("stepped_depth", Metres(*r.steppedDepth));
+            }
+            j.Member("critical_depth", Metres(r.criticalDepth))
                 .Member("regime", r.steep ? "steep" : "mild")
                 .EndObject();
         }

@@ -81,6 +81,8 @@ void AddMethod(Document& doc) {
         "两侧各按本渠段流量计；上游渠段取临界水深以上的最大根，无解时（跌水尾水低于临界"
         "水深水位或壅塞）上游渠段末端取临界水深。",
         "急流与缓流相遇时，在两者水跃函数（比力）相等处发生水跃。",
+        "正常水深按曼宁公式求根，精确至 10^{-10} m；“程序逐毫米试算水深”为计算窗口按 1 mm "
+        "步长试算所得水深，两者相差不超过一个步长。",
         "断面为圆弧底、两侧直墙与圆弧相切的U形断面，按实际几何计算（π 取双精度值），"
         "渠深以上按直墙延长计。"};
     for (const char* line : lines) {
@@ -97,7 +99,8 @@ void AddReachFlows(Document& doc, const ProfileSheetRequest& r, const canal::Can
             t.rows.push_back({Name(r, i),
                               std::string(views::FlowName(flow.kind, Language::Chinese)),
                               views::Decimal(f.discharge, views::kDischargeDecimals),
-                              M(f.normalDepth), M(f.criticalDepth), f.steep ? "陡坡" : "缓坡"});
+                              M(f.normalDepth), f.steppedDepth ? M(*f.steppedDepth) : "—",
+                              M(f.criticalDepth), f.steep ? "陡坡" : "缓坡"});
         }
     }
     doc.blocks.emplace_back(std::move(t));

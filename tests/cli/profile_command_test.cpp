@@ -45,7 +45,8 @@ std::string Four(double v) {
 }
 
 // One reach at uniform flow, its two stations at the uniform depth: the
-// whole JSON, every number from the test's own hydraulics.
+// whole JSON, every number from the test's own hydraulics, and the window's
+// stepped depth as its report gives it (h = .516).
 TEST(Profile, OneReachAtUniformFlowAsJson) {
     const std::string file = std::string(kHeader) + "一支渠,100,U60,500,0.017,0.25,,,\n";
     const Result r = Cli({"profile", "-", "--json"}, file);
@@ -69,8 +70,9 @@ TEST(Profile, OneReachAtUniformFlowAsJson) {
     const std::string design =
         "{\"kind\":\"design\",\"discharge\":0.25,\"reaches\":[{\"reach\":"
         "\"一支渠\",\"size\":\"U60\",\"discharge\":0.25,\"normal_depth\":" +
-        Four(h) + ",\"critical_depth\":" + Four(hc) + ",\"regime\":\"mild\"}],\"stations\":[" +
-        station(0) + "," + station(100) + "],\"jumps\":[]}";
+        Four(h) + ",\"stepped_depth\":0.516,\"critical_depth\":" + Four(hc) +
+        ",\"regime\":\"mild\"}],\"stations\":[" + station(0) + "," + station(100) +
+        "],\"jumps\":[]}";
     std::string check = design;
     check.replace(check.find("design"), 6, "check");
     EXPECT_EQ(r.out, "{\"factor\":1,\"flows\":[" + design + "," + check +
