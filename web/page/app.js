@@ -161,31 +161,52 @@
     });
   }
 
-  // The Yes/No message: Enter or Y answers Yes, N answers No; Esc does
-  // nothing, as a message has no third answer.
+  // The Yes/No message: Enter answers the focused button (是 at first), Y
+  // answers Yes and N No. Esc does nothing, as a message has no third
+  // answer. Chromium closes a modal dialog on a second Esc even when its
+  // cancel event is prevented, so Esc is stopped at keydown, and a message
+  // closed any other way while unanswered opens again. Only the message on
+  // screen can be answered: the listeners are set once, and there is one
+  // pending answer at a time.
+  let pendingAnswer = null;  // resolves the message on screen; null when none is
+
   function ask(text) {
     const dialog = $('message');
     $('messageText').textContent = text;
     return new Promise((resolve) => {
-      const answer = (yes) => {
-        dialog.removeEventListener('keydown', onKey);
-        dialog.removeEventListener('cancel', onCancel);
-        $('Yes').onclick = $('No').onclick = null;
-        dialog.close();
-        resolve(yes);
-      };
-      const onKey = (e) => {
-        if (e.key === 'y' || e.key === 'Y') { e.preventDefault(); answer(true); }
-        else if (e.key === 'n' || e.key === 'N') { e.preventDefault(); answer(false); }
-      };
-      const onCancel = (e) => e.preventDefault();
-      dialog.addEventListener('keydown', onKey);
-      dialog.addEventListener('cancel', onCancel);
-      $('Yes').onclick = () => answer(true);
-      $('No').onclick = () => answer(false);
+      pendingAnswer = resolve;
+      if (!dialog.open) dialog.showModal();
+      $('Yes').focus();
+    });
+  }
+
+  function answerMessage(yes) {
+    const resolve = pendingAnswer;
+    if (!resolve) return;
+    pendingAnswer = null;
+    $('message').close();
+    resolve(yes);
+  }
+
+  function wireMessage() {
+    const dialog = $('message');
+    // On the window, before anything in the page: the focus may have left
+    // the buttons (a click on the message's text), and Esc must still not
+    // reach the dialog.
+    window.addEventListener('keydown', (e) => {
+      if (!pendingAnswer || e.ctrlKey || e.altKey || e.metaKey) return;
+      if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); }
+      else if (e.key === 'y' || e.key === 'Y') { e.preventDefault(); answerMessage(true); }
+      else if (e.key === 'n' || e.key === 'N') { e.preventDefault(); answerMessage(false); }
+    }, true);
+    dialog.addEventListener('cancel', (e) => e.preventDefault());
+    dialog.addEventListener('close', () => {
+      if (!pendingAnswer) return;
       dialog.showModal();
       $('Yes').focus();
     });
+    $('Yes').addEventListener('click', () => answerMessage(true));
+    $('No').addEventListener('click', () => answerMessage(false));
   }
 
   // --- the design aids ---------------------------------------------------
@@ -432,6 +453,7 @@
   // --- start -------------------------------------------------------------
 
   function wire() {
+    wireMessage();
     $('calcForm').addEventListener('submit', (e) => { e.preventDefault(); calculate(); });
     $('Back').addEventListener('click', goBack);
     $('aidClose').addEventListener('click', () => $('aid').close());
