@@ -332,4 +332,27 @@ std::string RunDrawingSvg(const USection& section, const CalculationInputs& text
     return CrossSectionSvg({PanelFor(section, outcome)}, title);
 }
 
+PixelSize PngSize(std::string_view svg) {
+    constexpr std::string_view kViewBox = "viewBox=\"0 0 ";
+    const auto at = svg.find(kViewBox);
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    const char* p = svg.data() + at + kViewBox.size();
+    const char* end = svg.data() + svg.size();
+    double width = 0;
+    double height = 0;
+    const auto w = FromChars(p, end, width);
+    if (w.ec != std::errc() || w.ptr == end || *w.ptr != ' ') {
+        return {};
+    }
+    const auto h = FromChars(w.ptr + 1, end, height);
+    if (h.ec != std::errc() || !(width > 0 && width < 1e5 && height > 0 && height < 1e5)) {
+        return {};
+    }
+    // Rounded before scaling, as QSizeF::toSize() rounds the view box.
+    return {static_cast<int>(std::lround(width)) * kPngPixelsPerUnit,
+            static_cast<int>(std::lround(height)) * kPngPixelsPerUnit};
+}
+
 }  // namespace veltrane::sheet

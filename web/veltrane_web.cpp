@@ -260,8 +260,9 @@ std::string Calculate(const USection& section, Args& a) {
     return j.EndObject().text();
 }
 
-// {"message": …} for a rejected text, or {"svg": …}: the drawing of the run,
-// also where a depth lies above the channel.
+// {"message": …} for a rejected text, or {"svg": …, "png": {width, height}}:
+// the drawing of the run, also where a depth lies above the channel, and the
+// size in pixels of its PNG as the program saves it.
 std::string Drawing(const USection& section, Args& a) {
     const BoxTexts boxes = a.Boxes();
     const CalculationInputs texts = boxes.inputs();
@@ -271,7 +272,13 @@ std::string Drawing(const USection& section, Args& a) {
     if (o.rejectsInputs()) {
         WriteMessage(j, o.message());
     } else {
-        j.Member("svg", sheet::RunDrawingSvg(section, texts, o));
+        const std::string svg = sheet::RunDrawingSvg(section, texts, o);
+        const sheet::PixelSize png = sheet::PngSize(svg);
+        j.Member("svg", svg);
+        j.Key("png").BeginObject();
+        j.Member("width", static_cast<double>(png.width));
+        j.Member("height", static_cast<double>(png.height));
+        j.EndObject();
     }
     return j.EndObject().text();
 }
@@ -392,6 +399,8 @@ std::string Sheet(const USection& section, const DesignCriteria& criteria, Args&
 // {"sizes": [{name, sizeLabel, reportHeader, defaults: {Text2, Text4, text6,
 // Text7}, labels: {the same boxes: the caption beside each},
 // dischargeMaxLength, factorTooltip ("" for none), reportEditable,
+// escape ("back": Esc presses 返回; "exit": it presses 退出, which the page
+// has not), firstFocus (the control the window focuses when it opens),
 // dimensions: [name, depth, top width, slab, angle, radius]}],
 // "criteria": [{key, label}]}: the criteria fields in their order.
 std::string Catalogue() {
@@ -417,6 +426,8 @@ std::string Catalogue() {
         j.Member("dischargeMaxLength", static_cast<double>(layout.text2MaxLength));
         j.Member("factorTooltip", layout.text7Tooltip ? kFactorTooltip : "");
         j.Key("reportEditable").Bool(layout.reportEditable);
+        j.Member("escape", layout.esc == EscRole::Back ? "back" : "exit");
+        j.Member("firstFocus", layout.focusOrder[0]);
         j.Key("dimensions").BeginArray();
         for (std::string_view cell :
              {d.name, d.depthCm, d.topWidthCm, d.slabCm, d.angleDeg, d.radiusCm}) {

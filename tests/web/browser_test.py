@@ -8,7 +8,9 @@ saves the pictures for the README.
 
 Usage: browser_test.py PAGE.html VELTRANE-CALC [--screenshots DIR]
 """
+import base64
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -255,6 +257,90 @@ class PageTest(unittest.TestCase):
         self.type_into("Text2", "0.1")
         self.el("Command1").click()
         self.assertEqual(self.value("Text1"), self.calc("U60", "0.1", "500", "0.017", "1.5"))
+
+    def test_escape_and_first_focus_are_the_windows(self):
+        # Esc presses 返回 in the U60, U80 and U120 windows, and 退出 in U100
+        # and U140, which a page has not: there it leaves the view as it is.
+        # U140 opens with the focus in its report box, the others on 计算.
+        for option, goes_back, first in (("Option1", True, "Command1"), ("Option2", True, "Command1"),
+                                         ("Option3", False, "Command1"), ("Option4", True, "Command1"),
+                                         ("Option5", False, "Text1")):
+            self.open_size(option)
+            self.assertEqual(self.focused(), first, option)
+            self.el("Text4").click()
+            self.press(Keys.ESCAPE)
+            self.assertEqual(self.el("choice").is_displayed(), goes_back, option)
+            self.assertEqual(self.el("calculation").is_displayed(), not goes_back, option)
+            if goes_back:
+                self.assertEqual(self.focused(), option)
+            else:
+                self.assertEqual(self.focused(), "Text4")
+                self.el("Back").click()
+        # A dialog over the view takes its own Esc; the view stays.
+        self.open_size("Option1")
+        self.el("drawingButton").click()
+        self.press(Keys.ESCAPE)
+        self.assertFalse(self.el("aid").get_property("open"))
+        self.assertTrue(self.el("calculation").is_displayed())
+
+    def test_copy_report_gives_the_report_with_cr_lf(self):
+        self.open_size("Option1")
+        self.type_into("Text2", "0.2")
+        self.type_into("Text7", "1.1")
+        self.el("Command1").click()
+        self.el("copyReport").click()
+        self.driver.execute_script("""
+            window.pasted = null;
+            document.addEventListener('paste', (e) => {
+              window.pasted = e.clipboardData.getData('text/plain');
+              e.preventDefault();
+            }, true);""")
+        self.el("Text2").click()
+        ActionChains(self.driver).key_down(Keys.CONTROL).send_keys("v").key_up(Keys.CONTROL).perform()
+        WebDriverWait(self.driver, 5).until(lambda d: d.execute_script("return window.pasted !== null"))
+        self.assertEqual(self.driver.execute_script("return window.pasted"),
+                         self.calc("U60", "0.2", "500", "0.017", "1.1").replace("\n", "\r\n"))
+
+    def test_drawing_saves_png_at_the_programs_size(self):
+        self.open_size("Option2")
+        self.type_into("Text2", "0.3")
+        self.type_into("Text4", "1000")
+        self.type_into("text6", "0.014")
+        self.type_into("Text7", "1.2")
+        self.el("drawingButton").click()
+        self.assertEqual(self.el("savePng").text, "保存PNG…")
+        self.el("savePng").click()
+        saved = os.path.join(self.folder, "downloads", "断面图-U80.png")
+        WebDriverWait(self.driver, 10).until(lambda d: os.path.exists(saved))
+        with open(saved, "rb") as f:
+            png = f.read()
+        os.remove(saved)
+        # The program's PNG: the view box, each side rounded, at 2 px a unit.
+        svg = os.path.join(self.folder, "drawing.svg")
+        subprocess.run([CALC, "--svg", svg, "--force", "--", "U80", "0.3", "1000", "0.014", "1.2"],
+                       capture_output=True, check=True)
+        with open(svg, encoding="utf-8") as f:
+            box = re.search(r'viewBox="0 0 ([0-9.]+) ([0-9.]+)"', f.read())
+        expected = [2 * round(float(box.group(1))), 2 * round(float(box.group(2)))]
+        self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
+        self.assertEqual([int.from_bytes(png[16:20], "big"), int.from_bytes(png[20:24], "big")], expected)
+        # Drawn, on white: the corner is white, and a good part is not.
+        corner, inked = self.driver.execute_async_script("""
+            const done = arguments[1];
+            const img = new Image();
+            img.onload = () => {
+              const c = document.createElement('canvas');
+              c.width = img.width; c.height = img.height;
+              const g = c.getContext('2d');
+              g.drawImage(img, 0, 0);
+              const d = g.getImageData(0, 0, c.width, c.height).data;
+              let inked = 0;
+              for (let i = 0; i < d.length; i += 4) if (d[i] + d[i + 1] + d[i + 2] < 700) ++inked;
+              done([[d[0], d[1], d[2], d[3]], inked / (c.width * c.height)]);
+            };
+            img.src = 'data:image/png;base64,' + arguments[0];""", base64.b64encode(png).decode())
+        self.assertEqual(corner, [255, 255, 255, 255])
+        self.assertGreater(inked, 0.1)
 
     def test_yes_to_a_rejected_box_restores_that_box_only(self):
         self.open_size("Option1")

@@ -149,6 +149,10 @@ function workedExamples(m) {
       [labels('设计流量：', narrow), 7, '', false],
       [labels('已知流量：', wide), 7, '计算范围1~2', true],
     ]);
+    // Esc presses 返回 in U60, U80 and U120 and 退出 in U100 and U140; U140
+    // opens with the focus in its report box, the others on 计算.
+    assert.deepEqual(c.sizes.map((s) => s.escape + ' ' + s.firstFocus), ['back Command1', 'back Command1',
+      'exit Command1', 'back Command1', 'exit Text1']);
     assert.equal(c.fontFamily, 'SimSun, "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC", ' +
       '"Noto Sans CJK SC", "WenQuanYi Zen Hei", "PingFang SC", "Microsoft YaHei", serif');
     assert.deepEqual(c.criteria, [
@@ -189,7 +193,11 @@ function ratingTables(m) {
 function drawings(m) {
   check('drawings', () => {
     const one = nativeFile('--svg', ['--', 'U80', '0.3', '1000', '0.014', '1.2']);
-    assert.equal(ask(m, 'drawing', { size: 1, boxes: boxes('0.3', '1000', '0.014', '1.2') }).svg, one.file);
+    const drawn = ask(m, 'drawing', { size: 1, boxes: boxes('0.3', '1000', '0.014', '1.2') });
+    assert.equal(drawn.svg, one.file);
+    // Its PNG as the program saves it: the view box rounded, 2 px a unit.
+    const box = one.file.match(/viewBox="0 0 ([0-9.]+) ([0-9.]+)"/);
+    assert.deepEqual(drawn.png, { width: 2 * Math.round(Number(box[1])), height: 2 * Math.round(Number(box[2])) });
     assert.match(ask(m, 'drawing', { size: 0, boxes: boxes('0.25', '500', '0.017', '1.2') }).svg, /校核水深大于渠深/);
     assert.equal(ask(m, 'drawing', { size: 0, boxes: boxes('0.25', '-5', '0.017', '1.2') }).message.number, 3);
   });

@@ -126,7 +126,8 @@
     $('calculation').hidden = false;
     $('Text1').value = catalogue[size].reportHeader;
     document.title = catalogue[size].sizeLabel + ' · Veltrane';
-    $('Command1').focus();
+    // Where the window puts the focus: 计算, or U140's report box.
+    ($(s.firstFocus) || $('Command1')).focus();
   }
 
   function goBack() {
@@ -159,6 +160,39 @@
       for (const r of m.restores) $(r.box).value = r.text;
       if (m.reportBoxText) $('Text1').value = m.reportBoxText;
     });
+  }
+
+  // Esc in the calculation view presses what the window's Esc presses:
+  // 返回 in U60, U80 and U120. In U100 and U140 it presses 退出, which ends
+  // the program; a page cannot end itself, so there Esc does nothing. A
+  // dialog on top takes its own Esc (the message keeps it from everything).
+  function onCalculationKey(e) {
+    if (e.key !== 'Escape' || e.ctrlKey || e.altKey || e.metaKey || e.shiftKey) return;
+    if ($('calculation').hidden || $('message').open || $('aid').open) return;
+    e.preventDefault();
+    if (catalogue[openSize].escape === 'back') goBack();
+  }
+
+  // 复制计算成果: the report box's text with CR LF line breaks, as the
+  // program's report menu copies it. The copy event carries the text as it
+  // stands (a textarea's selection would turn CR LF back into LF); the
+  // asynchronous clipboard is tried first where the browser allows it.
+  function copyReport() {
+    const text = $('Text1').value.replace(/\r?\n/g, '\r\n');
+    const byCopyEvent = () => {
+      const onCopy = (e) => {
+        e.clipboardData.setData('text/plain', text);
+        e.preventDefault();
+      };
+      document.addEventListener('copy', onCopy, { once: true });
+      document.execCommand('copy');
+      document.removeEventListener('copy', onCopy);
+    };
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+      navigator.clipboard.writeText(text).catch(byCopyEvent);
+    } else {
+      byCopyEvent();
+    }
   }
 
   // The Yes/No message: Enter answers the focused button (是 at first), Y
@@ -234,9 +268,27 @@
     const view = request('drawing', { size: openSize, boxes: boxTexts() });
     if (refused(body, view)) return;
     body.append(svgImage(view.svg, '断面图'));
+    const base = '断面图-' + sizeName();
     body.append(el('div', { className: 'buttons' }, [
-      button('saveSvg', '保存SVG…', () => download('断面图-' + sizeName() + '.svg', view.svg, 'image/svg+xml')),
+      button('saveSvg', '保存SVG…', () => download(base + '.svg', view.svg, 'image/svg+xml')),
+      button('savePng', '保存PNG…', () => savePng(view, base + '.png')),
     ]));
+  }
+
+  // The drawing as PNG at the size the module gives (the program's: two
+  // pixels a unit of the view box), on white, with the labels in the
+  // page's Song faces as the browser draws them.
+  function savePng(view, name) {
+    const img = new Image();
+    img.onload = () => {
+      const canvas = el('canvas', { width: view.png.width, height: view.png.height });
+      const g = canvas.getContext('2d');
+      g.fillStyle = '#fff';
+      g.fillRect(0, 0, canvas.width, canvas.height);
+      g.drawImage(img, 0, 0, canvas.width, canvas.height);
+      canvas.toBlob((png) => { if (png) download(name, png, 'image/png'); }, 'image/png');
+    };
+    img.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(view.svg);
   }
 
   // An answer that refuses (refused criteria, a size out of range) or gives
@@ -456,6 +508,8 @@
     wireMessage();
     $('calcForm').addEventListener('submit', (e) => { e.preventDefault(); calculate(); });
     $('Back').addEventListener('click', goBack);
+    document.addEventListener('keydown', onCalculationKey);
+    $('copyReport').addEventListener('click', copyReport);
     $('aidClose').addEventListener('click', () => $('aid').close());
     $('drawingButton').addEventListener('click', () => openAid('断面图', showDrawing));
     $('fitButton').addEventListener('click', () => openAid('选型', showFit));
