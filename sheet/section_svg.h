@@ -56,4 +56,10 @@ struct PixelSize {
 // 0 × 0 where it has none that can be read.
 PixelSize PngSize(std::string_view svg);
 
+// The narrowest width, in screen pixels, at which a drawing made here (a
+// section, the five of 选型, a chart) shows its smallest label at least
+// labelPx high: its view box width times labelPx over the smallest
+// font-size in it. 0 where the drawing has no view box or no label.
+double WidthForLabels(std::string_view svg, double labelPx);
+
 }  // namespace veltrane::sheet

@@ -241,6 +241,17 @@ void WriteTable(JsonWriter& j, const auto& headings, const auto& rows) {
     j.EndArray();
 }
 
+// The smallest label the page shows, in CSS px: a drawing is never shown
+// narrower than makes its smallest label this high (on a phone it scrolls).
+constexpr double kSmallestLabelPx = 10;
+
+// "svg" and "readableWidth": the drawing, and the narrowest width in CSS px
+// at which the page may show it.
+void WriteDrawing(JsonWriter& j, const std::string& svg) {
+    j.Member("svg", svg);
+    j.Member("readableWidth", sheet::WidthForLabels(svg, kSmallestLabelPx));
+}
+
 bool AnyCriterion(const DesignCriteria& c) {
     return c.minFreeboard || c.minVelocity || c.maxVelocity;
 }
@@ -260,9 +271,10 @@ std::string Calculate(const USection& section, Args& a) {
     return j.EndObject().text();
 }
 
-// {"message": …} for a rejected text, or {"svg": …, "png": {width, height}}:
-// the drawing of the run, also where a depth lies above the channel, and the
-// size in pixels of its PNG as the program saves it.
+// {"message": …} for a rejected text, or {"svg", "readableWidth", "png":
+// {width, height}}: the drawing of the run, also where a depth lies above
+// the channel, and the size in pixels of its PNG as the program saves it.
+// Every answer with a drawing gives its readableWidth (see WriteDrawing).
 std::string Drawing(const USection& section, Args& a) {
     const BoxTexts boxes = a.Boxes();
     const CalculationInputs texts = boxes.inputs();
@@ -274,7 +286,7 @@ std::string Drawing(const USection& section, Args& a) {
     } else {
         const std::string svg = sheet::RunDrawingSvg(section, texts, o);
         const sheet::PixelSize png = sheet::PngSize(svg);
-        j.Member("svg", svg);
+        WriteDrawing(j, svg);
         j.Key("png").BeginObject();
         j.Member("width", static_cast<double>(png.width));
         j.Member("height", static_cast<double>(png.height));
@@ -300,7 +312,7 @@ std::string Rating(const USection& section, Args& a) {
     }
     WriteTable(j, sheet::kRatingHeadings, rows);
     j.Member("csv", std::string(cli::kUtf8Bom) + sheet::RatingCsv(section, view.rows));
-    j.Member("svg", view.svg);
+    WriteDrawing(j, view.svg);
     return j.EndObject().text();
 }
 
@@ -322,7 +334,7 @@ std::string Fit(const DesignCriteria& criteria, Args& a) {
     }
     WriteTable(j, sheet::kFitHeadings, rows);
     j.Member("verdict", sheet::FitVerdict(fit));
-    j.Member("svg", sheet::FitDrawingSvg(fit, texts));
+    WriteDrawing(j, sheet::FitDrawingSvg(fit, texts));
     if (AnyCriterion(criteria)) {
         j.Member("note", views::kFitUnderCriteria);
     }
@@ -368,7 +380,7 @@ std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& c
             break;
         }
     }
-    j.Member("svg", sheet::SelectionChartSvg(rows, std::string(sheet::kSelectionChartTitle)));
+    WriteDrawing(j, sheet::SelectionChartSvg(rows, std::string(sheet::kSelectionChartTitle)));
     if (AnyCriterion(criteria)) {
         j.Member("note", views::kAidsUnderCriteria);
     }

@@ -193,6 +193,18 @@ TEST(Svg, PngSizeIsTheViewBoxRoundedAtTwoPixelsAUnit) {
     }
 }
 
+TEST(Svg, WidthForLabelsKeepsTheSmallestLabelReadable) {
+    // The smallest label, 12 units in a view 1000 wide, is 10 px at 834 px.
+    EXPECT_EQ(WidthForLabels(R"(<svg viewBox="0 0 1000.00 402.91"><text font-size="16.50"/>)"
+                             R"(<text font-size="12.00"/><text font-size="18"/></svg>)",
+                             10),
+              834);
+    EXPECT_EQ(WidthForLabels(R"(<svg viewBox="0 0 600.00 400"><text font-size="12"/></svg>)", 12),
+              600);
+    EXPECT_EQ(WidthForLabels(R"(<svg viewBox="0 0 600.00 400"><path/></svg>)", 10), 0);
+    EXPECT_EQ(WidthForLabels(R"(<svg><text font-size="12"/></svg>)", 10), 0);
+}
+
 TEST(Svg, RatingCurveDrawsItsTitleLineAndMarks) {
     const USection& u60 = LookupSection(SectionSize::U60);
     const auto rows = RatingTable(u60, {.roughness = 0.017, .slope = 500}, 0.01);

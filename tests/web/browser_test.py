@@ -415,6 +415,36 @@ class PageTest(unittest.TestCase):
         self.assertEqual(len(self.driver.find_elements(By.CSS_SELECTOR, "#selectTable tbody tr")), 5)
         self.el("aidClose").click()
 
+    def test_fit_drawing_labels_readable_on_a_phone(self):
+        self.driver.set_window_size(360, 740)
+        try:
+            self.open_size("Option1")
+            self.el("fitButton").click()
+            # The smallest label of veltrane-calc's drawing, in CSS px as shown.
+            svg = os.path.join(self.folder, "fit.svg")
+            subprocess.run([CALC, "fit", "0.25", "500", "0.017", "1.0", "--svg", svg, "--force"],
+                           capture_output=True, check=True)
+            with open(svg, encoding="utf-8") as f:
+                drawing = f.read()
+            view_width = float(re.search(r'viewBox="0 0 ([0-9.]+) ', drawing).group(1))
+            smallest = min(float(v) for v in re.findall(r'font-size="([0-9.]+)"', drawing))
+            shown, frame, page = self.driver.execute_script("""
+                const img = document.querySelector('#aidBody img');
+                const frame = img.parentNode;
+                const aid = document.getElementById('aid');
+                return [img.getBoundingClientRect().width, [frame.scrollWidth, frame.clientWidth],
+                        [document.documentElement.scrollWidth, window.innerWidth,
+                         aid.scrollWidth, aid.clientWidth]];""")
+            self.assertGreaterEqual(smallest * shown / view_width, 10)
+            # It scrolls in its frame; the page and the dialog do not.
+            self.assertGreater(frame[0], frame[1])
+            self.assertLessEqual(page[0], page[1])
+            self.assertLessEqual(page[2], page[3])
+            self.driver.execute_script("document.querySelector('#aidBody img').scrollIntoView()")
+            self.shot("web-phone-fit.png", 360, 740)
+        finally:
+            self.driver.set_window_size(1100, 900)
+
     def test_the_sheet_shows_user_texts_as_text(self):
         self.open_size("Option1")
         self.el("sheetButton").click()

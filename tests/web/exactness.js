@@ -203,7 +203,12 @@ function drawings(m) {
   });
   check('fit', () => {
     const fit = ask(m, 'fit', { boxes: boxes('0.25', '500', '0.017', '1.2') });
-    assert.equal(fit.svg, nativeFile('--svg', ['fit', '0.25', '500', '0.017', '1.2']).file);
+    const fitSvg = nativeFile('--svg', ['fit', '0.25', '500', '0.017', '1.2']).file;
+    assert.equal(fit.svg, fitSvg);
+    // Shown no narrower than makes its smallest label 10 px high.
+    const smallest = Math.min(...[...fitSvg.matchAll(/font-size="([0-9.]+)"/g)].map((f) => Number(f[1])));
+    const viewWidth = Number(fitSvg.match(/viewBox="0 0 ([0-9.]+) /)[1]);
+    assert.equal(fit.readableWidth, Math.ceil(viewWidth * 10 / smallest));
     assert.deepEqual(fit.rows.map((r) => r[0] + ' ' + r[6]), ['U60 校核水深大于渠深', 'U80 满足', 'U100 满足',
       'U120 满足', 'U140 满足']);
     assert.equal(fit.verdict, '能通过设计流量与校核流量的最小标准断面：U80形渠道构件');

@@ -58,10 +58,19 @@
     table.append(head, body);
   }
 
-  function svgImage(svg, label) {
+  // A drawing of the module's (answer.svg), never narrower than its
+  // readableWidth, at which its smallest label is still readable: on a phone
+  // the drawing scrolls sideways in its frame rather than shrinking.
+  function svgImage(answer, label) {
     const img = el('img', { alt: label, className: 'drawing' });
-    img.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(svg);
-    return img;
+    img.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(answer.svg);
+    const frame = el('div', { className: 'drawingFrame', tabIndex: 0, role: 'group', 'aria-label': label }, [img]);
+    if (answer.readableWidth > 0) {
+      img.style.minWidth = answer.readableWidth + 'px';
+      // Beside a table, it goes below the table where both do not fit.
+      frame.style.flexBasis = answer.readableWidth + 'px';
+    }
+    return frame;
   }
 
   function download(name, text, type) {
@@ -267,7 +276,7 @@
   function showDrawing(body) {
     const view = request('drawing', { size: openSize, boxes: boxTexts() });
     if (refused(body, view)) return;
-    body.append(svgImage(view.svg, '断面图'));
+    body.append(svgImage(view, '断面图'));
     const base = '断面图-' + sizeName();
     body.append(el('div', { className: 'buttons' }, [
       button('saveSvg', '保存SVG…', () => download(base + '.svg', view.svg, 'image/svg+xml')),
@@ -308,7 +317,7 @@
     fillTable(table, fit.headings, fit.rows);
     body.append(el('div', { className: 'scroll' }, [table]), el('p', { id: 'smallest', text: fit.verdict }));
     if (fit.note) body.append(el('p', { className: 'hint', text: fit.note }));
-    body.append(svgImage(fit.svg, '五种断面的断面图'));
+    body.append(svgImage(fit, '五种断面的断面图'));
   }
 
   function showRating(body) {
@@ -318,7 +327,7 @@
     fillTable(table, view.headings, view.rows);
     body.append(el('div', { className: 'split' }, [
       el('div', { className: 'scroll tall' }, [table]),
-      svgImage(view.svg, '水位流量关系曲线'),
+      svgImage(view, '水位流量关系曲线'),
     ]));
     body.append(el('div', { className: 'buttons' }, [
       button('ratingCsv', '导出CSV…', () => download('水位流量关系-' + sizeName() + '.csv', view.csv, 'text/csv')),
@@ -445,7 +454,7 @@
           const table = el('table', { id: 'selectTable', className: 'grid' });
           fillTable(table, t.headings, t.rows);
           note.textContent = t.note || '';
-          extra.append(el('div', { className: 'scroll' }, [table]), svgImage(t.svg, '选型图'));
+          extra.append(el('div', { className: 'scroll' }, [table]), svgImage(t, '选型图'));
         }),
       ]),
       problem, out, note, extra);
