@@ -67,12 +67,17 @@ class PageTest(unittest.TestCase):
         shutil.rmtree(cls.folder, ignore_errors=True)
 
     def setUp(self):
+        # A new visit: loading the page over itself would be a reload, which
+        # comes back to the view the last test left.
+        self.driver.get("about:blank")
         self.driver.get("file://" + PAGE)
         WebDriverWait(self.driver, 10).until(
             lambda d: d.execute_script("return document.body.dataset.ready === 'true'"))
 
     def tearDown(self):
         errors = [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        # Each test starts from a first visit: nothing remembered.
+        self.driver.execute_script("try { localStorage.clear(); } catch (e) {}")
         self.assertEqual(errors, [])
 
     # --- helpers --------------------------------------------------------
@@ -444,6 +449,143 @@ class PageTest(unittest.TestCase):
             self.shot("web-phone-fit.png", 360, 740)
         finally:
             self.driver.set_window_size(1100, 900)
+
+    def wait_ready(self):
+        WebDriverWait(self.driver, 10).until(
+            lambda d: d.execute_script("return document.body.dataset.ready === 'true'"))
+
+    def boxes(self):
+        return [self.value(b) for b in ("Text2", "Text4", "text6", "Text7")]
+
+    def test_reload_and_a_new_visit_restore_inputs_size_and_sheet(self):
+        self.open_size("Option2")
+        for box, text in zip(("Text2", "Text4", "text6", "Text7"), ("0.33", "700", "0.015", "1.3")):
+            self.type_into(box, text)
+        self.el("sheetButton").click()
+        self.el("sheet_project").send_keys("一干渠改造")
+        self.el("sheet_min-velocity").send_keys("0.3")
+        self.el("sheet_basis").send_keys("GB 50288-2018")
+        self.el("aidClose").click()
+        self.driver.refresh()
+        self.wait_ready()
+        # The reload comes back to the calculation of U80, as it was.
+        self.assertTrue(self.el("calculation").is_displayed())
+        self.assertEqual(self.el("Label2").text, "U80形渠道构件")
+        self.assertEqual(self.boxes(), ["0.33", "700", "0.015", "1.3"])
+        self.el("sheetButton").click()
+        self.assertEqual([self.value(i) for i in ("sheet_project", "sheet_min-velocity", "sheet_basis")],
+                         ["一干渠改造", "0.3", "GB 50288-2018"])
+        self.el("aidClose").click()
+        # A new visit starts at the choice, with U80 chosen and its texts kept.
+        self.driver.get("about:blank")
+        self.driver.get("file://" + PAGE)
+        self.wait_ready()
+        self.assertTrue(self.el("choice").is_displayed())
+        self.assertTrue(self.el("Option2").is_selected())
+        self.assertEqual(self.focused(), "Option2")
+        self.el("Confirm").click()
+        self.assertEqual(self.boxes(), ["0.33", "700", "0.015", "1.3"])
+        # Another size keeps its own defaults.
+        self.el("Back").click()
+        self.open_size("Option1")
+        self.assertEqual(self.boxes(), ["0.25", "500", "0.017", "1.0"])
+
+    def test_back_returns_to_the_choice_within_the_page(self):
+        self.driver.execute_script("window.sameDocument = true")
+        self.open_size("Option3")
+        self.driver.back()
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("choice").is_displayed())
+        self.assertFalse(self.el("calculation").is_displayed())
+        self.assertTrue(self.driver.execute_script("return window.sameDocument === true"))
+        self.driver.forward()
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("calculation").is_displayed())
+        self.assertEqual(self.el("Label2").text, "U100形渠道构件")
+        # Back over a dialog closes it with the view.
+        self.el("fitButton").click()
+        self.driver.back()
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("choice").is_displayed())
+        self.assertFalse(self.el("aid").get_property("open"))
+        self.assertFalse(self.el("calculation").is_displayed())
+        # Back while a message asks is its 否: the choice, the texts kept.
+        self.open_size("Option3")
+        self.type_into("Text7", "2.5")
+        self.el("Command1").click()
+        self.assertEqual(self.message_text(), "加大系数已不在适用范围，请重新输入")
+        self.driver.back()
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("choice").is_displayed())
+        self.assertFalse(self.el("message").get_property("open"))
+        self.open_size("Option3")
+        self.assertEqual(self.value("Text7"), "2.5")
+        # 返回 undoes the view's step: Back from the choice leaves the page.
+        self.el("Back").click()
+        self.assertTrue(self.el("choice").is_displayed())
+        self.assertEqual(self.focused(), "Option3")
+        self.assertTrue(self.driver.execute_script("return window.sameDocument === true"))
+        self.driver.back()
+        WebDriverWait(self.driver, 5).until(lambda d: d.current_url == "about:blank")
+
+    def test_clearing_forgets_everything(self):
+        self.el("Option5").click()
+        self.el("Confirm").click()
+        self.type_into("Text2", "2.5")
+        self.el("sheetButton").click()
+        self.el("sheet_designer").send_keys("张三")
+        self.el("aidClose").click()
+        self.el("forget").click()
+        self.assertEqual(self.el("forgetStatus").text, "已清除保存的输入。")
+        self.assertEqual(self.boxes(), ["1.20", "500", "0.017", "1.0"])
+        self.assertIsNone(self.driver.execute_script("return localStorage.getItem('veltrane.page')"))
+        self.driver.get("about:blank")
+        self.driver.get("file://" + PAGE)
+        self.wait_ready()
+        self.assertTrue(self.el("Option4").is_selected())
+        self.open_size("Option5")
+        self.assertEqual(self.boxes(), ["1.20", "500", "0.017", "1.0"])
+        self.el("sheetButton").click()
+        self.assertEqual(self.value("sheet_designer"), "")
+
+    def test_storage_refused_full_or_garbled_never_breaks_the_page(self):
+        # Refused: the storage itself throws, from before the page's scripts.
+        refuse = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+            Object.defineProperty(window, 'localStorage', {
+              get() { throw new DOMException('refused', 'SecurityError'); } });"""})
+        try:
+            self.driver.refresh()
+            self.wait_ready()
+            self.open_size("Option1")
+            self.el("Command1").click()
+            self.assertEqual(self.value("Text1"), U60_DEFAULT)
+            self.el("Back").click()
+            self.el("forget").click()
+            self.assertEqual(self.el("forgetStatus").text, "已清除保存的输入。")
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
+                                        {"identifier": refuse["identifier"]})
+            self.driver.get("about:blank")
+            self.driver.get("file://" + PAGE)
+            self.wait_ready()
+        # Garbled: anything stored is read only where it is text in its place.
+        for stored in ("{not json", "5", "null", '{"size": 9, "texts": "x", "reach": [1]}',
+                       '{"size": 0, "texts": [{"Text2": 7, "Text4": "400"}], "criteria": {"min-velocity": {}}}'):
+            self.driver.execute_script("localStorage.setItem('veltrane.page', arguments[0])", stored)
+            self.driver.get("about:blank")
+            self.driver.get("file://" + PAGE)
+            self.wait_ready()
+            self.el("Confirm").click()
+            # Only the last one holds anything to take: U60, and its slope.
+            taken = stored.startswith('{"size": 0')
+            self.assertEqual(self.el("Label2").text, "U60形渠道构件" if taken else "U120形渠道构件", stored)
+            self.assertEqual(self.boxes(), ["0.25", "400", "0.017", "1.0"] if taken
+                             else ["0.90", "500", "0.017", "1.0"], stored)
+            self.el("Command1").click()
+            self.assertEqual(self.value("Text1"), self.calc("U60", "0.25", "400", "0.017", "1.0") if taken
+                             else self.calc("U120", "0.90", "500", "0.017", "1.0"), stored)
+        # Full: every write throws; typing and calculating go on.
+        self.driver.execute_script("""
+            Storage.prototype.setItem = function () { throw new DOMException('full', 'QuotaExceededError'); };""")
+        self.type_into("Text2", "0.2")
+        self.el("Command1").click()
+        self.assertEqual(self.value("Text1"), self.calc("U60", "0.2", "400", "0.017", "1.0"))
 
     def test_the_sheet_shows_user_texts_as_text(self):
         self.open_size("Option1")

@@ -16,9 +16,11 @@
   let sheetFields = [];  // [{key, label}]: the title block and the signatures
   let basisField = { label: '', hint: '' };
   let openSize = -1;
+  // What the page remembers (see remember()): kept in the browser's storage
+  // across reloads and visits until 清除保存的输入.
   let texts = [];  // per size, the four boxes' texts, kept while another size is open
-  const criteria = {};  // by the fields' keys, as typed; kept for the visit
-  const reach = { basis: '' };  // by the sheet fields' keys, and the basis; kept for the visit
+  const criteria = {};  // by the fields' keys, as typed
+  const reach = { basis: '' };  // by the sheet fields' keys, and the basis
   const sources = {};  // by the criteria's keys: where each comes from
 
   // --- the module --------------------------------------------------------
@@ -88,6 +90,78 @@
     return b;
   }
 
+  // --- what the page remembers -------------------------------------------
+
+  // One item in localStorage, JSON: {size, texts: [per size {Text2, …}],
+  // reach, criteria, sources}, all texts as typed. Storage may be switched
+  // off, full or hold anything: every use is guarded, a stored value is taken
+  // only where it is text in a known place, and a failure only means that
+  // nothing is remembered.
+  const kStorageKey = 'veltrane.page';
+
+  function storage() {
+    try {
+      return window.localStorage;
+    } catch (e) {
+      return null;  // a browser that refuses storage to this page
+    }
+  }
+
+  function remember() {
+    const store = storage();
+    if (!store) return;
+    const chosen = selectedOption();
+    try {
+      store.setItem(kStorageKey, JSON.stringify({
+        size: chosen ? Number(chosen.value) : kPreselected, texts, reach, criteria, sources,
+      }));
+    } catch (e) {
+      // Full or refused: the page goes on without remembering.
+    }
+  }
+
+  // Takes from saved[key] each text that target has a key for.
+  function takeTexts(target, saved) {
+    if (!saved || typeof saved !== 'object') return;
+    for (const key of Object.keys(target)) {
+      if (typeof saved[key] === 'string') target[key] = saved[key];
+    }
+  }
+
+  function recall() {
+    const store = storage();
+    let saved = null;
+    try {
+      saved = store && JSON.parse(store.getItem(kStorageKey));
+    } catch (e) {
+      saved = null;  // unreadable: as if nothing were saved
+    }
+    if (!saved || typeof saved !== 'object') return;
+    if (Array.isArray(saved.texts)) texts.forEach((t, i) => takeTexts(t, saved.texts[i]));
+    takeTexts(reach, saved.reach);
+    takeTexts(criteria, saved.criteria);
+    takeTexts(sources, saved.sources);
+    const option = Number.isInteger(saved.size) && $('Option' + (saved.size + 1));
+    if (option) option.checked = true;
+  }
+
+  // 清除保存的输入: the stored item goes, and the page is as on its first
+  // visit: every size's defaults (also in the boxes on screen), empty sheet
+  // details and criteria, D120 chosen.
+  function forget() {
+    const store = storage();
+    try {
+      if (store) store.removeItem(kStorageKey);
+    } catch (e) {
+      // Nothing can be removed where nothing could be stored.
+    }
+    catalogue.forEach((s, i) => { texts[i] = { ...s.defaults }; });
+    for (const store of [reach, criteria, sources]) for (const key of Object.keys(store)) store[key] = '';
+    $('Option' + (kPreselected + 1)).checked = true;
+    if (openSize >= 0) for (const b of kBoxes) $(b).value = texts[openSize][b];
+    $('forgetStatus').textContent = '已清除保存的输入。';
+  }
+
   // --- the section choice ------------------------------------------------
 
   function buildChoice() {
@@ -106,6 +180,7 @@
       const chosen = selectedOption();
       if (chosen) openCalculation(Number(chosen.value));
     });
+    options.addEventListener('change', remember);
   }
 
   function selectedOption() {
@@ -117,10 +192,22 @@
   function saveTexts() {
     if (openSize < 0) return;
     for (const b of kBoxes) texts[openSize][b] = $(b).value;
+    remember();
   }
 
-  function openCalculation(size) {
+  // The calculation view is a step in the tab's history, so that Back (a
+  // phone's gesture, the browser's button) returns to the size choice rather
+  // than leaving the page, and a reload comes back to the same view.
+  // fromHistory: the view is shown for an entry that is already there.
+  let leaving = false;  // our own step back is under way
+  let pendingSize = -1;  // a view opened meanwhile, to be pushed after it
+
+  function openCalculation(size, fromHistory) {
     saveTexts();
+    if (!fromHistory) {
+      if (leaving) pendingSize = size;
+      else history.pushState({ view: 'calculation', size }, '');
+    }
     openSize = size;
     const s = catalogue[size];
     $('Label2').textContent = s.sizeLabel;
@@ -139,8 +226,16 @@
     ($(s.firstFocus) || $('Command1')).focus();
   }
 
-  function goBack() {
+  // 返回, 否, Esc and Back: the size choice. A step of our own in the history
+  // is undone, so that Back from the choice leaves the page.
+  function goBack(fromHistory) {
     saveTexts();
+    if (!fromHistory && history.state && history.state.view === 'calculation') {
+      leaving = true;
+      pendingSize = -1;
+      history.back();
+    }
+    openSize = -1;
     $('calculation').hidden = true;
     $('choice').hidden = false;
     document.title = 'Veltrane 装配式U形渠道水力计算';
@@ -168,7 +263,30 @@
       $(m.box).focus();
       for (const r of m.restores) $(r.box).value = r.text;
       if (m.reportBoxText) $('Text1').value = m.reportBoxText;
+      saveTexts();
     });
+  }
+
+  // The history's entry changed under the page (Back, Forward, or our own
+  // step back arriving): show the view it stands for.
+  function onHistory(e) {
+    if (leaving) {
+      leaving = false;
+      if (pendingSize >= 0) history.pushState({ view: 'calculation', size: pendingSize }, '');
+      pendingSize = -1;
+      return;
+    }
+    const state = e.state;
+    const size = state && state.view === 'calculation' ? state.size : -1;
+    // Back while a message asks is its 否, which returns to the choice too;
+    // a dialog over the view closes with it.
+    if ($('message').open) {
+      answerMessage(false);
+      return;
+    }
+    if ($('aid').open) $('aid').close();
+    if (Number.isInteger(size) && catalogue[size]) openCalculation(size, true);
+    else if (openSize >= 0) goBack(true);
   }
 
   // Esc in the calculation view presses what the window's Esc presses:
@@ -334,7 +452,7 @@
     ]));
   }
 
-  // The sheet: the reach's details and the criteria (kept for the visit),
+  // The sheet: the reach's details and the criteria (remembered),
   // then the preview, 打印 and 保存HTML. While a criterion is refused the
   // preview says so instead, and nothing can be printed or saved.
   function showSheet(body) {
@@ -388,12 +506,16 @@
       if (key === 'date') input.placeholder = '今天';
       input.addEventListener('input', () => {
         store[key] = input.value;
+        remember();
         if (store === criteria) check();
       });
       form.append(el('label', { htmlFor: input.id, text: label }), input);
     }
     const basis = el('textarea', { id: 'sheet_basis', rows: 3, value: reach.basis, placeholder: basisField.hint });
-    basis.addEventListener('input', () => { reach.basis = basis.value; });
+    basis.addEventListener('input', () => {
+      reach.basis = basis.value;
+      remember();
+    });
     form.append(el('label', { htmlFor: basis.id, text: basisField.label }), basis);
     form.addEventListener('submit', (e) => { e.preventDefault(); make(); });
     form.append(el('div', { className: 'buttons' }, [
@@ -516,8 +638,11 @@
   function wire() {
     wireMessage();
     $('calcForm').addEventListener('submit', (e) => { e.preventDefault(); calculate(); });
-    $('Back').addEventListener('click', goBack);
+    $('Back').addEventListener('click', () => goBack());
     document.addEventListener('keydown', onCalculationKey);
+    $('Inputs').addEventListener('input', saveTexts);
+    window.addEventListener('popstate', onHistory);
+    $('forget').addEventListener('click', forget);
     $('copyReport').addEventListener('click', copyReport);
     $('aidClose').addEventListener('click', () => $('aid').close());
     $('drawingButton').addEventListener('click', () => openAid('断面图', showDrawing));
@@ -539,11 +664,19 @@
     for (const f of sheetFields) reach[f.key] = '';
     basisField = c.basis;
     buildChoice();
+    recall();
     wire();
+    // A reload of the calculation view comes back to it.
+    const state = history.state;
+    if (state && state.view === 'calculation' && Number.isInteger(state.size) && catalogue[state.size]) {
+      openCalculation(state.size, true);
+    }
     // How long the page took to be ready to calculate, for the browser test.
     document.body.dataset.readyMs = performance.now().toFixed(0);
     document.body.dataset.ready = 'true';
-    const chosen = selectedOption();
-    if (chosen) chosen.focus();
+    if (openSize < 0) {
+      const chosen = selectedOption();
+      if (chosen) chosen.focus();
+    }
   });
 })();
