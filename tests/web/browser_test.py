@@ -9,9 +9,11 @@ saves the pictures for the README.
 Usage: browser_test.py PAGE.html VELTRANE-CALC [--screenshots DIR]
 """
 import base64
+import json
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -24,8 +26,10 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
+from urllib.parse import unquote
 
 PAGE = os.path.abspath(sys.argv[1])
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 CALC = os.path.abspath(sys.argv[2])
 SHOTS = sys.argv[sys.argv.index("--screenshots") + 1] if "--screenshots" in sys.argv else None
 
@@ -746,6 +750,72 @@ class PageTest(unittest.TestCase):
             "return performance.getEntriesByType('resource').map(e => e.name)"
             ".filter(n => !n.startsWith('data:'))")
         self.assertEqual(fetched, [])
+
+    def test_from_a_file_no_worker_and_no_manifest(self):
+        time.sleep(0.5)  # what the page would ask for comes after it is ready
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "link[rel=manifest]"), [])
+        self.assertEqual(self.driver.execute_async_script("""
+            const done = arguments[0];
+            if (!navigator.serviceWorker) done(0);
+            else navigator.serviceWorker.getRegistrations().then((r) => done(r.length), () => done(0));"""), 0)
+
+    def test_the_manifest_names_the_page_and_carries_the_icon(self):
+        folder = os.path.dirname(PAGE)
+        with open(os.path.join(folder, "manifest.webmanifest"), encoding="utf-8") as f:
+            manifest = json.load(f)
+        with open(PAGE, encoding="utf-8") as f:
+            title = re.search(r"<title>([^<]*)</title>", f.read()).group(1)
+        self.assertEqual(manifest["name"], title)
+        self.assertEqual(manifest["start_url"], os.path.basename(PAGE))
+        self.assertEqual(manifest["display"], "standalone")
+        [icon] = manifest["icons"]
+        with open(os.path.join(SOURCE, "resources/icons/hicolor/scalable/apps/cn.korlund.Veltrane.svg"),
+                  encoding="utf-8") as f:
+            self.assertEqual(icon["src"], "data:image/svg+xml," + re.sub(
+                r"[^A-Za-z0-9._~/:=,()!*'-]", lambda m: "%%%02X" % ord(m.group()), f.read()))
+        self.assertEqual(unquote(icon["src"]).count("<svg"), 1)
+        with open(os.path.join(folder, "sw.js"), encoding="utf-8") as f:
+            self.assertIn("'%s'" % os.path.basename(PAGE), f.read())
+
+    def test_served_over_http_it_installs_and_opens_offline(self):
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            port = s.getsockname()[1]
+        server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", str(port), "--bind", "127.0.0.1",
+                                   "--directory", os.path.dirname(PAGE)],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        url = "http://localhost:%d/%s" % (port, os.path.basename(PAGE))
+        try:
+            WebDriverWait(self.driver, 10, ignored_exceptions=(Exception,)).until(
+                lambda d: socket.create_connection(("127.0.0.1", port), timeout=1).close() or True)
+            self.driver.get(url)
+            self.wait_ready()
+            worker = self.driver.execute_async_script("""
+                const done = arguments[0];
+                navigator.serviceWorker.ready.then((r) => done(r.active.scriptURL), (e) => done(String(e)));""")
+            self.assertEqual(worker, "http://localhost:%d/sw.js" % port)
+            WebDriverWait(self.driver, 5).until(
+                lambda d: d.find_elements(By.CSS_SELECTOR, "link[rel=manifest]"))
+            manifest = self.driver.execute_cdp_cmd("Page.getAppManifest", {})
+            self.assertEqual(manifest["errors"], [])
+            self.assertEqual(manifest["url"], "http://localhost:%d/manifest.webmanifest" % port)
+            self.assertEqual(self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
+                             {"installabilityErrors": []})
+        finally:
+            server.terminate()
+            server.wait()
+        # No server now: the page comes from the worker, and calculates.
+        self.driver.refresh()
+        self.wait_ready()
+        self.open_size("Option1")
+        self.el("Command1").click()
+        self.assertEqual(self.value("Text1"), U60_DEFAULT)
+        self.driver.execute_async_script("""
+            const done = arguments[0];
+            navigator.serviceWorker.getRegistrations()
+              .then((all) => Promise.all(all.map((r) => r.unregister())))
+              .then(() => caches.keys()).then((names) => Promise.all(names.map((n) => caches.delete(n))))
+              .then(() => done());""")
 
     def test_speed_figures(self):
         ready = int(self.driver.execute_script("return document.body.dataset.readyMs"))

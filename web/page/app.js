@@ -653,6 +653,24 @@
     buildBatch();
   }
 
+  // Served over http(s), the page is an app to install that opens offline:
+  // its service worker and manifest lie beside it (scripts/build-web puts
+  // them there). Opened from a file, the one file is the whole edition and
+  // asks for nothing. The manifest is offered only once the worker is there,
+  // so a page published alone asks for no manifest that is not.
+  function offerInstall() {
+    if (location.protocol !== 'https:' && location.protocol !== 'http:') return;
+    if (!('serviceWorker' in navigator)) return;
+    navigator.serviceWorker.register('sw.js').then(() => {
+      document.head.append(el('link', { rel: 'manifest', href: 'manifest.webmanifest' }));
+    }, () => {
+      // Not secure (plain http elsewhere than this computer), or no worker
+      // beside the page: it works as from a file.
+    });
+  }
+
+  offerInstall();
+
   VeltraneModule().then((module) => {
     core = module;
     const c = request('catalogue');
