@@ -431,6 +431,40 @@ function randomBatch(m) {
     assert.deepEqual(b.rows, parseCsv(a.out.slice(1)).slice(1).map((r) => [...r.slice(0, 5), status[r[5]], ...r.slice(6)]));
     assert.equal(b.rows.length, 6000);
   });
+  check('6000-row batch in slices', () => {
+    // The page's worker takes the same file in slices: the same download,
+    // the same shown cells, one slice held at a time.
+    const bytes = (text) => new Uint8Array(Buffer.from(text, 'utf8'));
+    const decoder = new TextDecoder();
+    let csvRows = '';
+    const rows = [];
+    const counts = [];
+    let progress = 0;
+    const s = ask(m, 'batchStream', { bytes: new Uint8Array(Buffer.from(csv, 'utf8')), slice: 777, onSlice: (slice) => {
+      csvRows += slice.csv;
+      counts.push(slice.count);
+      assert.ok(slice.line > progress && slice.line <= slice.lines && slice.lines === 6001);
+      progress = slice.line;
+      for (let r = 0; r < slice.count; ++r) {
+        const row = [];
+        for (let k = r * 16; k < r * 16 + 16; ++k) row.push(decoder.decode(slice.cells.subarray(k ? slice.ends[k - 1] : 0, slice.ends[k])));
+        rows.push(row);
+      }
+    } });
+    assert.equal(s.csvHead + csvRows, a.out);
+    assert.deepEqual(rows, b.rows);
+    assert.deepEqual(counts, [...Array(7).fill(777), 6000 - 7 * 777]);
+    assert.equal(progress, 6001);
+    assert.deepEqual([s.rows, s.notice], [6000, '']);
+    assert.deepEqual(s.headings, b.headings);
+    assert.deepEqual(ask(m, 'catalogue').batchHeadings, b.headings);
+    assert.deepEqual(ask(m, 'batchStream', { bytes: bytes('size,discharge\nU60,1\n'), slice: 10, onSlice: () => assert.fail() }),
+      ask(m, 'batch', { bytes: bytes('size,discharge\nU60,1\n') }));
+    for (const slice of [0, 2.5e6, '10', undefined]) {
+      assert.deepEqual(ask(m, 'batchStream', { bytes: bytes('size,discharge,slope,roughness,factor\nU60,1,1,1,1\n'), slice, onSlice: () => assert.fail() }),
+        { refusal: '页面传给计算模块的参数不是文字，无法计算。' }, String(slice));
+    }
+  });
   console.log('6000-row batch: native ' + nativeMs.toFixed(0) + ' ms (process included), module ' +
     moduleMs.toFixed(0) + ' ms');
 }

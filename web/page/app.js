@@ -587,27 +587,204 @@
   // The chosen file's bytes: the module reads them as the command line reads
   // a file (a byte order mark decides; else UTF-8, else GB18030).
   let batchBytes = null;
-  let batchCsv = '';
+
+  // The batch runs in a worker over the module's batchStream, in slices of
+  // kSlice rows, so that the page answers while a long file is calculated.
+  // What comes back is kept compactly: each slice's shown cells as UTF-8
+  // bytes with their ends (typed arrays, moved from the worker, not copied),
+  // and its lines of the download as a Blob, which the browser may keep out
+  // of the page's memory. Only the rows in view become table cells.
+  const kSlice = 2000;  // rows a slice: about 0.1 s of calculation, 0.2 MB of cells
+  const kColumns = 16;  // the module's batch columns (its headings say so too)
+  let batch = null;  // {headings, rows, slices: [{cells, ends, count}], csv: [Blob], csvHead}
+  let batchWorker = null;
+  let batchRun = 0;  // the run the worker's messages belong to
+
+  // The worker: the module's own script (the page's first script, inlined)
+  // and batchWorkerMain, from a Blob, so that the page stays one file.
+  function batchWorkerMain() {
+    const ready = VeltraneModule();
+    self.onmessage = (e) => {
+      const { run, bytes, slice } = e.data;
+      ready.then((core) => {
+        const answer = JSON.parse(core.request('batchStream', {
+          bytes, slice,
+          onSlice: (s) => {
+            // s.cells and s.ends look into the module's memory: copied here.
+            const cells = new Uint8Array(s.cells);
+            const ends = new Uint32Array(s.ends);
+            self.postMessage({ run, kind: 'slice', csv: new Blob([s.csv]), cells, ends, count: s.count,
+              line: s.line, lines: s.lines }, [cells.buffer, ends.buffer]);
+          },
+        }));
+        self.postMessage({ run, kind: 'done', answer });
+      });
+    };
+  }
+
+  function startWorker() {
+    if (batchWorker) return batchWorker;
+    try {
+      const source = new Blob([$('core').textContent, '\n(', batchWorkerMain.toString(), ')();\n'],
+        { type: 'text/javascript' });
+      const url = URL.createObjectURL(source);
+      batchWorker = new Worker(url);
+      URL.revokeObjectURL(url);
+      batchWorker.onmessage = (e) => onBatchMessage(e.data);
+    } catch (e) {
+      batchWorker = null;  // no worker here: the page calculates itself (see runBatch)
+    }
+    return batchWorker;
+  }
+
+  function showRunning(running) {
+    $('batchRunning').hidden = !running;
+    $('batchCsv').disabled = $('batchSheet').disabled = running || !batch;
+  }
 
   function runBatch(bytes) {
+    cancelBatch(false);
     batchBytes = bytes;
+    batch = null;
+    renderBatch();
+    const run = ++batchRun;
     const started = performance.now();
-    const r = request('batch', { bytes });
-    const table = $('batchTable');
-    if (r.refusal !== undefined) {
-      table.replaceChildren();
-      batchCsv = '';
-      $('batchStatus').textContent = r.refusal;
-      $('batchCsv').disabled = $('batchSheet').disabled = true;
+    batchStarted = started;
+    $('batchStatus').textContent = '正在计算……';
+    $('batchProgress').value = 0;
+    showRunning(true);
+    const worker = startWorker();
+    if (worker) {
+      worker.postMessage({ run, bytes, slice: kSlice });
       return;
     }
-    fillTable(table, r.headings, r.rows);
-    batchCsv = r.csv;
-    const ms = performance.now() - started;  // the run and the table, as the user waits for both
-    $('batchStatus').textContent = '共 ' + r.rows.length + ' 行，用时 ' + ms.toFixed(0) + ' ms。' + r.notice;
-    $('batchStatus').dataset.ms = String(ms);
-    $('batchCsv').disabled = $('batchSheet').disabled = false;
+    const answer = request('batchStream', {
+      bytes, slice: kSlice,
+      onSlice: (s) => onBatchMessage({ run, kind: 'slice', csv: new Blob([s.csv]), cells: new Uint8Array(s.cells),
+        ends: new Uint32Array(s.ends), count: s.count, line: s.line, lines: s.lines }),
+    });
+    onBatchMessage({ run, kind: 'done', answer });
   }
+  let batchStarted = 0;
+
+  function onBatchMessage(m) {
+    if (m.run !== batchRun) return;  // from a run cancelled since
+    if (m.kind === 'slice') {
+      if (!batch) batch = { headings: null, rows: 0, slices: [], csv: [], csvHead: '' };
+      batch.slices.push({ cells: m.cells, ends: m.ends, count: m.count });
+      batch.csv.push(m.csv);
+      const shown = batch.rows;
+      batch.rows += m.count;
+      $('batchProgress').value = m.lines ? m.line / m.lines : 0;
+      if (shown < visibleRows().last) renderBatch();
+      else sizeBatch();
+      return;
+    }
+    const r = m.answer;
+    showRunning(false);
+    if (r.refusal !== undefined) {
+      batch = null;
+      renderBatch();
+      $('batchStatus').textContent = r.refusal;
+      showRunning(false);
+      return;
+    }
+    if (!batch) batch = { headings: null, rows: 0, slices: [], csv: [], csvHead: '' };
+    batch.headings = r.headings;
+    batch.csvHead = r.csvHead;
+    renderBatch();
+    const ms = performance.now() - batchStarted;  // the run and the table in view, as the user waits for both
+    $('batchStatus').textContent = '共 ' + r.rows + ' 行，用时 ' + ms.toFixed(0) + ' ms。' + r.notice;
+    $('batchStatus').dataset.ms = String(ms);
+    showRunning(false);
+  }
+
+  // 取消, or a new file while one runs: the worker is ended at once (its
+  // calculation cannot be interrupted otherwise) and a new one made next time.
+  function cancelBatch(said) {
+    if ($('batchRunning').hidden) return;
+    ++batchRun;
+    if (batchWorker) batchWorker.terminate();
+    batchWorker = null;
+    batch = null;
+    renderBatch();
+    showRunning(false);
+    if (said) $('batchStatus').textContent = '已取消。';
+  }
+
+  // --- the batch's table: only the rows in view ----------------------------
+
+  const decoder = new TextDecoder();
+  let rowHeight = 0;  // px, measured from the first rows shown; every row is one line
+  let headHeight = 0;
+
+  function batchCells(i) {
+    const slice = batch.slices[Math.floor(i / kSlice)];
+    const at = (i % kSlice) * kColumns;
+    const cells = [];
+    for (let k = at; k < at + kColumns; ++k) {
+      cells.push(decoder.decode(slice.cells.subarray(k ? slice.ends[k - 1] : 0, slice.ends[k])));
+    }
+    return cells;
+  }
+
+  // The rows from first to last (excluded) that the view shows, and a few more.
+  function visibleRows() {
+    const view = $('batchView');
+    if (!batch || !rowHeight) return { first: 0, last: 40 };
+    const first = Math.max(0, Math.floor((view.scrollTop - headHeight) / rowHeight));
+    const last = Math.min(batch.rows, first + Math.ceil(view.clientHeight / rowHeight) + 2);
+    return { first, last };
+  }
+
+  function sizeBatch() {
+    $('batchSizer').style.height = batch && rowHeight ? (headHeight + batch.rows * rowHeight) + 'px' : '';
+  }
+
+  function renderBatch() {
+    const table = $('batchTable');
+    if (!batch || !batch.rows) {
+      table.replaceChildren();
+      table.removeAttribute('aria-rowcount');
+      table.classList.remove('fixed');
+      table.style.top = table.style.width = '';
+      rowHeight = headHeight = 0;
+      sizeBatch();
+      return;
+    }
+    if (!table.tHead) {
+      // The module gives the headings with the last answer; the first rows
+      // come before it, under the same headings read from the catalogue.
+      table.append(el('thead', null, [el('tr', { 'aria-rowindex': 1 },
+        batchHeadings.map((h) => el('th', { scope: 'col', text: h })))]), document.createElement('tbody'));
+    }
+    const { first, last } = visibleRows();
+    const body = table.tBodies[0];
+    const rows = [];
+    for (let i = first; i < last; ++i) {
+      const cells = batchCells(i);
+      const tr = el('tr', { 'aria-rowindex': i + 2 }, cells.map((c) => el('td', { text: c })));
+      tr.lastChild.title = cells[kColumns - 1];  // the 说明, whole, where the column cuts it
+      rows.push(tr);
+    }
+    body.replaceChildren(...rows);
+    table.setAttribute('aria-rowcount', String(batch.rows + 1));
+    if (!rowHeight && body.rows.length) {
+      // Measured once, with the columns fixed to the widths of the first
+      // rows, so that rows further down lay out the same.
+      const cols = table.tHead.rows[0].cells;
+      const widths = Array.from(cols, (c) => c.getBoundingClientRect().width);
+      widths.forEach((w, k) => { cols[k].style.width = Math.ceil(w) + 'px'; });
+      table.style.width = widths.reduce((sum, w) => sum + Math.ceil(w), 0) + 'px';
+      table.classList.add('fixed');
+      const top = body.rows[0].getBoundingClientRect().top;
+      rowHeight = (body.rows[body.rows.length - 1].getBoundingClientRect().bottom - top) / body.rows.length;
+      headHeight = top - table.getBoundingClientRect().top;
+    }
+    table.style.top = (first * rowHeight) + 'px';
+    sizeBatch();
+  }
+  let batchHeadings = [];  // from the catalogue: the first rows come before the run's answer
 
   function buildBatch() {
     $('batchFile').addEventListener('change', async (e) => {
@@ -615,7 +792,14 @@
       if (!file) return;
       runBatch(new Uint8Array(await file.arrayBuffer()));
     });
-    $('batchCsv').addEventListener('click', () => download('计算成果.csv', batchCsv, 'text/csv'));
+    $('batchCancel').addEventListener('click', () => cancelBatch(true));
+    let frame = 0;
+    $('batchView').addEventListener('scroll', () => {
+      if (!frame) frame = requestAnimationFrame(() => { frame = 0; renderBatch(); });
+    });
+    $('batchCsv').addEventListener('click', () => {
+      if (batch) download('计算成果.csv', new Blob([batch.csvHead, ...batch.csv]), 'text/csv');
+    });
     $('batchSheet').addEventListener('click', () => openAid('全渠计算书', (body) => {
       const r = request('canal', { bytes: batchBytes, reach, criteria, sources });
       if (r.refusal !== undefined) {
@@ -681,6 +865,7 @@
     sheetFields = c.sheetFields;
     for (const f of sheetFields) reach[f.key] = '';
     basisField = c.basis;
+    batchHeadings = c.batchHeadings;
     buildChoice();
     recall();
     wire();
