@@ -729,16 +729,32 @@
   }
 
   // The rows from first to last (excluded) that the view shows, and a few more.
+  // Browsers cap an element's height (Chromium near 33.5 million px, some
+  // 1.7 million rows); past kTallest px the view maps its scroll position
+  // onto the rows instead of giving each row its own place.
+  const kTallest = 15e6;
+
+  function fullHeight() {
+    return headHeight + batch.rows * rowHeight;
+  }
+
   function visibleRows() {
     const view = $('batchView');
     if (!batch || !rowHeight) return { first: 0, last: 40 };
-    const first = Math.max(0, Math.floor((view.scrollTop - headHeight) / rowHeight));
-    const last = Math.min(batch.rows, first + Math.ceil(view.clientHeight / rowHeight) + 2);
-    return { first, last };
+    const count = Math.ceil(view.clientHeight / rowHeight) + 2;
+    let first;
+    if (fullHeight() <= kTallest) {
+      first = Math.floor((view.scrollTop - headHeight) / rowHeight);
+    } else {
+      const scrolled = view.scrollTop / Math.max(1, view.scrollHeight - view.clientHeight);
+      first = Math.floor(scrolled * (batch.rows - count + 2));
+    }
+    first = Math.max(0, Math.min(first, batch.rows - 1));
+    return { first, last: Math.min(batch.rows, first + count) };
   }
 
   function sizeBatch() {
-    $('batchSizer').style.height = batch && rowHeight ? (headHeight + batch.rows * rowHeight) + 'px' : '';
+    $('batchSizer').style.height = batch && rowHeight ? Math.min(fullHeight(), kTallest) + 'px' : '';
   }
 
   function renderBatch() {
@@ -781,7 +797,10 @@
       rowHeight = (body.rows[body.rows.length - 1].getBoundingClientRect().bottom - top) / body.rows.length;
       headHeight = top - table.getBoundingClientRect().top;
     }
-    table.style.top = (first * rowHeight) + 'px';
+    // Where row first lies under the header: its own place, or, mapped,
+    // right where the view looks.
+    table.style.top = (fullHeight() <= kTallest ? first * rowHeight
+      : Math.min($('batchView').scrollTop, kTallest - table.offsetHeight)) + 'px';
     sizeBatch();
   }
   let batchHeadings = [];  // from the catalogue: the first rows come before the run's answer
