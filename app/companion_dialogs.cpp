@@ -353,7 +353,7 @@ QDialog* MakeDrawingDialog(CalculationWindow& window, AppServices services) {
         if (drawing == nullptr) {
             return;
         }
-        const QSize size = drawing->shapes->viewBoxF().size().toSize() * 2;
+        const QSize size = drawing->shapes->viewBoxF().size().toSize() * sheet::kPngPixelsPerUnit;
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);

@@ -332,4 +332,64 @@ std::string RunDrawingSvg(const USection& section, const CalculationInputs& text
     return CrossSectionSvg({PanelFor(section, outcome)}, title);
 }
 
+namespace {
+
+struct ViewBox {
+    double width = 0;
+    double height = 0;
+};
+
+// The drawing's viewBox="0 0 W H", both sides positive and below 10⁵.
+std::optional<ViewBox> ViewBoxOf(std::string_view svg) {
+    constexpr std::string_view kViewBox = "viewBox=\"0 0 ";
+    const auto at = svg.find(kViewBox);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const char* p = svg.data() + at + kViewBox.size();
+    const char* end = svg.data() + svg.size();
+    ViewBox box;
+    const auto w = FromChars(p, end, box.width);
+    if (w.ec != std::errc() || w.ptr == end || *w.ptr != ' ') {
+        return std::nullopt;
+    }
+    const auto h = FromChars(w.ptr + 1, end, box.height);
+    if (h.ec != std::errc() ||
+        !(box.width > 0 && box.width < 1e5 && box.height > 0 && box.height < 1e5)) {
+        return std::nullopt;
+    }
+    return box;
+}
+
+}  // namespace
+
+PixelSize PngSize(std::string_view svg) {
+    const std::optional<ViewBox> box = ViewBoxOf(svg);
+    if (!box) {
+        return {};
+    }
+    // Rounded before scaling, as QSizeF::toSize() rounds the view box.
+    return {static_cast<int>(std::lround(box->width)) * kPngPixelsPerUnit,
+            static_cast<int>(std::lround(box->height)) * kPngPixelsPerUnit};
+}
+
+double WidthForLabels(std::string_view svg, double labelPx) {
+    const std::optional<ViewBox> box = ViewBoxOf(svg);
+    if (!box) {
+        return 0;
+    }
+    constexpr std::string_view kFontSize = "font-size=\"";
+    double smallest = 0;
+    for (auto at = svg.find(kFontSize); at != std::string_view::npos;
+         at = svg.find(kFontSize, at + 1)) {
+        const char* p = svg.data() + at + kFontSize.size();
+        double size = 0;
+        if (FromChars(p, svg.data() + svg.size(), size).ec == std::errc() && size > 0 &&
+            (smallest == 0 || size < smallest)) {
+            smallest = size;
+        }
+    }
+    return smallest > 0 ? std::ceil(box->width * labelPx / smallest) : 0;
+}
+
 }  // namespace veltrane::sheet

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hydraulics/calculation_run.h"
@@ -40,5 +41,25 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
 // depth lies above the channel (the panel says so).
 std::string RunDrawingSvg(const USection& section, const CalculationInputs& texts,
                           const CalculationOutcome& outcome);
+
+// A drawing saved as PNG, as the program's 保存PNG… saves it: its view box
+// rounded to whole units, at two pixels a unit, on white (a view box of
+// 600 × 432.01 gives 1200 × 864 px).
+inline constexpr int kPngPixelsPerUnit = 2;
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The PNG size of one of these drawings, read from its viewBox="0 0 W H";
+// 0 × 0 where it has none that can be read.
+PixelSize PngSize(std::string_view svg);
+
+// The narrowest width, in screen pixels, at which a drawing made here (a
+// section, the five of 选型, a chart) shows its smallest label at least
+// labelPx high: its view box width times labelPx over the smallest
+// font-size in it. 0 where the drawing has no view box or no label.
+double WidthForLabels(std::string_view svg, double labelPx);
 
 }  // namespace veltrane::sheet

@@ -12,7 +12,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -166,6 +168,18 @@ class Args {
         return nullptr;
     }
 
+    // args[key] as a number; NaN for anything else.
+    double Number(std::string_view key) {
+        const val v = Member(args_, key);
+        return v.isNumber() ? v.as<double>() : std::nan("");
+    }
+
+    // args[key] where it is a function; undefined otherwise.
+    val Function(std::string_view key) {
+        const val v = Member(args_, key);
+        return v.typeOf().as<std::string>() == "function" ? v : val::undefined();
+    }
+
     // args[key] as a file's bytes (a Uint8Array), or nothing.
     std::optional<std::string> Bytes(std::string_view key) {
         const val bytes = Member(args_, key);
@@ -241,6 +255,17 @@ void WriteTable(JsonWriter& j, const auto& headings, const auto& rows) {
     j.EndArray();
 }
 
+// The smallest label the page shows, in CSS px: a drawing is never shown
+// narrower than makes its smallest label this high (on a phone it scrolls).
+constexpr double kSmallestLabelPx = 10;
+
+// "svg" and "readableWidth": the drawing, and the narrowest width in CSS px
+// at which the page may show it.
+void WriteDrawing(JsonWriter& j, const std::string& svg) {
+    j.Member("svg", svg);
+    j.Member("readableWidth", sheet::WidthForLabels(svg, kSmallestLabelPx));
+}
+
 bool AnyCriterion(const DesignCriteria& c) {
     return c.minFreeboard || c.minVelocity || c.maxVelocity;
 }
@@ -260,8 +285,10 @@ std::string Calculate(const USection& section, Args& a) {
     return j.EndObject().text();
 }
 
-// {"message": …} for a rejected text, or {"svg": …}: the drawing of the run,
-// also where a depth lies above the channel.
+// {"message": …} for a rejected text, or {"svg", "readableWidth", "png":
+// {width, height}}: the drawing of the run, also where a depth lies above
+// the channel, and the size in pixels of its PNG as the program saves it.
+// Every answer with a drawing gives its readableWidth (see WriteDrawing).
 std::string Drawing(const USection& section, Args& a) {
     const BoxTexts boxes = a.Boxes();
     const CalculationInputs texts = boxes.inputs();
@@ -271,7 +298,13 @@ std::string Drawing(const USection& section, Args& a) {
     if (o.rejectsInputs()) {
         WriteMessage(j, o.message());
     } else {
-        j.Member("svg", sheet::RunDrawingSvg(section, texts, o));
+        const std::string svg = sheet::RunDrawingSvg(section, texts, o);
+        const sheet::PixelSize png = sheet::PngSize(svg);
+        WriteDrawing(j, svg);
+        j.Key("png").BeginObject();
+        j.Member("width", static_cast<double>(png.width));
+        j.Member("height", static_cast<double>(png.height));
+        j.EndObject();
     }
     return j.EndObject().text();
 }
@@ -293,7 +326,7 @@ std::string Rating(const USection& section, Args& a) {
     }
     WriteTable(j, sheet::kRatingHeadings, rows);
     j.Member("csv", std::string(cli::kUtf8Bom) + sheet::RatingCsv(section, view.rows));
-    j.Member("svg", view.svg);
+    WriteDrawing(j, view.svg);
     return j.EndObject().text();
 }
 
@@ -315,7 +348,7 @@ std::string Fit(const DesignCriteria& criteria, Args& a) {
     }
     WriteTable(j, sheet::kFitHeadings, rows);
     j.Member("verdict", sheet::FitVerdict(fit));
-    j.Member("svg", sheet::FitDrawingSvg(fit, texts));
+    WriteDrawing(j, sheet::FitDrawingSvg(fit, texts));
     if (AnyCriterion(criteria)) {
         j.Member("note", views::kFitUnderCriteria);
     }
@@ -361,7 +394,7 @@ std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& c
             break;
         }
     }
-    j.Member("svg", sheet::SelectionChartSvg(rows, std::string(sheet::kSelectionChartTitle)));
+    WriteDrawing(j, sheet::SelectionChartSvg(rows, std::string(sheet::kSelectionChartTitle)));
     if (AnyCriterion(criteria)) {
         j.Member("note", views::kAidsUnderCriteria);
     }
@@ -392,8 +425,12 @@ std::string Sheet(const USection& section, const DesignCriteria& criteria, Args&
 // {"sizes": [{name, sizeLabel, reportHeader, defaults: {Text2, Text4, text6,
 // Text7}, labels: {the same boxes: the caption beside each},
 // dischargeMaxLength, factorTooltip ("" for none), reportEditable,
+// escape ("back": Esc presses 返回; "exit": it presses 退出, which the page
+// has not), firstFocus (the control the window focuses when it opens),
 // dimensions: [name, depth, top width, slab, angle, radius]}],
-// "criteria": [{key, label}]}: the criteria fields in their order.
+// "criteria": [{key, label}]}: the criteria fields in their order;
+// "batchHeadings": the batch table's column headings, for the page to show
+// over the first rows while the rest are calculated.
 std::string Catalogue() {
     JsonWriter j;
     j.BeginObject().Key("sizes").BeginArray();
@@ -417,6 +454,8 @@ std::string Catalogue() {
         j.Member("dischargeMaxLength", static_cast<double>(layout.text2MaxLength));
         j.Member("factorTooltip", layout.text7Tooltip ? kFactorTooltip : "");
         j.Key("reportEditable").Bool(layout.reportEditable);
+        j.Member("escape", layout.esc == EscRole::Back ? "back" : "exit");
+        j.Member("firstFocus", layout.focusOrder[0]);
         j.Key("dimensions").BeginArray();
         for (std::string_view cell :
              {d.name, d.depthCm, d.topWidthCm, d.slabCm, d.angleDeg, d.radiusCm}) {
@@ -436,6 +475,10 @@ std::string Catalogue() {
     j.EndArray().Key("sheetFields").BeginArray();
     for (const views::SheetField& f : views::kSheetFields) {
         j.BeginObject().Member("key", f.key).Member("label", f.label).EndObject();
+    }
+    j.EndArray().Key("batchHeadings").BeginArray();
+    for (std::string_view h : views::kBatchHeadings) {
+        j.String(h);
     }
     j.EndArray().Key("basis").BeginObject();
     j.Member("label", views::kBasisLabel).Member("hint", views::kBasisHint);
@@ -502,6 +545,94 @@ std::string Batch(const views::DecodedInput& input, std::string_view name) {
     return j.EndObject().text();
 }
 
+// The batch in slices, for a page that shows rows while the rest are
+// calculated (in a worker) and keeps them compactly: every slice rows (the
+// last fewer), onSlice(slice) is called with
+//   csv    the slice's lines of the download, as Batch's csv has them
+//   cells  the shown cells' UTF-8, one after another (a Uint8Array)
+//   ends   where each cell ends in cells, 16 a row (a Uint32Array)
+//   count  the rows in the slice; line, lines: the file line reached and the
+//          file's lines, for a progress bar.
+// cells and ends look into the module's memory: onSlice copies them before
+// it returns. The answer: {"headings", "csvHead" (the byte order mark and the
+// header line), "notice", "rows"} or a refusal, as for Batch. Only one slice
+// is held at a time, whatever the file's length.
+std::string BatchStream(const views::DecodedInput& input, std::string_view name, std::size_t slice,
+                        const val& onSlice) {
+    std::string csv;
+    std::string cells;
+    std::vector<std::uint32_t> ends;
+    std::size_t count = 0;
+    std::size_t rows = 0;
+    std::size_t line = 0;
+    const auto lines =
+        static_cast<double>(std::count(input.text.begin(), input.text.end(), '\n') +
+                            (input.text.empty() || input.text.back() == '\n' ? 0 : 1));
+    const auto flush = [&] {
+        if (count == 0) {
+            return;
+        }
+        val out = val::object();
+        out.set("csv", csv);
+        out.set("cells", val(emscripten::typed_memory_view(
+                             cells.size(), reinterpret_cast<const unsigned char*>(cells.data()))));
+        out.set("ends", val(emscripten::typed_memory_view(ends.size(), ends.data())));
+        out.set("count", static_cast<double>(count));
+        out.set("line", static_cast<double>(line));
+        out.set("lines", lines);
+        onSlice(out);
+        csv.clear();
+        cells.clear();
+        ends.clear();
+        count = 0;
+    };
+    constexpr std::size_t kStatus = 5;
+    const std::optional<views::FileProblem> problem =
+        cli::ReadBatchRows(input.text, {}, [&](const cli::BatchRow& row) {
+            std::vector<std::string> shown = cli::BatchResultCells(row);
+            for (std::size_t c = 0; c < shown.size(); ++c) {
+                csv += c == 0 ? "" : ",";
+                cli::AppendCsvField(csv, shown[c], cli::CsvFor::Spreadsheets);
+            }
+            csv += '\n';
+            shown[kStatus] = views::BatchStatusText(shown[kStatus]);
+            if (row.problem) {
+                shown.back() = views::RowProblemText(row.problem, views::Language::Chinese);
+            }
+            for (const std::string& cell : shown) {
+                cells += cell;
+                ends.push_back(static_cast<std::uint32_t>(cells.size()));
+            }
+            line = row.line;
+            ++rows;
+            if (++count == slice) {
+                flush();
+            }
+            return true;
+        });
+    if (problem) {
+        return Refusal(views::FileProblemText(*problem, views::Language::Chinese));
+    }
+    flush();
+    std::string head(cli::kUtf8Bom);
+    for (std::size_t c = 0; c < cli::kBatchResultColumns.size(); ++c) {
+        head += c == 0 ? "" : ",";
+        cli::AppendCsvField(head, cli::kBatchResultColumns[c], cli::CsvFor::Spreadsheets);
+    }
+    head += '\n';
+    JsonWriter j;
+    j.BeginObject();
+    j.Key("headings").BeginArray();
+    for (std::string_view h : views::kBatchHeadings) {
+        j.String(h);
+    }
+    j.EndArray();
+    j.Member("csvHead", head);
+    j.Member("notice", views::EncodingNotice(input, name, views::Language::Chinese));
+    j.Member("rows", static_cast<double>(rows));
+    return j.EndObject().text();
+}
+
 // {"html", "notice"}: the canal sheet of a batch file, as veltrane-calc
 // sheet --batch --html writes it.
 std::string Canal(const views::DecodedInput& input, std::string_view name,
@@ -535,6 +666,8 @@ std::string Canal(const views::DecodedInput& input, std::string_view name,
 //                 designer, date ("" for today)}
 //   selectTable   roughness, factor, slopes ("300,500,1000"), criteria
 //   batch         bytes (Uint8Array: the file as it lies on disk), name
+//   batchStream   bytes, name, slice (rows a slice, 1 … 10⁶), onSlice (a
+//                 function called with each slice; see BatchStream)
 //   canal         bytes, name, reach, criteria
 // Any of them may answer {"refusal": Chinese text} instead of its result;
 // for refused criteria, sheet, canal and criteria add {"instead": the text a
@@ -562,6 +695,19 @@ std::string Request(const std::string& op, val args) {
             answer = Refusal(views::SlopeListProblemText(slopesText));
         } else {
             answer = SelectTable(*slopes, c, a);
+        }
+    } else if (op == "batchStream") {
+        const std::optional<std::string> bytes = a.Bytes("bytes");
+        const std::string name = a.Text("name");
+        const double slice = a.Number("slice");
+        const val onSlice = a.Function("onSlice");
+        if (!bytes) {
+            answer = Refusal(views::kFileNotBytes);
+        } else if (!(slice >= 1 && slice <= 1e6) || onSlice.isUndefined()) {
+            answer = Refusal(views::kArgumentNotText);
+        } else {
+            answer = BatchStream(views::DecodeInput(*bytes), name, static_cast<std::size_t>(slice),
+                                 onSlice);
         }
     } else if (op == "batch" || op == "canal") {
         const std::optional<std::string> bytes = a.Bytes("bytes");

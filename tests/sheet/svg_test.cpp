@@ -181,6 +181,30 @@ TEST(Svg, AnyTextsGiveWellFormedXml) {
 
 // The rating curve: its title drawn, one line from the first depth to the
 // channel depth, and the marks for the discharges given.
+TEST(Svg, PngSizeIsTheViewBoxRoundedAtTwoPixelsAUnit) {
+    // 600 × 432.01 units, as QSizeF::toSize() rounds them, twice over.
+    EXPECT_EQ(PngSize(R"(<svg viewBox="0 0 600.00 432.01">)").width, 1200);
+    EXPECT_EQ(PngSize(R"(<svg viewBox="0 0 600.00 432.01">)").height, 864);
+    EXPECT_EQ(PngSize(R"(<svg viewBox="0 0 900.00 404.50">)").height, 810);
+    for (const char* broken : {"<svg>", R"(<svg viewBox="0 0 600">)", R"(<svg viewBox="0 0 x 1">)",
+                               R"(<svg viewBox="0 0 0 0">)", R"(<svg viewBox="0 0 -5 9">)"}) {
+        EXPECT_EQ(PngSize(broken).width, 0) << broken;
+        EXPECT_EQ(PngSize(broken).height, 0) << broken;
+    }
+}
+
+TEST(Svg, WidthForLabelsKeepsTheSmallestLabelReadable) {
+    // The smallest label, 12 units in a view 1000 wide, is 10 px at 834 px.
+    EXPECT_EQ(WidthForLabels(R"(<svg viewBox="0 0 1000.00 402.91"><text font-size="16.50"/>)"
+                             R"(<text font-size="12.00"/><text font-size="18"/></svg>)",
+                             10),
+              834);
+    EXPECT_EQ(WidthForLabels(R"(<svg viewBox="0 0 600.00 400"><text font-size="12"/></svg>)", 12),
+              600);
+    EXPECT_EQ(WidthForLabels(R"(<svg viewBox="0 0 600.00 400"><path/></svg>)", 10), 0);
+    EXPECT_EQ(WidthForLabels(R"(<svg><text font-size="12"/></svg>)", 10), 0);
+}
+
 TEST(Svg, RatingCurveDrawsItsTitleLineAndMarks) {
     const USection& u60 = LookupSection(SectionSize::U60);
     const auto rows = RatingTable(u60, {.roughness = 0.017, .slope = 500}, 0.01);

@@ -149,6 +149,10 @@ function workedExamples(m) {
       [labels('设计流量：', narrow), 7, '', false],
       [labels('已知流量：', wide), 7, '计算范围1~2', true],
     ]);
+    // Esc presses 返回 in U60, U80 and U120 and 退出 in U100 and U140; U140
+    // opens with the focus in its report box, the others on 计算.
+    assert.deepEqual(c.sizes.map((s) => s.escape + ' ' + s.firstFocus), ['back Command1', 'back Command1',
+      'exit Command1', 'back Command1', 'exit Text1']);
     assert.equal(c.fontFamily, 'SimSun, "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC", ' +
       '"Noto Sans CJK SC", "WenQuanYi Zen Hei", "PingFang SC", "Microsoft YaHei", serif');
     assert.deepEqual(c.criteria, [
@@ -189,13 +193,22 @@ function ratingTables(m) {
 function drawings(m) {
   check('drawings', () => {
     const one = nativeFile('--svg', ['--', 'U80', '0.3', '1000', '0.014', '1.2']);
-    assert.equal(ask(m, 'drawing', { size: 1, boxes: boxes('0.3', '1000', '0.014', '1.2') }).svg, one.file);
+    const drawn = ask(m, 'drawing', { size: 1, boxes: boxes('0.3', '1000', '0.014', '1.2') });
+    assert.equal(drawn.svg, one.file);
+    // Its PNG as the program saves it: the view box rounded, 2 px a unit.
+    const box = one.file.match(/viewBox="0 0 ([0-9.]+) ([0-9.]+)"/);
+    assert.deepEqual(drawn.png, { width: 2 * Math.round(Number(box[1])), height: 2 * Math.round(Number(box[2])) });
     assert.match(ask(m, 'drawing', { size: 0, boxes: boxes('0.25', '500', '0.017', '1.2') }).svg, /校核水深大于渠深/);
     assert.equal(ask(m, 'drawing', { size: 0, boxes: boxes('0.25', '-5', '0.017', '1.2') }).message.number, 3);
   });
   check('fit', () => {
     const fit = ask(m, 'fit', { boxes: boxes('0.25', '500', '0.017', '1.2') });
-    assert.equal(fit.svg, nativeFile('--svg', ['fit', '0.25', '500', '0.017', '1.2']).file);
+    const fitSvg = nativeFile('--svg', ['fit', '0.25', '500', '0.017', '1.2']).file;
+    assert.equal(fit.svg, fitSvg);
+    // Shown no narrower than makes its smallest label 10 px high.
+    const smallest = Math.min(...[...fitSvg.matchAll(/font-size="([0-9.]+)"/g)].map((f) => Number(f[1])));
+    const viewWidth = Number(fitSvg.match(/viewBox="0 0 ([0-9.]+) /)[1]);
+    assert.equal(fit.readableWidth, Math.ceil(viewWidth * 10 / smallest));
     assert.deepEqual(fit.rows.map((r) => r[0] + ' ' + r[6]), ['U60 校核水深大于渠深', 'U80 满足', 'U100 满足',
       'U120 满足', 'U140 满足']);
     assert.equal(fit.verdict, '能通过设计流量与校核流量的最小标准断面：U80形渠道构件');
@@ -417,6 +430,40 @@ function randomBatch(m) {
     const status = { report: '计算成果', message: '程序提示', error: '无法计算' };
     assert.deepEqual(b.rows, parseCsv(a.out.slice(1)).slice(1).map((r) => [...r.slice(0, 5), status[r[5]], ...r.slice(6)]));
     assert.equal(b.rows.length, 6000);
+  });
+  check('6000-row batch in slices', () => {
+    // The page's worker takes the same file in slices: the same download,
+    // the same shown cells, one slice held at a time.
+    const bytes = (text) => new Uint8Array(Buffer.from(text, 'utf8'));
+    const decoder = new TextDecoder();
+    let csvRows = '';
+    const rows = [];
+    const counts = [];
+    let progress = 0;
+    const s = ask(m, 'batchStream', { bytes: new Uint8Array(Buffer.from(csv, 'utf8')), slice: 777, onSlice: (slice) => {
+      csvRows += slice.csv;
+      counts.push(slice.count);
+      assert.ok(slice.line > progress && slice.line <= slice.lines && slice.lines === 6001);
+      progress = slice.line;
+      for (let r = 0; r < slice.count; ++r) {
+        const row = [];
+        for (let k = r * 16; k < r * 16 + 16; ++k) row.push(decoder.decode(slice.cells.subarray(k ? slice.ends[k - 1] : 0, slice.ends[k])));
+        rows.push(row);
+      }
+    } });
+    assert.equal(s.csvHead + csvRows, a.out);
+    assert.deepEqual(rows, b.rows);
+    assert.deepEqual(counts, [...Array(7).fill(777), 6000 - 7 * 777]);
+    assert.equal(progress, 6001);
+    assert.deepEqual([s.rows, s.notice], [6000, '']);
+    assert.deepEqual(s.headings, b.headings);
+    assert.deepEqual(ask(m, 'catalogue').batchHeadings, b.headings);
+    assert.deepEqual(ask(m, 'batchStream', { bytes: bytes('size,discharge\nU60,1\n'), slice: 10, onSlice: () => assert.fail() }),
+      ask(m, 'batch', { bytes: bytes('size,discharge\nU60,1\n') }));
+    for (const slice of [0, 2.5e6, '10', undefined]) {
+      assert.deepEqual(ask(m, 'batchStream', { bytes: bytes('size,discharge,slope,roughness,factor\nU60,1,1,1,1\n'), slice, onSlice: () => assert.fail() }),
+        { refusal: '页面传给计算模块的参数不是文字，无法计算。' }, String(slice));
+    }
   });
   console.log('6000-row batch: native ' + nativeMs.toFixed(0) + ' ms (process included), module ' +
     moduleMs.toFixed(0) + ' ms');

@@ -16,9 +16,11 @@
   let sheetFields = [];  // [{key, label}]: the title block and the signatures
   let basisField = { label: '', hint: '' };
   let openSize = -1;
+  // What the page remembers (see remember()): kept in the browser's storage
+  // across reloads and visits until 清除保存的输入.
   let texts = [];  // per size, the four boxes' texts, kept while another size is open
-  const criteria = {};  // by the fields' keys, as typed; kept for the visit
-  const reach = { basis: '' };  // by the sheet fields' keys, and the basis; kept for the visit
+  const criteria = {};  // by the fields' keys, as typed
+  const reach = { basis: '' };  // by the sheet fields' keys, and the basis
   const sources = {};  // by the criteria's keys: where each comes from
 
   // --- the module --------------------------------------------------------
@@ -58,10 +60,19 @@
     table.append(head, body);
   }
 
-  function svgImage(svg, label) {
+  // A drawing of the module's (answer.svg), never narrower than its
+  // readableWidth, at which its smallest label is still readable: on a phone
+  // the drawing scrolls sideways in its frame rather than shrinking.
+  function svgImage(answer, label) {
     const img = el('img', { alt: label, className: 'drawing' });
-    img.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(svg);
-    return img;
+    img.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(answer.svg);
+    const frame = el('div', { className: 'drawingFrame', tabIndex: 0, role: 'group', 'aria-label': label }, [img]);
+    if (answer.readableWidth > 0) {
+      img.style.minWidth = answer.readableWidth + 'px';
+      // Beside a table, it goes below the table where both do not fit.
+      frame.style.flexBasis = answer.readableWidth + 'px';
+    }
+    return frame;
   }
 
   function download(name, text, type) {
@@ -77,6 +88,78 @@
     const b = el('button', { id, type: 'button', text: label });
     b.addEventListener('click', onClick);
     return b;
+  }
+
+  // --- what the page remembers -------------------------------------------
+
+  // One item in localStorage, JSON: {size, texts: [per size {Text2, …}],
+  // reach, criteria, sources}, all texts as typed. Storage may be switched
+  // off, full or hold anything: every use is guarded, a stored value is taken
+  // only where it is text in a known place, and a failure only means that
+  // nothing is remembered.
+  const kStorageKey = 'veltrane.page';
+
+  function storage() {
+    try {
+      return window.localStorage;
+    } catch (e) {
+      return null;  // a browser that refuses storage to this page
+    }
+  }
+
+  function remember() {
+    const store = storage();
+    if (!store) return;
+    const chosen = selectedOption();
+    try {
+      store.setItem(kStorageKey, JSON.stringify({
+        size: chosen ? Number(chosen.value) : kPreselected, texts, reach, criteria, sources,
+      }));
+    } catch (e) {
+      // Full or refused: the page goes on without remembering.
+    }
+  }
+
+  // Takes from saved[key] each text that target has a key for.
+  function takeTexts(target, saved) {
+    if (!saved || typeof saved !== 'object') return;
+    for (const key of Object.keys(target)) {
+      if (typeof saved[key] === 'string') target[key] = saved[key];
+    }
+  }
+
+  function recall() {
+    const store = storage();
+    let saved = null;
+    try {
+      saved = store && JSON.parse(store.getItem(kStorageKey));
+    } catch (e) {
+      saved = null;  // unreadable: as if nothing were saved
+    }
+    if (!saved || typeof saved !== 'object') return;
+    if (Array.isArray(saved.texts)) texts.forEach((t, i) => takeTexts(t, saved.texts[i]));
+    takeTexts(reach, saved.reach);
+    takeTexts(criteria, saved.criteria);
+    takeTexts(sources, saved.sources);
+    const option = Number.isInteger(saved.size) && $('Option' + (saved.size + 1));
+    if (option) option.checked = true;
+  }
+
+  // 清除保存的输入: the stored item goes, and the page is as on its first
+  // visit: every size's defaults (also in the boxes on screen), empty sheet
+  // details and criteria, D120 chosen.
+  function forget() {
+    const store = storage();
+    try {
+      if (store) store.removeItem(kStorageKey);
+    } catch (e) {
+      // Nothing can be removed where nothing could be stored.
+    }
+    catalogue.forEach((s, i) => { texts[i] = { ...s.defaults }; });
+    for (const store of [reach, criteria, sources]) for (const key of Object.keys(store)) store[key] = '';
+    $('Option' + (kPreselected + 1)).checked = true;
+    if (openSize >= 0) for (const b of kBoxes) $(b).value = texts[openSize][b];
+    $('forgetStatus').textContent = '已清除保存的输入。';
   }
 
   // --- the section choice ------------------------------------------------
@@ -97,6 +180,7 @@
       const chosen = selectedOption();
       if (chosen) openCalculation(Number(chosen.value));
     });
+    options.addEventListener('change', remember);
   }
 
   function selectedOption() {
@@ -108,10 +192,22 @@
   function saveTexts() {
     if (openSize < 0) return;
     for (const b of kBoxes) texts[openSize][b] = $(b).value;
+    remember();
   }
 
-  function openCalculation(size) {
+  // The calculation view is a step in the tab's history, so that Back (a
+  // phone's gesture, the browser's button) returns to the size choice rather
+  // than leaving the page, and a reload comes back to the same view.
+  // fromHistory: the view is shown for an entry that is already there.
+  let leaving = false;  // our own step back is under way
+  let pendingSize = -1;  // a view opened meanwhile, to be pushed after it
+
+  function openCalculation(size, fromHistory) {
     saveTexts();
+    if (!fromHistory) {
+      if (leaving) pendingSize = size;
+      else history.pushState({ view: 'calculation', size }, '');
+    }
     openSize = size;
     const s = catalogue[size];
     $('Label2').textContent = s.sizeLabel;
@@ -126,11 +222,20 @@
     $('calculation').hidden = false;
     $('Text1').value = catalogue[size].reportHeader;
     document.title = catalogue[size].sizeLabel + ' · Veltrane';
-    $('Command1').focus();
+    // Where the window puts the focus: 计算, or U140's report box.
+    ($(s.firstFocus) || $('Command1')).focus();
   }
 
-  function goBack() {
+  // 返回, 否, Esc and Back: the size choice. A step of our own in the history
+  // is undone, so that Back from the choice leaves the page.
+  function goBack(fromHistory) {
     saveTexts();
+    if (!fromHistory && history.state && history.state.view === 'calculation') {
+      leaving = true;
+      pendingSize = -1;
+      history.back();
+    }
+    openSize = -1;
     $('calculation').hidden = true;
     $('choice').hidden = false;
     document.title = 'Veltrane 装配式U形渠道水力计算';
@@ -158,34 +263,111 @@
       $(m.box).focus();
       for (const r of m.restores) $(r.box).value = r.text;
       if (m.reportBoxText) $('Text1').value = m.reportBoxText;
+      saveTexts();
     });
   }
 
-  // The Yes/No message: Enter or Y answers Yes, N answers No; Esc does
-  // nothing, as a message has no third answer.
+  // The history's entry changed under the page (Back, Forward, or our own
+  // step back arriving): show the view it stands for.
+  function onHistory(e) {
+    if (leaving) {
+      leaving = false;
+      if (pendingSize >= 0) history.pushState({ view: 'calculation', size: pendingSize }, '');
+      pendingSize = -1;
+      return;
+    }
+    const state = e.state;
+    const size = state && state.view === 'calculation' ? state.size : -1;
+    // Back while a message asks is its 否, which returns to the choice too;
+    // a dialog over the view closes with it.
+    if ($('message').open) {
+      answerMessage(false);
+      return;
+    }
+    if ($('aid').open) $('aid').close();
+    if (Number.isInteger(size) && catalogue[size]) openCalculation(size, true);
+    else if (openSize >= 0) goBack(true);
+  }
+
+  // Esc in the calculation view presses what the window's Esc presses:
+  // 返回 in U60, U80 and U120. In U100 and U140 it presses 退出, which ends
+  // the program; a page cannot end itself, so there Esc does nothing. A
+  // dialog on top takes its own Esc (the message keeps it from everything).
+  function onCalculationKey(e) {
+    if (e.key !== 'Escape' || e.ctrlKey || e.altKey || e.metaKey || e.shiftKey) return;
+    if ($('calculation').hidden || $('message').open || $('aid').open) return;
+    e.preventDefault();
+    if (catalogue[openSize].escape === 'back') goBack();
+  }
+
+  // 复制计算成果: the report box's text with CR LF line breaks, as the
+  // program's report menu copies it. The copy event carries the text as it
+  // stands (a textarea's selection would turn CR LF back into LF); the
+  // asynchronous clipboard is tried first where the browser allows it.
+  function copyReport() {
+    const text = $('Text1').value.replace(/\r?\n/g, '\r\n');
+    const byCopyEvent = () => {
+      const onCopy = (e) => {
+        e.clipboardData.setData('text/plain', text);
+        e.preventDefault();
+      };
+      document.addEventListener('copy', onCopy, { once: true });
+      document.execCommand('copy');
+      document.removeEventListener('copy', onCopy);
+    };
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+      navigator.clipboard.writeText(text).catch(byCopyEvent);
+    } else {
+      byCopyEvent();
+    }
+  }
+
+  // The Yes/No message: Enter answers the focused button (是 at first), Y
+  // answers Yes and N No. Esc does nothing, as a message has no third
+  // answer. Chromium closes a modal dialog on a second Esc even when its
+  // cancel event is prevented, so Esc is stopped at keydown, and a message
+  // closed any other way while unanswered opens again. Only the message on
+  // screen can be answered: the listeners are set once, and there is one
+  // pending answer at a time.
+  let pendingAnswer = null;  // resolves the message on screen; null when none is
+
   function ask(text) {
     const dialog = $('message');
     $('messageText').textContent = text;
     return new Promise((resolve) => {
-      const answer = (yes) => {
-        dialog.removeEventListener('keydown', onKey);
-        dialog.removeEventListener('cancel', onCancel);
-        $('Yes').onclick = $('No').onclick = null;
-        dialog.close();
-        resolve(yes);
-      };
-      const onKey = (e) => {
-        if (e.key === 'y' || e.key === 'Y') { e.preventDefault(); answer(true); }
-        else if (e.key === 'n' || e.key === 'N') { e.preventDefault(); answer(false); }
-      };
-      const onCancel = (e) => e.preventDefault();
-      dialog.addEventListener('keydown', onKey);
-      dialog.addEventListener('cancel', onCancel);
-      $('Yes').onclick = () => answer(true);
-      $('No').onclick = () => answer(false);
+      pendingAnswer = resolve;
+      if (!dialog.open) dialog.showModal();
+      $('Yes').focus();
+    });
+  }
+
+  function answerMessage(yes) {
+    const resolve = pendingAnswer;
+    if (!resolve) return;
+    pendingAnswer = null;
+    $('message').close();
+    resolve(yes);
+  }
+
+  function wireMessage() {
+    const dialog = $('message');
+    // On the window, before anything in the page: the focus may have left
+    // the buttons (a click on the message's text), and Esc must still not
+    // reach the dialog.
+    window.addEventListener('keydown', (e) => {
+      if (!pendingAnswer || e.ctrlKey || e.altKey || e.metaKey) return;
+      if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); }
+      else if (e.key === 'y' || e.key === 'Y') { e.preventDefault(); answerMessage(true); }
+      else if (e.key === 'n' || e.key === 'N') { e.preventDefault(); answerMessage(false); }
+    }, true);
+    dialog.addEventListener('cancel', (e) => e.preventDefault());
+    dialog.addEventListener('close', () => {
+      if (!pendingAnswer) return;
       dialog.showModal();
       $('Yes').focus();
     });
+    $('Yes').addEventListener('click', () => answerMessage(true));
+    $('No').addEventListener('click', () => answerMessage(false));
   }
 
   // --- the design aids ---------------------------------------------------
@@ -212,10 +394,28 @@
   function showDrawing(body) {
     const view = request('drawing', { size: openSize, boxes: boxTexts() });
     if (refused(body, view)) return;
-    body.append(svgImage(view.svg, '断面图'));
+    body.append(svgImage(view, '断面图'));
+    const base = '断面图-' + sizeName();
     body.append(el('div', { className: 'buttons' }, [
-      button('saveSvg', '保存SVG…', () => download('断面图-' + sizeName() + '.svg', view.svg, 'image/svg+xml')),
+      button('saveSvg', '保存SVG…', () => download(base + '.svg', view.svg, 'image/svg+xml')),
+      button('savePng', '保存PNG…', () => savePng(view, base + '.png')),
     ]));
+  }
+
+  // The drawing as PNG at the size the module gives (the program's: two
+  // pixels a unit of the view box), on white, with the labels in the
+  // page's Song faces as the browser draws them.
+  function savePng(view, name) {
+    const img = new Image();
+    img.onload = () => {
+      const canvas = el('canvas', { width: view.png.width, height: view.png.height });
+      const g = canvas.getContext('2d');
+      g.fillStyle = '#fff';
+      g.fillRect(0, 0, canvas.width, canvas.height);
+      g.drawImage(img, 0, 0, canvas.width, canvas.height);
+      canvas.toBlob((png) => { if (png) download(name, png, 'image/png'); }, 'image/png');
+    };
+    img.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(view.svg);
   }
 
   // An answer that refuses (refused criteria, a size out of range) or gives
@@ -235,7 +435,7 @@
     fillTable(table, fit.headings, fit.rows);
     body.append(el('div', { className: 'scroll' }, [table]), el('p', { id: 'smallest', text: fit.verdict }));
     if (fit.note) body.append(el('p', { className: 'hint', text: fit.note }));
-    body.append(svgImage(fit.svg, '五种断面的断面图'));
+    body.append(svgImage(fit, '五种断面的断面图'));
   }
 
   function showRating(body) {
@@ -245,14 +445,14 @@
     fillTable(table, view.headings, view.rows);
     body.append(el('div', { className: 'split' }, [
       el('div', { className: 'scroll tall' }, [table]),
-      svgImage(view.svg, '水位流量关系曲线'),
+      svgImage(view, '水位流量关系曲线'),
     ]));
     body.append(el('div', { className: 'buttons' }, [
       button('ratingCsv', '导出CSV…', () => download('水位流量关系-' + sizeName() + '.csv', view.csv, 'text/csv')),
     ]));
   }
 
-  // The sheet: the reach's details and the criteria (kept for the visit),
+  // The sheet: the reach's details and the criteria (remembered),
   // then the preview, 打印 and 保存HTML. While a criterion is refused the
   // preview says so instead, and nothing can be printed or saved.
   function showSheet(body) {
@@ -306,12 +506,16 @@
       if (key === 'date') input.placeholder = '今天';
       input.addEventListener('input', () => {
         store[key] = input.value;
+        remember();
         if (store === criteria) check();
       });
       form.append(el('label', { htmlFor: input.id, text: label }), input);
     }
     const basis = el('textarea', { id: 'sheet_basis', rows: 3, value: reach.basis, placeholder: basisField.hint });
-    basis.addEventListener('input', () => { reach.basis = basis.value; });
+    basis.addEventListener('input', () => {
+      reach.basis = basis.value;
+      remember();
+    });
     form.append(el('label', { htmlFor: basis.id, text: basisField.label }), basis);
     form.addEventListener('submit', (e) => { e.preventDefault(); make(); });
     form.append(el('div', { className: 'buttons' }, [
@@ -372,7 +576,7 @@
           const table = el('table', { id: 'selectTable', className: 'grid' });
           fillTable(table, t.headings, t.rows);
           note.textContent = t.note || '';
-          extra.append(el('div', { className: 'scroll' }, [table]), svgImage(t.svg, '选型图'));
+          extra.append(el('div', { className: 'scroll' }, [table]), svgImage(t, '选型图'));
         }),
       ]),
       problem, out, note, extra);
@@ -383,27 +587,223 @@
   // The chosen file's bytes: the module reads them as the command line reads
   // a file (a byte order mark decides; else UTF-8, else GB18030).
   let batchBytes = null;
-  let batchCsv = '';
+
+  // The batch runs in a worker over the module's batchStream, in slices of
+  // kSlice rows, so that the page answers while a long file is calculated.
+  // What comes back is kept compactly: each slice's shown cells as UTF-8
+  // bytes with their ends (typed arrays, moved from the worker, not copied),
+  // and its lines of the download as a Blob, which the browser may keep out
+  // of the page's memory. Only the rows in view become table cells.
+  const kSlice = 2000;  // rows a slice: about 0.1 s of calculation, 0.2 MB of cells
+  const kColumns = 16;  // the module's batch columns (its headings say so too)
+  let batch = null;  // {headings, rows, slices: [{cells, ends, count}], csv: [Blob], csvHead}
+  let batchWorker = null;
+  let batchRun = 0;  // the run the worker's messages belong to
+
+  // The worker: the module's own script (the page's first script, inlined)
+  // and batchWorkerMain, from a Blob, so that the page stays one file.
+  function batchWorkerMain() {
+    const ready = VeltraneModule();
+    self.onmessage = (e) => {
+      const { run, bytes, slice } = e.data;
+      ready.then((core) => {
+        const answer = JSON.parse(core.request('batchStream', {
+          bytes, slice,
+          onSlice: (s) => {
+            // s.cells and s.ends look into the module's memory: copied here.
+            const cells = new Uint8Array(s.cells);
+            const ends = new Uint32Array(s.ends);
+            self.postMessage({ run, kind: 'slice', csv: new Blob([s.csv]), cells, ends, count: s.count,
+              line: s.line, lines: s.lines }, [cells.buffer, ends.buffer]);
+          },
+        }));
+        self.postMessage({ run, kind: 'done', answer });
+      });
+    };
+  }
+
+  function startWorker() {
+    if (batchWorker) return batchWorker;
+    try {
+      const source = new Blob([$('core').textContent, '\n(', batchWorkerMain.toString(), ')();\n'],
+        { type: 'text/javascript' });
+      const url = URL.createObjectURL(source);
+      batchWorker = new Worker(url);
+      URL.revokeObjectURL(url);
+      batchWorker.onmessage = (e) => onBatchMessage(e.data);
+    } catch (e) {
+      batchWorker = null;  // no worker here: the page calculates itself (see runBatch)
+    }
+    return batchWorker;
+  }
+
+  function showRunning(running) {
+    $('batchRunning').hidden = !running;
+    $('batchCsv').disabled = $('batchSheet').disabled = running || !batch;
+  }
 
   function runBatch(bytes) {
+    cancelBatch(false);
     batchBytes = bytes;
+    batch = null;
+    renderBatch();
+    const run = ++batchRun;
     const started = performance.now();
-    const r = request('batch', { bytes });
-    const table = $('batchTable');
-    if (r.refusal !== undefined) {
-      table.replaceChildren();
-      batchCsv = '';
-      $('batchStatus').textContent = r.refusal;
-      $('batchCsv').disabled = $('batchSheet').disabled = true;
+    batchStarted = started;
+    $('batchStatus').textContent = '正在计算……';
+    $('batchProgress').value = 0;
+    showRunning(true);
+    const worker = startWorker();
+    if (worker) {
+      worker.postMessage({ run, bytes, slice: kSlice });
       return;
     }
-    fillTable(table, r.headings, r.rows);
-    batchCsv = r.csv;
-    const ms = performance.now() - started;  // the run and the table, as the user waits for both
-    $('batchStatus').textContent = '共 ' + r.rows.length + ' 行，用时 ' + ms.toFixed(0) + ' ms。' + r.notice;
-    $('batchStatus').dataset.ms = String(ms);
-    $('batchCsv').disabled = $('batchSheet').disabled = false;
+    const answer = request('batchStream', {
+      bytes, slice: kSlice,
+      onSlice: (s) => onBatchMessage({ run, kind: 'slice', csv: new Blob([s.csv]), cells: new Uint8Array(s.cells),
+        ends: new Uint32Array(s.ends), count: s.count, line: s.line, lines: s.lines }),
+    });
+    onBatchMessage({ run, kind: 'done', answer });
   }
+  let batchStarted = 0;
+
+  function onBatchMessage(m) {
+    if (m.run !== batchRun) return;  // from a run cancelled since
+    if (m.kind === 'slice') {
+      if (!batch) batch = { headings: null, rows: 0, slices: [], csv: [], csvHead: '' };
+      batch.slices.push({ cells: m.cells, ends: m.ends, count: m.count });
+      batch.csv.push(m.csv);
+      const shown = batch.rows;
+      batch.rows += m.count;
+      $('batchProgress').value = m.lines ? m.line / m.lines : 0;
+      if (shown < visibleRows().last) renderBatch();
+      else sizeBatch();
+      return;
+    }
+    const r = m.answer;
+    showRunning(false);
+    if (r.refusal !== undefined) {
+      batch = null;
+      renderBatch();
+      $('batchStatus').textContent = r.refusal;
+      showRunning(false);
+      return;
+    }
+    if (!batch) batch = { headings: null, rows: 0, slices: [], csv: [], csvHead: '' };
+    batch.headings = r.headings;
+    batch.csvHead = r.csvHead;
+    renderBatch();
+    const ms = performance.now() - batchStarted;  // the run and the table in view, as the user waits for both
+    $('batchStatus').textContent = '共 ' + r.rows + ' 行，用时 ' + ms.toFixed(0) + ' ms。' + r.notice;
+    $('batchStatus').dataset.ms = String(ms);
+    showRunning(false);
+  }
+
+  // 取消, or a new file while one runs: the worker is ended at once (its
+  // calculation cannot be interrupted otherwise) and a new one made next time.
+  function cancelBatch(said) {
+    if ($('batchRunning').hidden) return;
+    ++batchRun;
+    if (batchWorker) batchWorker.terminate();
+    batchWorker = null;
+    batch = null;
+    renderBatch();
+    showRunning(false);
+    if (said) $('batchStatus').textContent = '已取消。';
+  }
+
+  // --- the batch's table: only the rows in view ----------------------------
+
+  const decoder = new TextDecoder();
+  let rowHeight = 0;  // px, measured from the first rows shown; every row is one line
+  let headHeight = 0;
+
+  function batchCells(i) {
+    const slice = batch.slices[Math.floor(i / kSlice)];
+    const at = (i % kSlice) * kColumns;
+    const cells = [];
+    for (let k = at; k < at + kColumns; ++k) {
+      cells.push(decoder.decode(slice.cells.subarray(k ? slice.ends[k - 1] : 0, slice.ends[k])));
+    }
+    return cells;
+  }
+
+  // The rows from first to last (excluded) that the view shows, and a few more.
+  // Browsers cap an element's height (Chromium near 33.5 million px, some
+  // 1.7 million rows); past kTallest px the view maps its scroll position
+  // onto the rows instead of giving each row its own place.
+  const kTallest = 15e6;
+
+  function fullHeight() {
+    return headHeight + batch.rows * rowHeight;
+  }
+
+  function visibleRows() {
+    const view = $('batchView');
+    if (!batch || !rowHeight) return { first: 0, last: 40 };
+    const count = Math.ceil(view.clientHeight / rowHeight) + 2;
+    let first;
+    if (fullHeight() <= kTallest) {
+      first = Math.floor((view.scrollTop - headHeight) / rowHeight);
+    } else {
+      const scrolled = view.scrollTop / Math.max(1, view.scrollHeight - view.clientHeight);
+      first = Math.floor(scrolled * (batch.rows - count + 2));
+    }
+    first = Math.max(0, Math.min(first, batch.rows - 1));
+    return { first, last: Math.min(batch.rows, first + count) };
+  }
+
+  function sizeBatch() {
+    $('batchSizer').style.height = batch && rowHeight ? Math.min(fullHeight(), kTallest) + 'px' : '';
+  }
+
+  function renderBatch() {
+    const table = $('batchTable');
+    if (!batch || !batch.rows) {
+      table.replaceChildren();
+      table.removeAttribute('aria-rowcount');
+      table.classList.remove('fixed');
+      table.style.top = table.style.width = '';
+      rowHeight = headHeight = 0;
+      sizeBatch();
+      return;
+    }
+    if (!table.tHead) {
+      // The module gives the headings with the last answer; the first rows
+      // come before it, under the same headings read from the catalogue.
+      table.append(el('thead', null, [el('tr', { 'aria-rowindex': 1 },
+        batchHeadings.map((h) => el('th', { scope: 'col', text: h })))]), document.createElement('tbody'));
+    }
+    const { first, last } = visibleRows();
+    const body = table.tBodies[0];
+    const rows = [];
+    for (let i = first; i < last; ++i) {
+      const cells = batchCells(i);
+      const tr = el('tr', { 'aria-rowindex': i + 2 }, cells.map((c) => el('td', { text: c })));
+      tr.lastChild.title = cells[kColumns - 1];  // the 说明, whole, where the column cuts it
+      rows.push(tr);
+    }
+    body.replaceChildren(...rows);
+    table.setAttribute('aria-rowcount', String(batch.rows + 1));
+    if (!rowHeight && body.rows.length) {
+      // Measured once, with the columns fixed to the widths of the first
+      // rows, so that rows further down lay out the same.
+      const cols = table.tHead.rows[0].cells;
+      const widths = Array.from(cols, (c) => c.getBoundingClientRect().width);
+      widths.forEach((w, k) => { cols[k].style.width = Math.ceil(w) + 'px'; });
+      table.style.width = widths.reduce((sum, w) => sum + Math.ceil(w), 0) + 'px';
+      table.classList.add('fixed');
+      const top = body.rows[0].getBoundingClientRect().top;
+      rowHeight = (body.rows[body.rows.length - 1].getBoundingClientRect().bottom - top) / body.rows.length;
+      headHeight = top - table.getBoundingClientRect().top;
+    }
+    // Where row first lies under the header: its own place, or, mapped,
+    // right where the view looks.
+    table.style.top = (fullHeight() <= kTallest ? first * rowHeight
+      : Math.min($('batchView').scrollTop, kTallest - table.offsetHeight)) + 'px';
+    sizeBatch();
+  }
+  let batchHeadings = [];  // from the catalogue: the first rows come before the run's answer
 
   function buildBatch() {
     $('batchFile').addEventListener('change', async (e) => {
@@ -411,7 +811,14 @@
       if (!file) return;
       runBatch(new Uint8Array(await file.arrayBuffer()));
     });
-    $('batchCsv').addEventListener('click', () => download('计算成果.csv', batchCsv, 'text/csv'));
+    $('batchCancel').addEventListener('click', () => cancelBatch(true));
+    let frame = 0;
+    $('batchView').addEventListener('scroll', () => {
+      if (!frame) frame = requestAnimationFrame(() => { frame = 0; renderBatch(); });
+    });
+    $('batchCsv').addEventListener('click', () => {
+      if (batch) download('计算成果.csv', new Blob([batch.csvHead, ...batch.csv]), 'text/csv');
+    });
     $('batchSheet').addEventListener('click', () => openAid('全渠计算书', (body) => {
       const r = request('canal', { bytes: batchBytes, reach, criteria, sources });
       if (r.refusal !== undefined) {
@@ -432,8 +839,14 @@
   // --- start -------------------------------------------------------------
 
   function wire() {
+    wireMessage();
     $('calcForm').addEventListener('submit', (e) => { e.preventDefault(); calculate(); });
-    $('Back').addEventListener('click', goBack);
+    $('Back').addEventListener('click', () => goBack());
+    document.addEventListener('keydown', onCalculationKey);
+    $('Inputs').addEventListener('input', saveTexts);
+    window.addEventListener('popstate', onHistory);
+    $('forget').addEventListener('click', forget);
+    $('copyReport').addEventListener('click', copyReport);
     $('aidClose').addEventListener('click', () => $('aid').close());
     $('drawingButton').addEventListener('click', () => openAid('断面图', showDrawing));
     $('fitButton').addEventListener('click', () => openAid('选型', showFit));
@@ -442,6 +855,24 @@
     $('aidsButton').addEventListener('click', () => openAid('按坡度/流量选型', showDesignAids));
     buildBatch();
   }
+
+  // Served over http(s), the page is an app to install that opens offline:
+  // its service worker and manifest lie beside it (scripts/build-web puts
+  // them there). Opened from a file, the one file is the whole edition and
+  // asks for nothing. The manifest is offered only once the worker is there,
+  // so a page published alone asks for no manifest that is not.
+  function offerInstall() {
+    if (location.protocol !== 'https:' && location.protocol !== 'http:') return;
+    if (!('serviceWorker' in navigator)) return;
+    navigator.serviceWorker.register('sw.js').then(() => {
+      document.head.append(el('link', { rel: 'manifest', href: 'manifest.webmanifest' }));
+    }, () => {
+      // Not secure (plain http elsewhere than this computer), or no worker
+      // beside the page: it works as from a file.
+    });
+  }
+
+  offerInstall();
 
   VeltraneModule().then((module) => {
     core = module;
@@ -453,12 +884,21 @@
     sheetFields = c.sheetFields;
     for (const f of sheetFields) reach[f.key] = '';
     basisField = c.basis;
+    batchHeadings = c.batchHeadings;
     buildChoice();
+    recall();
     wire();
+    // A reload of the calculation view comes back to it.
+    const state = history.state;
+    if (state && state.view === 'calculation' && Number.isInteger(state.size) && catalogue[state.size]) {
+      openCalculation(state.size, true);
+    }
     // How long the page took to be ready to calculate, for the browser test.
     document.body.dataset.readyMs = performance.now().toFixed(0);
     document.body.dataset.ready = 'true';
-    const chosen = selectedOption();
-    if (chosen) chosen.focus();
+    if (openSize < 0) {
+      const chosen = selectedOption();
+      if (chosen) chosen.focus();
+    }
   });
 })();
