@@ -2,9 +2,9 @@
 #include "canal/water_surface.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -63,7 +63,12 @@ enum class Branch {
 // the exponent's bits, then three of Halley's steps. The C library's cbrt
 // took half the time of a whole profile.
 double CubeRoot(double x) {
-    double y = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) / 3 + 0x2A9F7893782DA1CEull);
+    // memcpy rather than std::bit_cast, which emscripten's libc++ lacks.
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    bits = bits / 3 + 0x2A9F7893782DA1CEull;
+    double y = 0;
+    std::memcpy(&y, &bits, sizeof y);
     for (int i = 0; i < 3; ++i) {
         const double y3 = y * y * y;
         y = y * (y3 + 2 * x) / (2 * y3 + x);
