@@ -258,8 +258,9 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
                     views::ProfileProblemText(reading.problems[i], Language::English);
         }
         if (reading.problems.size() > kMostProblems) {
-            said += "\nveltrane-calc: and " +
-                    std::to_string(reading.problems.size() - kMostProblems) + " more";
+            said += "\nveltrane-calc: " +
+                    std::to_string(reading.problems.size() - kMostProblems) +
+                    " further problems are not listed";
         }
         return InputError(said);
     }
