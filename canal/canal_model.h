@@ -88,8 +88,11 @@ struct ReachFlow {
     double normalDepth = 0;    // exact uniform depth, m
     double criticalDepth = 0;  // m
     // The depth the calculation window reports for the same Q, n and slope:
-    // its 1 mm stepped search (for the standard sizes), m.
+    // its 1 mm stepped search (for the standard sizes), m; none where that
+    // search passes the channel depth (steppedAboveTop), as the window then
+    // reports no depth but its message.
     std::optional<double> steppedDepth;
+    bool steppedAboveTop = false;
     bool steep = false;  // normalDepth < criticalDepth
     double start = 0;    // chainage of the upstream end, m
     double headBed = 0;  // bed levels at the two ends, m

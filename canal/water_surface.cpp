@@ -277,10 +277,13 @@ std::vector<ReachRun> RunsFor(const CanalRequest& request, double factor) {
         r.flow.criticalDepth = CriticalDepth(reach.shape, r.flow.discharge);
         r.flow.steep = r.flow.normalDepth < r.flow.criticalDepth;
         if (const auto size = ParseSectionName(reach.sizeName)) {
-            r.flow.steppedDepth = SearchDepth(LookupSection(*size), r.flow.discharge,
-                                              {.roughness = reach.roughness, .slope = reach.slope},
-                                              SearchKind::Design)
-                                      .reportedDepth;
+            const DepthSearchResult stepped = SearchDepth(
+                LookupSection(*size), r.flow.discharge,
+                {.roughness = reach.roughness, .slope = reach.slope}, SearchKind::Design);
+            r.flow.steppedAboveTop = stepped.overflow;
+            if (!stepped.overflow) {
+                r.flow.steppedDepth = stepped.reportedDepth;
+            }
         }
         r.critical = TermsAt(r, r.flow.criticalDepth);
         r.flow.start = start;

@@ -79,11 +79,14 @@ constexpr std::string_view kHelp =
     "  --slopes LIST select-table: the slope denominators, comma-separated:\n"
     "                300,500,1000\n"
     "  --factor K    profile: k of the increased discharge kQ, 1 to 2 (default 1)\n"
-    "  --end E       profile: the downstream end: normal (uniform flow in the last\n"
-    "                reach, the default), critical (a free overfall), or a water\n"
-    "                level in metres (critical depth where it lies lower)\n"
-    "  --spacing M   profile: metres between stations, counted from the canal's\n"
-    "                head (default 100, the hundred-metre stakes)\n"
+    "  --end E       profile, sheet --batch: the downstream end: normal (uniform\n"
+    "                flow in the last reach, the default), critical (a free\n"
+    "                overfall), or a water level in metres (critical depth where\n"
+    "                it lies lower)\n"
+    "  --spacing M   profile, sheet --batch: metres between stations, counted\n"
+    "                from the canal's head (default 100, the hundred-metre stakes).\n"
+    "                A canal file with a length column gives sheet --batch a\n"
+    "                chapter on the water surface after the reaches\n"
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
@@ -197,8 +200,8 @@ const std::vector<OptionUse>& Uses() {
          "fit, table, select-table and profile",
          {Command::Fit, Command::Table, Command::SelectTable, Command::Profile}},
         {"--factor", "profile", {Command::Profile}},
-        {"--end", "profile", {Command::Profile}},
-        {"--spacing", "profile", {Command::Profile}},
+        {"--end", "profile and sheet --batch", {Command::Profile, Command::Sheet}},
+        {"--spacing", "profile and sheet --batch", {Command::Profile, Command::Sheet}},
         {"--step", "table", {Command::Table}},
         {"--slopes", "select-table", {Command::SelectTable}},
         {"--html",

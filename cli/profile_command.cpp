@@ -85,9 +85,15 @@ void WriteText(const canal::CanalRequest& request, const canal::CanalProfile& p,
                (flow.kind == FlowKind::Design ? "Q" : "kQ, k = " + Fixed(flow.factor, 2)) + "\n";
         for (std::size_t i = 0; i < flow.reaches.size(); ++i) {
             const canal::ReachFlow& r = flow.reaches[i];
+            // Beside the exact uniform depth, the window's stepped one.
+            const std::string stepped =
+                r.steppedDepth
+                    ? " (the window's stepped depth " + views::Decimal(*r.steppedDepth, 3) + " m)"
+                : r.steppedAboveTop ? " (the window's stepped depth passes H)"
+                                    : "";
             out += "  " + ReachName(request, i) + ": " + request.reaches[i].sizeName + ", Q " +
-                   Fixed(r.discharge) + " m3/s, normal depth " + Fixed(r.normalDepth) +
-                   " m, critical depth " + Fixed(r.criticalDepth) + " m, " +
+                   Fixed(r.discharge) + " m3/s, normal depth " + Fixed(r.normalDepth) + " m" +
+                   stepped + ", critical depth " + Fixed(r.criticalDepth) + " m, " +
                    (r.steep ? "steep" : "mild") + "\n";
         }
         for (const std::string_view c : kColumns) {
@@ -215,13 +221,7 @@ std::string Json(const canal::CanalRequest& request, const canal::CanalProfile& 
 
 }  // namespace
 
-CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& out,
-                         std::ostream& err) {
-    if (c.operands.size() != 1) {
-        return UsageError(
-            "profile takes one FILE, the canal's reaches (\"-\" reads standard input)");
-    }
-    canal::CanalRequest request;
+Step ReadConditions(const CommandLine& c, canal::CanalRequest& request) {
     if (c.factor) {
         const auto k = Number(*c.factor);
         if (!k || *k < 1 || *k > 2) {
@@ -246,6 +246,34 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
     }
     request.minFreeboard = c.criteria.minFreeboard;
 
+    return Done{};
+}
+
+Step CheckStations(const CommandLine& c, const canal::CanalRequest& request) {
+    double length = 0;
+    for (const canal::Reach& r : request.reaches) {
+        length += r.length;
+    }
+    if (length / request.spacing > kMostStations) {
+        return UsageError("--spacing " + std::string(c.spacing.value_or("100")) +
+                          " makes more than 1000000 stations along " + Fixed(length, 0) +
+                          " m; give a wider spacing");
+    }
+
+    return Done{};
+}
+
+CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& out,
+                         std::ostream& err) {
+    if (c.operands.size() != 1) {
+        return UsageError(
+            "profile takes one FILE, the canal's reaches (\"-\" reads standard input)");
+    }
+    canal::CanalRequest request;
+    if (const Step read = ReadConditions(c, request); !read) {
+        return read.error();
+    }
+
     const Outcome<std::string> text = ReadBatchInput(std::string(c.operands[0]), in, err);
     if (!text) {
         return text.error();
@@ -258,23 +286,15 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
                     views::ProfileProblemText(reading.problems[i], Language::English);
         }
         if (reading.problems.size() > kMostProblems) {
-            said += "\nveltrane-calc: " +
-                    std::to_string(reading.problems.size() - kMostProblems) +
+            said += "\nveltrane-calc: " + std::to_string(reading.problems.size() - kMostProblems) +
                     " further problems are not listed";
         }
         return InputError(said);
     }
     request.reaches = std::move(reading.reaches);
-    double length = 0;
-    for (const canal::Reach& r : request.reaches) {
-        length += r.length;
+    if (const Step fits = CheckStations(c, request); !fits) {
+        return fits.error();
     }
-    if (length / request.spacing > kMostStations) {
-        return UsageError("--spacing " + std::string(c.spacing.value_or("100")) +
-                          " makes more than 1000000 stations along " + Fixed(length, 0) +
-                          " m; give a wider spacing");
-    }
-
     const canal::CanalProfile profile = canal::ComputeProfile(request);
     if (c.svg) {
         if (const Step saved =

@@ -5,6 +5,7 @@
 #include <istream>
 #include <ostream>
 
+#include "canal/canal_model.h"
 #include "cli/cli_error.h"
 #include "cli/command_line.h"
 
@@ -14,5 +15,13 @@ namespace veltrane::cli {
 // when one fails; 2 for a file or an option that cannot be used.
 CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& out,
                          std::ostream& err);
+
+// The run's conditions from the options: --factor, --end, --spacing and
+// --min-freeboard into request, or the usage error.
+Step ReadConditions(const CommandLine& c, canal::CanalRequest& request);
+
+// The usage error where the reaches at the spacing make more stations than
+// a run may (a million).
+Step CheckStations(const CommandLine& c, const canal::CanalRequest& request);
 
 }  // namespace veltrane::cli

@@ -55,6 +55,22 @@ std::optional<double> PlainNumber(std::string_view t) {
 
 }  // namespace
 
+bool NamesProfileColumns(std::string_view text) {
+    CsvReader reader(text, CsvReader::kRecordLimit, CsvReader::SeparatorOf(text));
+    std::vector<std::string> fields;
+    std::size_t count = 0;
+    CsvReader::Problem csv = CsvReader::Problem::None;
+    if (!reader.Next(fields, count, csv)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (SameName(Trimmed(fields[i]), views::InfoOf(ProfileColumn::Length))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 ProfileReading ReadProfileRows(std::string_view text) {
     ProfileReading reading;
     CsvReader reader(text, CsvReader::kRecordLimit, CsvReader::SeparatorOf(text));

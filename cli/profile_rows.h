@@ -24,4 +24,8 @@ struct ProfileReading {
 // the reach above is refused, as is an empty canal.
 ProfileReading ReadProfileRows(std::string_view text);
 
+// Whether the file's header names a length column: a canal file for a
+// water surface as well as for each reach's sheet.
+bool NamesProfileColumns(std::string_view text);
+
 }  // namespace veltrane::cli

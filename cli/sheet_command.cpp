@@ -1,15 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/sheet_command.h"
 
+#include <algorithm>
 #include <string>
 
+#include "canal/water_surface.h"
 #include "cli/canal_rows.h"
 #include "cli/input_text.h"
+#include "cli/profile_command.h"
+#include "cli/profile_rows.h"
 #include "cli/sheet_output.h"
 #include "cli/size_operand.h"
 #include "hydraulics/calculation_run.h"
+#include "hydraulics/number_rules.h"
+#include "sheet/profile_sheet.h"
 #include "sheet/sheet_builder.h"
 #include "views/dates.h"
+#include "views/numbers.h"
+#include "views/profile_words.h"
 
 namespace veltrane::cli {
 
@@ -19,6 +27,43 @@ sheet::CriteriaSources SourcesFrom(const CommandLine& c) {
     return {.minFreeboard = c.minFreeboardSource.value_or(""),
             .minVelocity = c.minVelocitySource.value_or(""),
             .maxVelocity = c.maxVelocitySource.value_or("")};
+}
+
+// The canal's one k for the water surface: the largest of the rows' factors
+// from 1 to 2 (1 where none is), and a note where the rows differ.
+Outcome<std::vector<sheet::Block>> ProfileChapterOf(const CommandLine& c, std::string_view text,
+                                                    const std::vector<sheet::CanalRow>& rows) {
+    ProfileReading reading = ReadProfileRows(text);
+    if (!reading.ok()) {
+        std::string said;
+        for (const views::ProfileProblem& p : reading.problems) {
+            said += (said.empty() ? "" : "\nveltrane-calc: ") +
+                    views::ProfileProblemText(p, views::Language::English);
+        }
+        return InputError(said);
+    }
+    canal::CanalRequest request;
+    if (const Step read = ReadConditions(c, request); !read) {
+        return read.error();
+    }
+    request.reaches = std::move(reading.reaches);
+    if (const Step fits = CheckStations(c, request); !fits) {
+        return fits.error();
+    }
+    double k = 0;
+    bool differ = false;
+    for (const sheet::CanalRow& row : rows) {
+        const double f = ParseNumber(row.request.factor);
+        if (f >= 1 && f <= 2) {
+            differ = differ || (k != 0 && f != k);
+            k = std::max(k, f);
+        }
+    }
+    request.factor = k == 0 ? 1 : k;
+    const std::string note =
+        differ ? "各渠段加大系数不同，水面线按其中最大者 k = " + views::Decimal(k, 2) + " 计算。"
+               : std::string();
+    return sheet::ProfileChapter(request, canal::ComputeProfile(request), note);
 }
 
 CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err) {
@@ -34,7 +79,17 @@ CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err
     if (canal.problem) {
         return InputError(views::FileProblemText(*canal.problem, views::Language::English));
     }
-    if (const Step saved = SaveCanal(c, canal.rows); !saved) {
+    // With the profile's columns, the water surface of the whole canal as a
+    // chapter of its own after the reaches.
+    std::vector<sheet::Block> chapter;
+    if (NamesProfileColumns(*text)) {
+        const Outcome<std::vector<sheet::Block>> made = ProfileChapterOf(c, *text, canal.rows);
+        if (!made) {
+            return made.error();
+        }
+        chapter = *made;
+    }
+    if (const Step saved = SaveCanal(c, canal.rows, chapter); !saved) {
         return saved.error();
     }
     return kExitReport;

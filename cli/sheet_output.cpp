@@ -24,11 +24,14 @@ Step SaveSheet(const CommandLine& c, const sheet::Document& doc) {
 #endif
 }
 
-Step SaveCanal(const CommandLine& c, const std::vector<sheet::CanalRow>& rows) {
+Step SaveCanal(const CommandLine& c, const std::vector<sheet::CanalRow>& rows,
+               const std::vector<sheet::Block>& tail) {
     if (!c.html) {
         // Qt lays the PDF out from the whole document at once, so it is
         // built whole; its size grows with the number of reaches.
-        return SaveSheet(c, sheet::BuildCanal(rows));
+        sheet::Document doc = sheet::BuildCanal(rows);
+        doc.blocks.insert(doc.blocks.end(), tail.begin(), tail.end());
+        return SaveSheet(c, doc);
     }
     // Opened first: an existing FILE is said before the reaches are computed.
     OutputFile file;
@@ -40,7 +43,15 @@ Step SaveCanal(const CommandLine& c, const std::vector<sheet::CanalRow>& rows) {
         written = file.Write(piece);
         return written.ok();
     });
-    if (!sheet::BuildCanal(rows, html) || !html.End()) {
+    if (!sheet::BuildCanal(rows, html)) {
+        return written;
+    }
+    for (const sheet::Block& block : tail) {
+        if (!html.Add(block)) {
+            return written;
+        }
+    }
+    if (!html.End()) {
         return written;
     }
     return file.Commit();

@@ -15,7 +15,9 @@ namespace veltrane::cli {
 Step SaveSheet(const CommandLine& c, const sheet::Document& doc);
 
 // A canal's sheet: its page written as it is made, reach by reach, so that
-// memory stays that of the summary and one reach, not of the whole page.
-Step SaveCanal(const CommandLine& c, const std::vector<sheet::CanalRow>& rows);
+// memory stays that of the summary and one reach, not of the whole page;
+// tail (a chapter of the whole canal) after the last reach.
+Step SaveCanal(const CommandLine& c, const std::vector<sheet::CanalRow>& rows,
+               const std::vector<sheet::Block>& tail = {});
 
 }  // namespace veltrane::cli

@@ -42,7 +42,7 @@ std::string EndText(const canal::CanalRequest& r) {
     return {};
 }
 
-void AddKnownData(Document& doc, const ProfileSheetRequest& r) {
+void AddKnownData(Document& doc, const ProfileSheetRequest& r, const std::string& note) {
     doc.blocks.emplace_back(Heading{2, "一、基本资料"});
     Table reaches{.header = {"序号", "渠段", "长度 (m)", "断面", "纵坡", "糙率 n",
                              "设计流量 Q (m³/s)", "起点渠底高程 (m)", "局部损失系数 ξ",
@@ -66,7 +66,14 @@ void AddKnownData(Document& doc, const ProfileSheetRequest& r) {
                        {"最小安全超高（加大流量）",
                         r.canal.minFreeboard ? M(*r.canal.minFreeboard) + " m" : "未给定"}};
     doc.blocks.emplace_back(std::move(conditions));
+    if (!note.empty()) {
+        doc.blocks.emplace_back(Paragraph{note, Tone::Note});
+    }
 }
+
+// The parts, from the known data to the conclusion.
+void AddParts(Document& doc, const ProfileSheetRequest& request, const canal::CanalProfile& profile,
+              const std::string& note);
 
 void AddMethod(Document& doc) {
     doc.blocks.emplace_back(Heading{2, "二、计算方法"});
@@ -82,7 +89,7 @@ void AddMethod(Document& doc) {
         "水深水位或壅塞）上游渠段末端取临界水深。",
         "急流与缓流相遇时，在两者水跃函数（比力）相等处发生水跃。",
         "正常水深按曼宁公式求根，精确至 10^{-10} m；“程序逐毫米试算水深”为计算窗口按 1 mm "
-        "步长试算所得水深，两者相差不超过一个步长。",
+        "步长试算所报水深（流量首次超过 Q 的一步之后的水深），较正常水深大 1～2 mm。",
         "断面为圆弧底、两侧直墙与圆弧相切的U形断面，按实际几何计算（π 取双精度值），"
         "渠深以上按直墙延长计。"};
     for (const char* line : lines) {
@@ -96,11 +103,13 @@ void AddReachFlows(Document& doc, const ProfileSheetRequest& r, const canal::Can
     for (const canal::FlowProfile& flow : p.flows) {
         for (std::size_t i = 0; i < flow.reaches.size(); ++i) {
             const canal::ReachFlow& f = flow.reaches[i];
-            t.rows.push_back({Name(r, i),
-                              std::string(views::FlowName(flow.kind, Language::Chinese)),
-                              views::Decimal(f.discharge, views::kDischargeDecimals),
-                              M(f.normalDepth), f.steppedDepth ? M(*f.steppedDepth) : "—",
-                              M(f.criticalDepth), f.steep ? "陡坡" : "缓坡"});
+            t.rows.push_back(
+                {Name(r, i), std::string(views::FlowName(flow.kind, Language::Chinese)),
+                 views::Decimal(f.discharge, views::kDischargeDecimals), M(f.normalDepth),
+                 f.steppedDepth      ? M(*f.steppedDepth)
+                 : f.steppedAboveTop ? "高于渠深"
+                                     : "—",
+                 M(f.criticalDepth), f.steep ? "陡坡" : "缓坡"});
         }
     }
     doc.blocks.emplace_back(std::move(t));
@@ -182,6 +191,18 @@ void AddConclusion(Document& doc, const canal::CanalProfile& p) {
         "校核不满足（见上表标红各项），须调整断面、纵坡或控制水位后重新计算。", Tone::Fail});
 }
 
+void AddParts(Document& doc, const ProfileSheetRequest& request, const canal::CanalProfile& profile,
+              const std::string& note) {
+    AddKnownData(doc, request, note);
+    AddMethod(doc);
+    AddReachFlows(doc, request, profile);
+    AddStations(doc, request, profile);
+    doc.blocks.emplace_back(Heading{2, "五、纵断面图"});
+    doc.blocks.emplace_back(Drawing{LongitudinalProfileSvg(request.canal, profile)});
+    AddChecks(doc, request, profile);
+    AddConclusion(doc, profile);
+}
+
 }  // namespace
 
 Document BuildProfileSheet(const ProfileSheetRequest& request, const canal::CanalProfile& profile) {
@@ -195,16 +216,18 @@ Document BuildProfileSheet(const ProfileSheetRequest& request, const canal::Cana
     for (std::size_t i = 0; i < request.basis.size(); ++i) {
         doc.blocks.emplace_back(Paragraph{std::to_string(i + 1) + ". " + request.basis[i]});
     }
-    AddKnownData(doc, request);
-    AddMethod(doc);
-    AddReachFlows(doc, request, profile);
-    AddStations(doc, request, profile);
-    doc.blocks.emplace_back(Heading{2, "五、纵断面图"});
-    doc.blocks.emplace_back(Drawing{LongitudinalProfileSvg(request.canal, profile)});
-    AddChecks(doc, request, profile);
-    AddConclusion(doc, profile);
+    AddParts(doc, request, profile, {});
     doc.blocks.emplace_back(SignatureTable(request.details));
     return doc;
+}
+
+std::vector<Block> ProfileChapter(const canal::CanalRequest& request,
+                                  const canal::CanalProfile& profile, const std::string& note) {
+    Document doc;
+    doc.blocks.emplace_back(PageBreak{});
+    doc.blocks.emplace_back(Heading{1, "水面线推求"});
+    AddParts(doc, {.canal = request}, profile, note);
+    return std::move(doc.blocks);
 }
 
 }  // namespace veltrane::sheet

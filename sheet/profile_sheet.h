@@ -22,4 +22,11 @@ struct ProfileSheetRequest {
 
 Document BuildProfileSheet(const ProfileSheetRequest& request, const canal::CanalProfile& profile);
 
+// The chapter 水面线推求 of a canal's sheet (sheet --batch of a file with the
+// profile columns): from a page of its own, its title, then the parts from
+// the known data to the conclusion; note, if not empty, says how the canal's
+// one k was chosen.
+std::vector<Block> ProfileChapter(const canal::CanalRequest& request,
+                                  const canal::CanalProfile& profile, const std::string& note);
+
 }  // namespace veltrane::sheet

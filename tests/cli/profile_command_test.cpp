@@ -199,7 +199,7 @@ TEST(Profile, OptionsThatCannotBeUsed) {
         {{"profile"}, "profile takes one FILE, the canal's reaches (\"-\" reads standard input)"},
         {{"profile", "-", "--max-velocity", "2"},
          "--max-velocity goes with fit, sheet and the design aids"},
-        {{"fit", "0.25", "500", "0.017", "1", "--spacing", "10"}, "--spacing goes with profile"},
+        {{"fit", "0.25", "500", "0.017", "1", "--spacing", "10"}, "--spacing goes with profile and sheet --batch"},
     };
     for (const auto& c : cases) {
         const Result r = Cli(c.args, file);
@@ -229,6 +229,43 @@ TEST(Profile, HostileNamesStayText) {
     EXPECT_NE(csv.out.find("\ndesign,\"'=1+2,\"\"a\"\"\n\",0.0000,"), std::string::npos);
     const Result plain = Cli({"profile", "-", "--csv"}, file);
     EXPECT_NE(plain.out.find("\ndesign,\"=1+2,\"\"a\"\"\n\",0.0000,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veltrane::cli::test
+
+namespace veltrane::cli::test {
+namespace {
+
+// A canal file with the profile's columns gives its sheet a chapter on the
+// water surface after the reaches, with the largest k of the rows; without
+// them, none.
+TEST(ProfileChapter, ACanalSheetWithTheProfilesColumnsAddsTheChapter) {
+    const std::string canal =
+        "name,size,discharge,slope,roughness,factor,length,bed\n"
+        "一支渠,U80,0.4,1000,0.015,1.2,300,50\n"
+        "二支渠,U60,0.25,500,0.017,1.1,200,\n";
+    const Result with = Cli({"sheet", "--batch", "-", "--date", "d", "--html", "-"}, canal);
+    ASSERT_EQ(with.status, 0) << with.err;
+    EXPECT_NE(with.out.find("<h1>水面线推求</h1>"), std::string::npos);
+    EXPECT_NE(with.out.find("各渠段加大系数不同，水面线按其中最大者 k = 1.2 计算。"),
+              std::string::npos);
+    EXPECT_NE(with.out.find("加大流量 kQ（k = 1.2）"), std::string::npos);
+    EXPECT_LT(with.out.find("二支渠"), with.out.find("<h1>水面线推求</h1>"));
+
+    const std::string plain =
+        "name,size,discharge,slope,roughness,factor\n"
+        "一支渠,U80,0.4,1000,0.015,1.2\n";
+    const Result without = Cli({"sheet", "--batch", "-", "--date", "d", "--html", "-"}, plain);
+    ASSERT_EQ(without.status, 0) << without.err;
+    EXPECT_EQ(without.out.find("水面线推求"), std::string::npos);
+
+    const Result bad = Cli({"sheet", "--batch", "-", "--html", "-"},
+                           "name,size,discharge,slope,roughness,factor,length\n"
+                           "一支渠,U80,0.4,1000,0.015,1.2,abc\n");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "veltrane-calc: line 2, length: 'abc' is not a number\n");
+    EXPECT_EQ(bad.out, "");
 }
 
 }  // namespace
