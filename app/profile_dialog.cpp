@@ -456,13 +456,13 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         request.reaches = reading.reaches;
         const auto k = Number(factor->text());
         if (!k || *k < 1 || *k > 2) {
-            said << QStringLiteral("加大系数须在 1 至 2 之间。");
+            said << U8(views::kFactorRefused);
         } else {
             request.factor = *k;
         }
         const auto step = Number(spacing->text());
         if (!step || *step <= 0 || *step > canal::kLongestReach) {
-            said << QStringLiteral("断面间距须大于 0 且不大于 1000000 m。");
+            said << U8(views::kSpacingRefused);
         } else {
             request.spacing = *step;
         }
@@ -470,14 +470,14 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         if (request.end.kind == canal::EndCondition::Level) {
             const auto l = Number(level->text());
             if (!l || std::fabs(*l) > canal::kHighestLevel) {
-                said << QStringLiteral("下游水位须为数，单位 m。");
+                said << U8(views::kLevelRefused);
             } else {
                 request.end.level = *l;
             }
         }
         const views::MeasureReading least = views::ReadMeasure(freeboard->text().toStdString());
         if (std::holds_alternative<views::Refused>(least)) {
-            said << QStringLiteral("最小安全超高须为不小于 0 的数，或不填。");
+            said << U8(views::kFreeboardRefused);
         } else if (const double* m = std::get_if<double>(&least)) {
             request.minFreeboard = *m;
         }
@@ -486,7 +486,7 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
             length += r.length;
         }
         if (said.isEmpty() && length / request.spacing > 1e6) {
-            said << QStringLiteral("断面过多（超过 1000000 个），请加大断面间距。");
+            said << U8(views::kTooManyStations);
         }
         problems->setText(said.join(u'\n'));
         problems->setVisible(!said.isEmpty());

@@ -164,6 +164,12 @@ JsonWriter& JsonWriter::Bool(bool value) {
     return *this;
 }
 
+JsonWriter& JsonWriter::Raw(std::string_view json) {
+    BeforeValue();
+    out_ += json;
+    return *this;
+}
+
 JsonWriter& JsonWriter::Null() {
     BeforeValue();
     out_ += "null";

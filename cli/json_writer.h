@@ -23,6 +23,8 @@ class JsonWriter {
     // a value JSON cannot hold (infinity, NaN).
     JsonWriter& Number(double value);
     JsonWriter& Null();
+    // A value another JsonWriter wrote whole, as it stands.
+    JsonWriter& Raw(std::string_view json);
     JsonWriter& Bool(bool value);
     JsonWriter& Member(std::string_view name, double value) { return Key(name).Number(value); }
     JsonWriter& Member(std::string_view name, std::string_view text) {

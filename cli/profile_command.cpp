@@ -134,7 +134,9 @@ void WriteText(const canal::CanalRequest& request, const canal::CanalProfile& p,
                          : "a check fails\n";
 }
 
-std::string Json(const canal::CanalRequest& request, const canal::CanalProfile& p) {
+}  // namespace
+
+std::string ProfileJson(const canal::CanalRequest& request, const canal::CanalProfile& p) {
     JsonWriter j;
     j.BeginObject();
     j.Member("factor", request.factor);
@@ -218,8 +220,6 @@ std::string Json(const canal::CanalRequest& request, const canal::CanalProfile& 
     j.EndObject();
     return j.text();
 }
-
-}  // namespace
 
 Step ReadConditions(const CommandLine& c, canal::CanalRequest& request) {
     if (c.factor) {
@@ -314,7 +314,7 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
     std::string written;
     switch (c.format) {
         case Format::Json:
-            written = Json(request, profile) + "\n";
+            written = ProfileJson(request, profile) + "\n";
             break;
         case Format::Csv:
             written = std::string(c.bom ? kUtf8Bom : "") +

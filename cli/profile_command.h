@@ -16,6 +16,9 @@ namespace veltrane::cli {
 CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& out,
                          std::ostream& err);
 
+// The profile as veltrane-calc profile --json writes it (one line, no break).
+std::string ProfileJson(const canal::CanalRequest& request, const canal::CanalProfile& profile);
+
 // The run's conditions from the options: --factor, --end, --spacing and
 // --min-freeboard into request, or the usage error.
 Step ReadConditions(const CommandLine& c, canal::CanalRequest& request);

@@ -21,17 +21,24 @@
 #include <utility>
 #include <vector>
 
+#include "canal/water_surface.h"
 #include "cli/batch_table.h"
 #include "cli/canal_rows.h"
 #include "cli/csv.h"
 #include "cli/json_writer.h"
+#include "cli/profile_command.h"
+#include "cli/profile_csv.h"
+#include "cli/profile_rows.h"
 #include "hydraulics/calculation_run.h"
 #include "hydraulics/design_aids.h"
+#include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/section_catalogue.h"
 #include "hydraulics/section_dimensions.h"
 #include "sheet/fit_view.h"
 #include "sheet/html_writer.h"
+#include "sheet/profile_sheet.h"
+#include "sheet/profile_svg.h"
 #include "sheet/rating_svg.h"
 #include "sheet/section_svg.h"
 #include "sheet/selection_sheet.h"
@@ -45,6 +52,7 @@
 #include "views/fonts.h"
 #include "views/input_encoding.h"
 #include "views/page_requests.h"
+#include "views/profile_words.h"
 #include "views/sheet_fields.h"
 
 namespace veltrane::web {
@@ -653,6 +661,97 @@ std::string Canal(const views::DecodedInput& input, std::string_view name,
         .text();
 }
 
+// A plain decimal, signed, blanks around ignored; none for anything else.
+std::optional<double> SignedNumber(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view t = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    double value = 0;
+    const char* last = t.data() + t.size();
+    const auto parsed = FromChars(t.data(), last, value);
+    if (parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value) ||
+        t.find_first_of("eEnNiI") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return value + 0.0;
+}
+
+// The water surface of a canal file: the profile as veltrane-calc profile
+// --json gives it, its drawing, its sheet and its CSV; or every problem of
+// the file and the conditions, one per line.
+std::string Profile(const views::DecodedInput& input, std::string_view name, Args& a) {
+    const cli::ProfileReading reading = cli::ReadProfileRows(input.text);
+    std::string said;
+    const auto say = [&said](std::string_view line) {
+        said += said.empty() ? "" : "\n";
+        said += line;
+    };
+    for (const views::ProfileProblem& p : reading.problems) {
+        say(views::ProfileProblemText(p, views::Language::Chinese));
+    }
+    canal::CanalRequest request;
+    request.reaches = reading.reaches;
+    if (const std::string k = a.Text("factor"); !k.empty()) {
+        const auto factor = SignedNumber(k);
+        if (!factor || *factor < 1 || *factor > 2) {
+            say(views::kFactorRefused);
+        } else {
+            request.factor = *factor;
+        }
+    }
+    if (const std::string m = a.Text("spacing"); !m.empty()) {
+        const auto spacing = SignedNumber(m);
+        if (!spacing || *spacing <= 0 || *spacing > canal::kLongestReach) {
+            say(views::kSpacingRefused);
+        } else {
+            request.spacing = *spacing;
+        }
+    }
+    const std::string end = a.Text("end");
+    if (end == "critical") {
+        request.end.kind = canal::EndCondition::Critical;
+    } else if (!end.empty() && end != "normal") {
+        const auto level = SignedNumber(end);
+        if (!level || std::fabs(*level) > canal::kHighestLevel) {
+            say(views::kLevelRefused);
+        } else {
+            request.end = {.kind = canal::EndCondition::Level, .level = *level};
+        }
+    }
+    const views::MeasureReading least = views::ReadMeasure(a.Text("criteria", "min-freeboard"));
+    if (std::holds_alternative<views::Refused>(least)) {
+        say(views::kFreeboardRefused);
+    } else if (const double* m = std::get_if<double>(&least)) {
+        request.minFreeboard = *m;
+    }
+    double length = 0;
+    for (const canal::Reach& r : request.reaches) {
+        length += r.length;
+    }
+    if (said.empty() && length / request.spacing > 1e6) {
+        say(views::kTooManyStations);
+    }
+    if (!said.empty()) {
+        return Refusal(said);
+    }
+    const canal::CanalProfile profile = canal::ComputeProfile(request);
+    const sheet::Document doc = sheet::BuildProfileSheet(
+        {.canal = request, .details = a.Reach(), .basis = a.Basis()}, profile);
+    JsonWriter j;
+    j.BeginObject();
+    j.Key("profile").Raw(cli::ProfileJson(request, profile));
+    return j.Member("svg", sheet::LongitudinalProfileSvg(request, profile))
+        .Member("html", sheet::WriteHtml(doc))
+        .Member("csv", std::string(cli::kUtf8Bom) + cli::ProfileCsv(request, profile,
+                                                                    views::Language::Chinese,
+                                                                    cli::CsvFor::Spreadsheets))
+        .Member("notice", views::EncodingNotice(input, name, views::Language::Chinese))
+        .EndObject()
+        .text();
+}
+
 }  // namespace
 
 // Operations and their args (texts unless said):
@@ -669,6 +768,9 @@ std::string Canal(const views::DecodedInput& input, std::string_view name,
 //   batchStream   bytes, name, slice (rows a slice, 1 … 10⁶), onSlice (a
 //                 function called with each slice; see BatchStream)
 //   canal         bytes, name, reach, criteria
+//   profile       bytes, name, factor, end ("normal", "critical" or a water
+//                 level), spacing (m; "" for the defaults), criteria
+//                 {min-freeboard}, reach
 // Any of them may answer {"refusal": Chinese text} instead of its result;
 // for refused criteria, sheet, canal and criteria add {"instead": the text a
 // preview shows meanwhile}.
@@ -722,6 +824,10 @@ std::string Request(const std::string& op, val args) {
         } else {
             answer = Canal(views::DecodeInput(*bytes), name, c, a);
         }
+    } else if (op == "profile") {
+        const std::optional<std::string> bytes = a.Bytes("bytes");
+        answer = bytes ? Profile(views::DecodeInput(*bytes), a.Text("name"), a)
+                       : Refusal(views::kFileNotBytes);
     } else if (op == "calculate" || op == "drawing" || op == "rating" || op == "designAids" ||
                op == "sheet") {
         const USection* section = a.Section(sizeEcho);

@@ -622,6 +622,36 @@ function randomRuns(m) {
   check(randomCases + ' random calculations', () => assert.equal(differences, 0));
 }
 
+// The water surface: the module's profile is veltrane-calc profile --json's
+// to the byte, its drawing --svg -'s; what cannot be used is said in Chinese,
+// every problem on its own line.
+function profiles(m) {
+  const canal = 'name,length,size,slope,roughness,discharge,bed,loss,level\n' +
+    '陡槽,60,U60,25,0.014,0.25,10,,\n缓坡,400,U60,600,0.017,0.25,,0.1,8.0\n' +
+    '下段,300,U80,1000,0.015,0.3,6.5,0.2,\n';
+  const bytes = new Uint8Array(Buffer.from(canal, 'utf8'));
+  const options = ['--factor', '1.2', '--spacing', '50', '--end', '6.8', '--min-freeboard', '0.05'];
+  const args = { bytes, name: 'c.csv', factor: '1.2', spacing: '50', end: '6.8',
+    criteria: { 'min-freeboard': '0.05' }, reach: { date: '2026-12-08' } };
+  check('profile', () => {
+    const r = ask(m, 'profile', args);
+    const native = runNative(['profile', '-', '--json', ...options], canal);
+    assert.equal(JSON.stringify(r.profile) + '\n', native.out);
+    assert.equal(r.svg, runNative(['profile', '-', '--svg', '-', ...options], canal).out);
+    assert.ok(r.csv.startsWith('\ufeff流量,渠段,桩号 (m),'), r.csv.slice(0, 40));
+    assert.ok(r.html.includes('<h1>渠道水面线计算书</h1>'));
+  });
+  check('profile refusals', () => {
+    const r = ask(m, 'profile', {
+      bytes: new Uint8Array(Buffer.from('name,length,size,slope,roughness,discharge\n甲,0,U60,500,0.017,0.25\n')),
+      name: 'c.csv', factor: '2.5', spacing: '-1', end: 'high', criteria: { 'min-freeboard': 'abc' },
+    });
+    assert.equal(r.refusal, '第 2 行“长度”：“0”须大于 0。\n加大系数须在 1 至 2 之间。\n' +
+      '断面间距须大于 0 且不大于 1000000 m。\n下游水位须为数，单位 m。\n' +
+      '最小安全超高须为不小于 0 的数，或不填。');
+  });
+}
+
 require(path.resolve(modulePath))().then((m) => {
   workedExamples(m);
   ratingTables(m);
@@ -631,6 +661,7 @@ require(path.resolve(modulePath))().then((m) => {
   sheets(m);
   sheetDatedToday(m);
   batches(m);
+  profiles(m);
   refusals(m);
   chineseMessages(m);
   randomRuns(m);
