@@ -25,6 +25,7 @@
 #include "app/svg_view.h"
 #include "canal/water_surface.h"
 #include "cli/input_text.h"
+#include "cli/profile_conditions.h"
 #include "cli/profile_csv.h"
 #include "cli/profile_rows.h"
 #include "sheet/html_writer.h"
@@ -204,17 +205,6 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     b->setAccessibleName(QString(text).remove(u'…'));
     b->setAutoDefault(false);
     return b;
-}
-
-// A plain decimal, signed ("-1.5"); blanks around it ignored.
-std::optional<double> Number(const QString& text) {
-    bool ok = false;
-    const QString t = text.trimmed();
-    const double v = t.toDouble(&ok);
-    if (!ok || t.contains(u'e', Qt::CaseInsensitive) || !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return v;
 }
 
 }  // namespace
@@ -454,39 +444,26 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         }
         canal::CanalRequest request;
         request.reaches = reading.reaches;
-        const auto k = Number(factor->text());
-        if (!k || *k < 1 || *k > 2) {
-            said << U8(views::kFactorRefused);
-        } else {
-            request.factor = *k;
-        }
-        const auto step = Number(spacing->text());
-        if (!step || *step <= 0 || *step > canal::kLongestReach) {
-            said << U8(views::kSpacingRefused);
-        } else {
-            request.spacing = *step;
-        }
-        request.end.kind = static_cast<canal::EndCondition>(end->currentIndex());
-        if (request.end.kind == canal::EndCondition::Level) {
-            const auto l = Number(level->text());
-            if (!l || std::fabs(*l) > canal::kHighestLevel) {
-                said << U8(views::kLevelRefused);
-            } else {
-                request.end.level = *l;
+        const std::string factorText = factor->text().toStdString();
+        const std::string spacingText = spacing->text().toStdString();
+        const std::string freeboardText = freeboard->text().toStdString();
+        static constexpr std::string_view kEnds[] = {"normal", "critical"};
+        const std::string endText = end->currentIndex() < 2
+                                        ? std::string(kEnds[end->currentIndex()])
+                                        : level->text().toStdString();
+        std::vector<views::ConditionProblem> refused =
+            cli::ReadConditionTexts({.factor = factorText,
+                                     .end = endText,
+                                     .spacing = spacingText,
+                                     .minFreeboard = freeboardText},
+                                    request);
+        if (said.isEmpty() && refused.empty()) {
+            if (auto tooMany = cli::TooManyStations(request, spacingText)) {
+                refused.push_back(*std::move(tooMany));
             }
         }
-        const views::MeasureReading least = views::ReadMeasure(freeboard->text().toStdString());
-        if (std::holds_alternative<views::Refused>(least)) {
-            said << U8(views::kFreeboardRefused);
-        } else if (const double* m = std::get_if<double>(&least)) {
-            request.minFreeboard = *m;
-        }
-        double length = 0;
-        for (const canal::Reach& r : request.reaches) {
-            length += r.length;
-        }
-        if (said.isEmpty() && length / request.spacing > 1e6) {
-            said << U8(views::kTooManyStations);
+        for (const views::ConditionProblem& p : refused) {
+            said << U8(views::ConditionProblemText(p, views::Language::Chinese));
         }
         problems->setText(said.join(u'\n'));
         problems->setVisible(!said.isEmpty());

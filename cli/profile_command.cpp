@@ -8,11 +8,11 @@
 #include "cli/input_text.h"
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
+#include "cli/profile_conditions.h"
 #include "cli/profile_csv.h"
 #include "cli/profile_rows.h"
 #include "cli/sheet_command.h"
 #include "cli/sheet_output.h"
-#include "hydraulics/float_chars.h"
 #include "sheet/profile_sheet.h"
 #include "sheet/profile_svg.h"
 #include "views/numbers.h"
@@ -26,36 +26,8 @@ using canal::FlowKind;
 using canal::Station;
 using views::Language;
 
-// Stations a run may make at most: 1,000 km at 1 m.
-constexpr double kMostStations = 1e6;
 // Problems of a file said at most; the rest are counted.
 constexpr std::size_t kMostProblems = 20;
-
-// A plain decimal, signed, as the canal file's numbers.
-std::optional<double> Number(std::string_view t) {
-    double value = 0;
-    const char* last = t.data() + t.size();
-    const auto parsed = FromChars(t.data(), last, value);
-    if (t.empty() || parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value) ||
-        t.find_first_of("eEnNiI") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    return value + 0.0;
-}
-
-Outcome<canal::DownstreamEnd> EndOf(std::string_view text) {
-    if (text == "normal") {
-        return canal::DownstreamEnd{.kind = canal::EndCondition::Normal};
-    }
-    if (text == "critical") {
-        return canal::DownstreamEnd{.kind = canal::EndCondition::Critical};
-    }
-    if (const auto level = Number(text); level && std::fabs(*level) <= canal::kHighestLevel) {
-        return canal::DownstreamEnd{.kind = canal::EndCondition::Level, .level = *level};
-    }
-    return UsageError("--end takes normal, critical or a water level in metres, not '" +
-                      std::string(text) + "'");
-}
 
 // Metres to four places, the precision of every length the profile gives.
 double Metres(double v) {
@@ -222,27 +194,10 @@ std::string ProfileJson(const canal::CanalRequest& request, const canal::CanalPr
 }
 
 Step ReadConditions(const CommandLine& c, canal::CanalRequest& request) {
-    if (c.factor) {
-        const auto k = Number(*c.factor);
-        if (!k || *k < 1 || *k > 2) {
-            return UsageError("--factor takes k from 1 to 2, not '" + std::string(*c.factor) + "'");
-        }
-        request.factor = *k;
-    }
-    if (c.end) {
-        const Outcome<canal::DownstreamEnd> end = EndOf(*c.end);
-        if (!end) {
-            return end.error();
-        }
-        request.end = *end;
-    }
-    if (c.spacing) {
-        const auto m = Number(*c.spacing);
-        if (!m || !(*m > 0) || *m > canal::kLongestReach) {
-            return UsageError("--spacing takes a distance in metres above 0, not '" +
-                              std::string(*c.spacing) + "'");
-        }
-        request.spacing = *m;
+    const std::vector<views::ConditionProblem> problems =
+        ReadConditionTexts({.factor = c.factor, .end = c.end, .spacing = c.spacing}, request);
+    if (!problems.empty()) {
+        return UsageError(views::ConditionProblemText(problems.front(), Language::English));
     }
     request.minFreeboard = c.criteria.minFreeboard;
 
@@ -250,14 +205,8 @@ Step ReadConditions(const CommandLine& c, canal::CanalRequest& request) {
 }
 
 Step CheckStations(const CommandLine& c, const canal::CanalRequest& request) {
-    double length = 0;
-    for (const canal::Reach& r : request.reaches) {
-        length += r.length;
-    }
-    if (length / request.spacing > kMostStations) {
-        return UsageError("--spacing " + std::string(c.spacing.value_or("100")) +
-                          " makes more than 1000000 stations along " + Fixed(length, 0) +
-                          " m; give a wider spacing");
+    if (const auto tooMany = TooManyStations(request, c.spacing)) {
+        return UsageError(views::ConditionProblemText(*tooMany, Language::English));
     }
 
     return Done{};

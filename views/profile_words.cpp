@@ -112,6 +112,30 @@ std::string ProfileProblemText(const ProfileProblem& p, Language language) {
                     Reason(p, en) + "。";
 }
 
+std::string ConditionProblemText(const ConditionProblem& p, Language language) {
+    using Kind = ConditionProblem::Kind;
+    const bool en = language == Language::English;
+    const std::string given = "'" + p.text + "'";
+    switch (p.kind) {
+        case Kind::Factor:
+            return en ? "--factor takes k from 1 to 2, not " + given : "加大系数须在 1 至 2 之间。";
+        case Kind::End:
+            return en ? "--end takes normal, critical or a water level in metres, not " + given
+                      : "下游水位须为数，单位 m。";
+        case Kind::Spacing:
+            return en ? "--spacing takes a distance in metres above 0, not " + given
+                      : "断面间距须大于 0 且不大于 1000000 m。";
+        case Kind::MinFreeboard:
+            return en ? "--min-freeboard takes a height in metres of 0 or more, not " + given
+                      : "最小安全超高须为不小于 0 的数，或不填。";
+        case Kind::TooManyStations:
+            return en ? "--spacing " + p.text + " makes more than 1000000 stations along " +
+                            Decimal(p.length, 0) + " m; give a wider spacing"
+                      : "断面过多（超过 1000000 个），请加大断面间距。";
+    }
+    return {};
+}
+
 std::string_view CurveTypeName(canal::CurveType type, Language language) {
     static constexpr std::string_view kNames[] = {"M1", "M2", "M3", "S1", "S2", "S3", "C"};
     if (type == canal::CurveType::N) {

@@ -98,13 +98,19 @@ inline constexpr std::array<StationColumn, 12> kStationColumns = {{
     {"type", "曲线"},
 }};
 
-// Why the run's conditions cannot be used (the program and the page).
-inline constexpr std::string_view kFactorRefused = "加大系数须在 1 至 2 之间。";
-inline constexpr std::string_view kSpacingRefused = "断面间距须大于 0 且不大于 1000000 m。";
-inline constexpr std::string_view kLevelRefused = "下游水位须为数，单位 m。";
-inline constexpr std::string_view kFreeboardRefused = "最小安全超高须为不小于 0 的数，或不填。";
-inline constexpr std::string_view kTooManyStations =
-    "断面过多（超过 1000000 个），请加大断面间距。";
+// Why a run's conditions cannot be used: the increase factor, the
+// downstream end, the station spacing, the smallest freeboard, or a spacing
+// that makes more stations than a run may.
+struct ConditionProblem {
+    enum class Kind { Factor, End, Spacing, MinFreeboard, TooManyStations };
+    Kind kind = Kind::Factor;
+    std::string text{};  // as given; TooManyStations: the spacing as given
+    double length = 0;   // TooManyStations: the canal's length, m
+};
+
+// English as veltrane-calc's option errors ("--factor takes …"); Chinese as
+// the program and the page say it, one sentence.
+std::string ConditionProblemText(const ConditionProblem& problem, Language language);
 
 // A chainage from the canal's head as engineers stake it: kilometres, "+",
 // metres to three places with trailing zeros dropped: 1234.5 → "1+234.5",

@@ -27,11 +27,11 @@
 #include "cli/csv.h"
 #include "cli/json_writer.h"
 #include "cli/profile_command.h"
+#include "cli/profile_conditions.h"
 #include "cli/profile_csv.h"
 #include "cli/profile_rows.h"
 #include "hydraulics/calculation_run.h"
 #include "hydraulics/design_aids.h"
-#include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/section_catalogue.h"
 #include "hydraulics/section_dimensions.h"
@@ -661,23 +661,6 @@ std::string Canal(const views::DecodedInput& input, std::string_view name,
         .text();
 }
 
-// A plain decimal, signed, blanks around ignored; none for anything else.
-std::optional<double> SignedNumber(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const std::string_view t = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-    double value = 0;
-    const char* last = t.data() + t.size();
-    const auto parsed = FromChars(t.data(), last, value);
-    if (parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value) ||
-        t.find_first_of("eEnNiI") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    return value + 0.0;
-}
-
 // The water surface of a canal file: the profile as veltrane-calc profile
 // --json gives it, its drawing, its sheet and its CSV; or every problem of
 // the file and the conditions, one per line.
@@ -693,45 +676,25 @@ std::string Profile(const views::DecodedInput& input, std::string_view name, Arg
     }
     canal::CanalRequest request;
     request.reaches = reading.reaches;
-    if (const std::string k = a.Text("factor"); !k.empty()) {
-        const auto factor = SignedNumber(k);
-        if (!factor || *factor < 1 || *factor > 2) {
-            say(views::kFactorRefused);
-        } else {
-            request.factor = *factor;
+    // An empty text is "not given" here: the defaults.
+    const auto given = [](const std::string& text) {
+        return text.empty() ? std::nullopt : std::optional<std::string_view>(text);
+    };
+    const std::string factor = a.Text("factor"), end = a.Text("end"), spacing = a.Text("spacing");
+    const std::string least = a.Text("criteria", "min-freeboard");
+    std::vector<views::ConditionProblem> refused =
+        cli::ReadConditionTexts({.factor = given(factor),
+                                 .end = given(end),
+                                 .spacing = given(spacing),
+                                 .minFreeboard = least},
+                                request);
+    if (said.empty() && refused.empty()) {
+        if (auto tooMany = cli::TooManyStations(request, given(spacing))) {
+            refused.push_back(*std::move(tooMany));
         }
     }
-    if (const std::string m = a.Text("spacing"); !m.empty()) {
-        const auto spacing = SignedNumber(m);
-        if (!spacing || *spacing <= 0 || *spacing > canal::kLongestReach) {
-            say(views::kSpacingRefused);
-        } else {
-            request.spacing = *spacing;
-        }
-    }
-    const std::string end = a.Text("end");
-    if (end == "critical") {
-        request.end.kind = canal::EndCondition::Critical;
-    } else if (!end.empty() && end != "normal") {
-        const auto level = SignedNumber(end);
-        if (!level || std::fabs(*level) > canal::kHighestLevel) {
-            say(views::kLevelRefused);
-        } else {
-            request.end = {.kind = canal::EndCondition::Level, .level = *level};
-        }
-    }
-    const views::MeasureReading least = views::ReadMeasure(a.Text("criteria", "min-freeboard"));
-    if (std::holds_alternative<views::Refused>(least)) {
-        say(views::kFreeboardRefused);
-    } else if (const double* m = std::get_if<double>(&least)) {
-        request.minFreeboard = *m;
-    }
-    double length = 0;
-    for (const canal::Reach& r : request.reaches) {
-        length += r.length;
-    }
-    if (said.empty() && length / request.spacing > 1e6) {
-        say(views::kTooManyStations);
+    for (const views::ConditionProblem& p : refused) {
+        say(views::ConditionProblemText(p, views::Language::Chinese));
     }
     if (!said.empty()) {
         return Refusal(said);

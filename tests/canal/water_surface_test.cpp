@@ -5,23 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/canal/make_reach.h"
+
 #include "canal/open_channel.h"
 #include "tests/canal/independent_channel.h"
 
 namespace veltrane::canal {
 namespace {
 
-Reach MakeReach(const char* name, SectionSize size, double length, double x, double n, double q) {
-    Reach r;
-    r.name = name;
-    r.sizeName = std::string(SectionName(size));
-    r.shape = SectionShape::Of(LookupSection(size));
-    r.length = length;
-    r.slope = x;
-    r.roughness = n;
-    r.discharge = q;
-    return r;
-}
+using canal::testing::MakeReach;
 
 CanalRequest OneReach(Reach reach, DownstreamEnd end, double spacing = 100) {
     CanalRequest request;

@@ -6,24 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/canal/make_reach.h"
+
 #include "canal/water_surface.h"
 #include "sheet/html_writer.h"
 
 namespace veltrane::sheet {
 namespace {
 
-canal::Reach MakeReach(const std::string& name, SectionSize size, double length, double x,
-                       double q) {
-    canal::Reach r;
-    r.name = name;
-    r.sizeName = std::string(SectionName(size));
-    r.shape = canal::SectionShape::Of(LookupSection(size));
-    r.length = length;
-    r.slope = x;
-    r.roughness = 0.017;
-    r.discharge = q;
-    return r;
-}
+using canal::testing::MakeReach;
 
 std::vector<std::string> Headings(const Document& doc) {
     std::vector<std::string> out;
@@ -47,8 +38,8 @@ std::vector<const Table*> Tables(const Document& doc) {
 
 TEST(ProfileSheet, ChaptersStationsChecksAndConclusion) {
     ProfileSheetRequest request;
-    request.canal.reaches = {MakeReach("一支渠", SectionSize::U80, 300, 1000, 0.3),
-                             MakeReach("二支渠", SectionSize::U60, 200, 500, 0.2)};
+    request.canal.reaches = {MakeReach("一支渠", SectionSize::U80, 300, 1000, 0.017, 0.3),
+                             MakeReach("二支渠", SectionSize::U60, 200, 500, 0.017, 0.2)};
     request.canal.factor = 1.2;
     request.canal.minFreeboard = 0.1;
     request.details.designer = "李工";
@@ -93,7 +84,7 @@ TEST(ProfileSheet, ChaptersStationsChecksAndConclusion) {
 
 TEST(ProfileSheet, AnOvertoppedStationIsMarkedAndNamesStayText) {
     ProfileSheetRequest request;
-    request.canal.reaches = {MakeReach("<b>渠</b>&", SectionSize::U60, 400, 800, 0.25)};
+    request.canal.reaches = {MakeReach("<b>渠</b>&", SectionSize::U60, 400, 800, 0.017, 0.25)};
     const canal::CanalProfile profile = canal::ComputeProfile(request.canal);
     ASSERT_FALSE(profile.checks.overtopped.empty());
     const Document doc = BuildProfileSheet(request, profile);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/canal/make_reach.h"
+
 #include <QString>
 #include <QXmlStreamReader>
 #include <map>
@@ -16,20 +18,10 @@
 namespace veltrane::sheet {
 namespace {
 
+using canal::testing::MakeReach;
+
 using canal::CanalRequest;
 using canal::Reach;
-
-Reach MakeReach(const std::string& name, SectionSize size, double length, double x, double q) {
-    Reach r;
-    r.name = name;
-    r.sizeName = std::string(SectionName(size));
-    r.shape = canal::SectionShape::Of(LookupSection(size));
-    r.length = length;
-    r.slope = x;
-    r.roughness = 0.017;
-    r.discharge = q;
-    return r;
-}
 
 struct Drawing {
     std::map<QString, std::vector<std::pair<double, double>>> lines;  // by id
@@ -63,8 +55,8 @@ Drawing Read(const std::string& svg) {
 
 TEST(ProfileSvg, EachLineThroughEveryStationWithTheWaterBetweenBedAndTop) {
     CanalRequest request;
-    request.reaches = {MakeReach("上段", SectionSize::U80, 400, 1000, 0.22),
-                       MakeReach("下段", SectionSize::U60, 300, 500, 0.2)};
+    request.reaches = {MakeReach("上段", SectionSize::U80, 400, 1000, 0.017, 0.22),
+                       MakeReach("下段", SectionSize::U60, 300, 500, 0.017, 0.2)};
     request.factor = 1.2;
     const canal::CanalProfile profile = canal::ComputeProfile(request);
     const Drawing d = Read(LongitudinalProfileSvg(request, profile));
@@ -90,7 +82,8 @@ TEST(ProfileSvg, EachLineThroughEveryStationWithTheWaterBetweenBedAndTop) {
 TEST(ProfileSvg, OvertoppingIsRedAndNamesStayText) {
     const std::string hostile = "<script>&\"'\x01]]>";
     CanalRequest request;
-    request.reaches = {MakeReach(hostile, SectionSize::U60, 800, 800, 0.25)};  // deeper than H
+    request.reaches = {
+        MakeReach(hostile, SectionSize::U60, 800, 800, 0.017, 0.25)};  // deeper than H
     const canal::CanalProfile profile = canal::ComputeProfile(request);
     ASSERT_FALSE(profile.checks.overtopped.empty());
     const std::string svg = LongitudinalProfileSvg(request, profile);

@@ -646,8 +646,9 @@ function profiles(m) {
       bytes: new Uint8Array(Buffer.from('name,length,size,slope,roughness,discharge\n甲,0,U60,500,0.017,0.25\n')),
       name: 'c.csv', factor: '2.5', spacing: '-1', end: 'high', criteria: { 'min-freeboard': 'abc' },
     });
+    // The file's problems, then the conditions' in the order the form shows them.
     assert.equal(r.refusal, '第 2 行“长度”：“0”须大于 0。\n加大系数须在 1 至 2 之间。\n' +
-      '断面间距须大于 0 且不大于 1000000 m。\n下游水位须为数，单位 m。\n' +
+      '下游水位须为数，单位 m。\n断面间距须大于 0 且不大于 1000000 m。\n' +
       '最小安全超高须为不小于 0 的数，或不填。');
   });
 }
