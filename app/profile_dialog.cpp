@@ -34,6 +34,7 @@
 #include "sheet_pdf/pdf_printer.h"
 #include "views/criteria.h"
 #include "views/numbers.h"
+#include "views/profile_view.h"
 #include "views/profile_words.h"
 
 namespace veltrane {
@@ -64,25 +65,16 @@ ProfileSession& Session() {
     return session;
 }
 
-// The table's texts as a canal file, read by the one reader veltrane-calc
-// and the page use; its lines are the table's rows plus the header.
-std::string CanalCsv(const std::vector<Row>& rows) {
-    std::string csv;
-    for (int c = 0; c < kColumns; ++c) {
-        csv += c ? "," : "";
-        csv += views::kProfileColumns[static_cast<std::size_t>(c)].key;
-    }
-    csv += '\n';
-    for (const Row& row : rows) {
-        for (int c = 0; c < kColumns; ++c) {
-            if (c) {
-                csv += ',';
-            }
-            cli::AppendCsvField(csv, row[static_cast<std::size_t>(c)].trimmed().toStdString());
+// The table's texts as the canal file's cells, read by the one reader
+// veltrane-calc and the page use.
+std::vector<cli::ProfileCells> CellsOf(const std::vector<Row>& rows) {
+    std::vector<cli::ProfileCells> cells(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < cells[r].size(); ++c) {
+            cells[r][c] = rows[r][c].trimmed().toStdString();
         }
-        csv += '\n';
     }
-    return csv;
+    return cells;
 }
 
 std::vector<Row> RowsOf(const QTableWidget* table) {
@@ -108,8 +100,9 @@ void SetRows(QTableWidget* table, const std::vector<Row>& rows) {
     }
 }
 
-// A file's rows, by the reader's columns: any order, English or Chinese
-// headers; the problems of the file in Chinese.
+// A file's rows, by the reader's columns (any order, English or Chinese
+// headers), each cell's text as the file gives it; or, for a file with any
+// problem, no row and its problems in Chinese.
 std::vector<Row> ImportRows(const std::string& text, QString& problem) {
     const cli::ProfileReading reading = cli::ReadProfileRows(text);
     std::vector<Row> rows;
@@ -121,25 +114,22 @@ std::vector<Row> ImportRows(const std::string& text, QString& problem) {
         problem = said.join(u'\n');
         return rows;
     }
-    for (const canal::Reach& reach : reading.reaches) {
-        const auto number = [](std::optional<double> v) {
-            return v ? U8(views::Decimal(*v, 6)) : QString();
-        };
-        rows.push_back({U8(reach.name), number(reach.length), U8(reach.sizeName),
-                        number(reach.slope), number(reach.roughness), number(reach.discharge),
-                        number(reach.bed), number(reach.loss), number(reach.level)});
+    for (const cli::ProfileCells& cells : reading.cells) {
+        Row& row = rows.emplace_back();
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            row[c] = U8(cells[c]);  // as the file writes it, never rounded
+        }
     }
     return rows;
 }
 
 QTableWidget* StationTable(QWidget* parent, const char* name) {
-    auto* t = new QTableWidget(0, static_cast<int>(views::kStationColumns.size()) - 1, parent);
+    auto* t = new QTableWidget(0, static_cast<int>(views::StationHeadings().size()), parent);
     t->setObjectName(QString::fromLatin1(name));
     QStringList headings;
-    for (std::size_t c = 1; c < views::kStationColumns.size(); ++c) {  // the flow is the tab
-        headings << U8(views::kStationColumns[c].chinese);
+    for (std::string_view h : views::StationHeadings()) {
+        headings << U8(h);
     }
-    headings[1] = QStringLiteral("桩号");  // shown as stakes, 0+100
     t->setHorizontalHeaderLabels(headings);
     t->verticalHeader()->hide();
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,19 +141,9 @@ void FillStations(QTableWidget* t, const canal::CanalRequest& request,
     t->setRowCount(static_cast<int>(flow.stations.size()));
     for (int r = 0; r < t->rowCount(); ++r) {
         const canal::Station& s = flow.stations[static_cast<std::size_t>(r)];
-        const QString cells[] = {U8(request.reaches[s.reach].name),
-                                 U8(views::ChainageText(s.chainage)),
-                                 U8(views::Decimal(s.bed, 3)),
-                                 U8(views::Decimal(s.depth, 3)),
-                                 U8(views::Decimal(s.level, 3)),
-                                 U8(views::Decimal(s.velocity, 3)),
-                                 U8(views::Decimal(s.froude, 2)),
-                                 U8(views::Decimal(s.energy, 3)),
-                                 U8(views::Decimal(s.top, 3)),
-                                 U8(views::Decimal(s.freeboard, 3)),
-                                 U8(views::CurveTypeName(s.type, views::Language::Chinese))};
+        const std::vector<std::string> cells = views::StationCells(request, s);
         for (int c = 0; c < t->columnCount(); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
+            auto* item = new QTableWidgetItem(U8(cells[static_cast<std::size_t>(c)]));
             if (s.freeboard < 0) {
                 item->setForeground(Qt::red);
             }
@@ -176,26 +156,9 @@ void FillStations(QTableWidget* t, const canal::CanalRequest& request,
 // What the checks come to, in a line each.
 QString ChecksText(const canal::CanalRequest& request, const canal::CanalProfile& p) {
     QStringList lines;
-    const auto name = [&](std::size_t i) { return U8(request.reaches[i].name); };
-    for (const canal::Stretch& s : p.checks.overtopped) {
-        lines << QStringLiteral("%1水位高出渠顶：%2 %3 ～ %4，最大 %5 m")
-                     .arg(U8(views::FlowName(s.flow, views::Language::Chinese)), name(s.reach),
-                          U8(views::ChainageText(s.from)), U8(views::ChainageText(s.to)),
-                          U8(views::Decimal(-s.worst, 3)));
+    for (const std::string& line : views::CheckLines(request, p)) {
+        lines << U8(line);
     }
-    for (const canal::Stretch& s : p.checks.shortFreeboard) {
-        lines << QStringLiteral("加大流量安全超高不足：%1 %2 ～ %3，最小 %4 m")
-                     .arg(name(s.reach), U8(views::ChainageText(s.from)),
-                          U8(views::ChainageText(s.to)), U8(views::Decimal(s.worst, 3)));
-    }
-    for (const canal::TurnoutCheck& t : p.checks.turnouts) {
-        lines << QStringLiteral("%1 起点设计水位 %2 m，要求 %3 m：%4")
-                     .arg(name(t.reach), U8(views::Decimal(t.level, 3)),
-                          U8(views::Decimal(t.required, 3)),
-                          t.met ? QStringLiteral("满足") : QStringLiteral("不满足"));
-    }
-    lines << (p.checks.ok() ? QStringLiteral("水面线均在渠顶以下，各项校核满足。")
-                            : QStringLiteral("校核不满足。"));
     return lines.join(u'\n');
 }
 
@@ -216,7 +179,7 @@ void ForgetProfileSession() {
 QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     auto* d = new QDialog(&window);
     d->setObjectName(QStringLiteral("profileDialog"));
-    d->setWindowTitle(QStringLiteral("水面线"));
+    d->setWindowTitle(U8(views::kProfileForm.title));
     d->setModal(true);
     auto* layout = new QVBoxLayout(d);
     ProfileSession& session = Session();
@@ -237,11 +200,11 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     first[static_cast<std::size_t>(views::ProfileColumn::Discharge)] =
         QString::fromStdString(texts.discharge).trimmed();
 
-    layout->addWidget(new QLabel(QStringLiteral("渠段（自上游至下游，每行一段）："), d));
+    layout->addWidget(new QLabel(U8(views::kProfileForm.reaches), d));
     auto* body = new QHBoxLayout;
     auto* reaches = new QTableWidget(0, kColumns, d);
     reaches->setObjectName(QStringLiteral("reachTable"));
-    reaches->setAccessibleName(QStringLiteral("渠段表"));
+    reaches->setAccessibleName(U8(views::kProfileForm.reachTable));
     QStringList headings;
     for (const views::ProfileColumnInfo& c : views::kProfileColumns) {
         headings << U8(c.heading);
@@ -252,12 +215,12 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     reaches->setMinimumHeight(140);
     body->addWidget(reaches, 1);
     auto* side = new QVBoxLayout;
-    QPushButton* add = Button(d, "addReach", QStringLiteral("添加"));
-    QPushButton* remove = Button(d, "removeReach", QStringLiteral("删除"));
-    QPushButton* up = Button(d, "moveUp", QStringLiteral("上移"));
-    QPushButton* down = Button(d, "moveDown", QStringLiteral("下移"));
-    QPushButton* import = Button(d, "importCsv", QStringLiteral("导入CSV…"));
-    QPushButton* exportReaches = Button(d, "exportReaches", QStringLiteral("导出CSV…"));
+    QPushButton* add = Button(d, "addReach", U8(views::kProfileForm.add));
+    QPushButton* remove = Button(d, "removeReach", U8(views::kProfileForm.remove));
+    QPushButton* up = Button(d, "moveUp", U8(views::kProfileForm.up));
+    QPushButton* down = Button(d, "moveDown", U8(views::kProfileForm.down));
+    QPushButton* import = Button(d, "importCsv", U8(views::kProfileForm.importCsv));
+    QPushButton* exportReaches = Button(d, "exportReaches", U8(views::kProfileForm.exportReaches));
     for (QPushButton* b : {add, remove, up, down, import, exportReaches}) {
         side->addWidget(b);
     }
@@ -268,27 +231,28 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     auto* form = new QFormLayout;
     auto* factor = new QLineEdit(session.factor, d);
     factor->setObjectName(QStringLiteral("factor"));
-    form->addRow(QStringLiteral("加大系数 k："), factor);
+    form->addRow(U8(views::kProfileForm.factor), factor);
     auto* endRow = new QHBoxLayout;
     auto* end = new QComboBox(d);
     end->setObjectName(QStringLiteral("endCondition"));
-    end->addItems({QStringLiteral("末渠段均匀流"), QStringLiteral("自由跌落（临界水深）"),
-                   QStringLiteral("给定水位")});
+    for (std::string_view choice : views::kProfileForm.ends) {
+        end->addItem(U8(choice));
+    }
     end->setCurrentIndex(session.end);
     auto* level = new QLineEdit(session.level, d);
     level->setObjectName(QStringLiteral("endLevel"));
-    level->setPlaceholderText(QStringLiteral("下游水位 (m)"));
+    level->setPlaceholderText(U8(views::kProfileForm.level));
     level->setEnabled(session.end == 2);
     endRow->addWidget(end);
     endRow->addWidget(level);
-    form->addRow(QStringLiteral("下游边界："), endRow);
+    form->addRow(U8(views::kProfileForm.end), endRow);
     auto* spacing = new QLineEdit(session.spacing, d);
     spacing->setObjectName(QStringLiteral("spacing"));
-    form->addRow(QStringLiteral("断面间距 (m)："), spacing);
+    form->addRow(U8(views::kProfileForm.spacing), spacing);
     auto* freeboard = new QLineEdit(SessionSheetDetails().minFreeboard, d);
     freeboard->setObjectName(QStringLiteral("minFreeboard"));
-    freeboard->setPlaceholderText(QStringLiteral("不校核"));
-    form->addRow(QStringLiteral("最小安全超高 (m)："), freeboard);
+    freeboard->setPlaceholderText(U8(views::kProfileForm.noCheck));
+    form->addRow(U8(views::kProfileForm.minFreeboard), freeboard);
     layout->addLayout(form);
 
     auto* problems = new QLabel(d);
@@ -302,11 +266,11 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     results->setObjectName(QStringLiteral("results"));
     QTableWidget* design = StationTable(d, "designStations");
     QTableWidget* check = StationTable(d, "checkStations");
-    results->addTab(design, QStringLiteral("设计流量"));
-    results->addTab(check, QStringLiteral("加大流量"));
+    results->addTab(design, U8(views::FlowName(canal::FlowKind::Design, views::Language::Chinese)));
+    results->addTab(check, U8(views::FlowName(canal::FlowKind::Check, views::Language::Chinese)));
     auto* drawingTab = new QWidget(d);
     auto* drawingLayout = new QVBoxLayout(drawingTab);
-    results->addTab(drawingTab, QStringLiteral("纵断面图"));
+    results->addTab(drawingTab, U8(views::kProfileForm.drawing));
     layout->addWidget(results, 2);
     auto* checks = new QLabel(d);
     checks->setObjectName(QStringLiteral("checks"));
@@ -314,13 +278,13 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     layout->addWidget(checks);
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* compute = Button(d, "computeButton", QStringLiteral("计算"));
+    QPushButton* compute = Button(d, "computeButton", U8(views::kProfileForm.compute));
     compute->setDefault(true);
-    QPushButton* pdf = Button(d, "pdfButton", QStringLiteral("导出PDF…"));
-    QPushButton* html = Button(d, "htmlButton", QStringLiteral("导出HTML…"));
-    QPushButton* csv = Button(d, "csvButton", QStringLiteral("导出结果CSV…"));
-    QPushButton* svg = Button(d, "svgButton", QStringLiteral("保存SVG…"));
-    QPushButton* close = Button(d, "closeButton", QStringLiteral("关闭"));
+    QPushButton* pdf = Button(d, "pdfButton", U8(views::kProfileForm.pdf));
+    QPushButton* html = Button(d, "htmlButton", U8(views::kProfileForm.html));
+    QPushButton* csv = Button(d, "csvButton", U8(views::kProfileForm.csv));
+    QPushButton* svg = Button(d, "svgButton", U8(views::kProfileForm.svg));
+    QPushButton* close = Button(d, "closeButton", U8(views::kProfileForm.close));
     buttons->addWidget(compute);
     buttons->addStretch();
     for (QPushButton* b : {pdf, html, csv, svg, close}) {
@@ -427,19 +391,16 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         }
     });
     QObject::connect(exportReaches, &QPushButton::clicked, d, [=] {
-        SaveThroughDialog(d, services, QStringLiteral("导出CSV"), QStringLiteral("渠段.csv"),
-                          QStringLiteral("CSV (*.csv)"),
-                          QByteArray("\xEF\xBB\xBF") + Bytes(CanalCsv(RowsOf(reaches))));
+        SaveThroughDialog(d, services, QStringLiteral("导出CSV"),
+                          U8(views::kProfileForm.reachesFile), QStringLiteral("CSV (*.csv)"),
+                          QByteArray("\xEF\xBB\xBF") + Bytes(cli::WriteProfileRows(CellsOf(RowsOf(reaches)))));
     });
 
     QObject::connect(compute, &QPushButton::clicked, d, [=] {
         keep();
         QStringList said;
-        const cli::ProfileReading reading = cli::ReadProfileRows(CanalCsv(RowsOf(reaches)));
-        for (views::ProfileProblem p : reading.problems) {
-            if (p.line > 0) {
-                --p.line;  // the table's rows, not the file's lines
-            }
+        const cli::ProfileReading reading = cli::ReadProfileTable(CellsOf(RowsOf(reaches)));
+        for (const views::ProfileProblem& p : reading.problems) {
             said << U8(views::ProfileProblemText(p, views::Language::Chinese));
         }
         canal::CanalRequest request;
@@ -500,23 +461,23 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         }
         const sheet::PdfOutput out = sheet::PrintPdf(sheetOf());
         SaveThroughDialog(d, services, QStringLiteral("导出PDF"),
-                          QStringLiteral("水面线计算书.pdf"), QStringLiteral("PDF (*.pdf)"),
-                          Bytes(out.bytes));
+                          U8(views::kProfileForm.sheetFile) + QStringLiteral(".pdf"),
+                          QStringLiteral("PDF (*.pdf)"), Bytes(out.bytes));
     });
     QObject::connect(html, &QPushButton::clicked, d, [=] {
         if (!*last) {
             return;
         }
         SaveThroughDialog(d, services, QStringLiteral("导出HTML"),
-                          QStringLiteral("水面线计算书.html"), QStringLiteral("HTML (*.html)"),
-                          Bytes(sheet::WriteHtml(sheetOf())));
+                          U8(views::kProfileForm.sheetFile) + QStringLiteral(".html"),
+                          QStringLiteral("HTML (*.html)"), Bytes(sheet::WriteHtml(sheetOf())));
     });
     QObject::connect(csv, &QPushButton::clicked, d, [=] {
         if (!*last) {
             return;
         }
         SaveThroughDialog(
-            d, services, QStringLiteral("导出结果CSV"), QStringLiteral("水面线.csv"),
+            d, services, QStringLiteral("导出结果CSV"), U8(views::kProfileForm.stationsFile),
             QStringLiteral("CSV (*.csv)"),
             QByteArray("\xEF\xBB\xBF") +
                 Bytes(cli::ProfileCsv((*last)->request, (*last)->profile, views::Language::Chinese,
@@ -526,8 +487,8 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         if (!*last) {
             return;
         }
-        SaveThroughDialog(d, services, QStringLiteral("保存SVG"), QStringLiteral("纵断面图.svg"),
-                          QStringLiteral("SVG (*.svg)"),
+        SaveThroughDialog(d, services, QStringLiteral("保存SVG"),
+                          U8(views::kProfileForm.drawingFile), QStringLiteral("SVG (*.svg)"),
                           Bytes(sheet::LongitudinalProfileSvg((*last)->request, (*last)->profile)));
     });
     QObject::connect(close, &QPushButton::clicked, d, &QDialog::accept);

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/profile_conditions.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
-#include "hydraulics/float_chars.h"
+#include "cli/profile_rows.h"
 #include "views/criteria.h"
 
 namespace veltrane::cli {
@@ -16,22 +15,13 @@ using Kind = views::ConditionProblem::Kind;
 // Stations a run may make at most: 1,000 km at 1 m.
 constexpr double kMostStations = 1e6;
 
-// A plain decimal, signed, blanks around it ignored; none for anything else
-// (no exponent, no inf or nan).
+// A plain decimal, signed, blanks around it ignored.
 std::optional<double> Decimal(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::string_view t = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-    double value = 0;
-    const char* last = t.data() + t.size();
-    const auto parsed = FromChars(t.data(), last, value);
-    if (parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value) ||
-        t.find_first_of("eEnNiI") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    return value + 0.0;  // never -0
+    return PlainNumber(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
 views::ConditionProblem Problem(Kind kind, std::string_view text) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/profile_rows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -38,8 +39,8 @@ bool SameName(std::string_view header, const views::ProfileColumnInfo& column) {
     return true;
 }
 
-// A plain decimal, signed: "-12.5"; nothing else ("1e3" is refused too, as
-// no engineer writes a level so).
+}  // namespace
+
 std::optional<double> PlainNumber(std::string_view t) {
     if (t.empty() || t.find_first_of("eEnNiI") != std::string_view::npos) {
         return std::nullopt;
@@ -50,10 +51,8 @@ std::optional<double> PlainNumber(std::string_view t) {
     if (parsed.ec != std::errc() || parsed.ptr != last || !std::isfinite(value)) {
         return std::nullopt;
     }
-    return value + 0.0;
+    return value + 0.0;  // never -0
 }
-
-}  // namespace
 
 bool NamesProfileColumns(std::string_view text) {
     CsvReader reader(text, CsvReader::kRecordLimit, CsvReader::SeparatorOf(text));
@@ -210,9 +209,52 @@ ProfileReading ReadProfileRows(std::string_view text) {
         }
         bedAbove = reach.bed.value_or(bedAbove) - reach.length / reach.slope;
         reading.reaches.push_back(std::move(reach));
+        ProfileCells& texts = reading.cells.emplace_back();
+        for (const views::ProfileColumnInfo& c : views::kProfileColumns) {
+            texts[static_cast<std::size_t>(c.column)] = std::string(cell(c.column));
+        }
     }
     if (!anyRow) {
         reading.problems.push_back({.kind = ProfileProblem::Kind::NoReaches});
+    }
+    return reading;
+}
+
+std::string WriteProfileRows(const std::vector<ProfileCells>& rows) {
+    std::string csv;
+    for (const views::ProfileColumnInfo& c : views::kProfileColumns) {
+        csv += c.column == views::ProfileColumn::Name ? "" : ",";
+        csv += c.key;
+    }
+    csv += '\n';
+    for (const ProfileCells& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            csv += c ? "," : "";
+            AppendCsvField(csv, row[c]);
+        }
+        csv += '\n';
+    }
+    return csv;
+}
+
+ProfileReading ReadProfileTable(const std::vector<ProfileCells>& rows) {
+    const std::string csv = WriteProfileRows(rows);
+    ProfileReading reading = ReadProfileRows(csv);
+    // The line each row starts on: a quoted cell may hold a line break.
+    std::vector<std::size_t> starts;
+    std::size_t line = 2;  // under the header
+    for (const ProfileCells& row : rows) {
+        starts.push_back(line);
+        for (const std::string& cell : row) {
+            line += static_cast<std::size_t>(std::count(cell.begin(), cell.end(), '\n'));
+        }
+        ++line;
+    }
+    for (views::ProfileProblem& p : reading.problems) {
+        const auto at = std::find(starts.begin(), starts.end(), p.line);
+        if (p.line > 0 && at != starts.end()) {
+            p.line = static_cast<std::size_t>(at - starts.begin()) + 1;
+        }
     }
     return reading;
 }

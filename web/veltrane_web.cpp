@@ -52,6 +52,7 @@
 #include "views/fonts.h"
 #include "views/input_encoding.h"
 #include "views/page_requests.h"
+#include "views/profile_view.h"
 #include "views/profile_words.h"
 #include "views/sheet_fields.h"
 
@@ -202,7 +203,37 @@ class Args {
         return out;
     }
 
+    // args[key] as a reach table: an array of rows, each an array of up to
+    // nine texts in the order of views::kProfileColumns (missing cells are
+    // empty). Anything else is the wrong kind; nothing for no such member.
+    std::optional<std::vector<cli::ProfileCells>> Rows(std::string_view key) {
+        const val rows = Member(args_, key);
+        if (rows.isUndefined()) {
+            return std::nullopt;
+        }
+        const val isArray = val::global("Array")["isArray"];
+        if (!isArray(rows).as<bool>() || rows["length"].as<double>() > kMostTableRows) {
+            wrongKind_ = true;
+            return std::nullopt;
+        }
+        std::vector<cli::ProfileCells> out(rows["length"].as<std::size_t>());
+        for (std::size_t r = 0; r < out.size(); ++r) {
+            const val row = rows[r];
+            if (!isArray(row).as<bool>() || row["length"].as<std::size_t>() > out[r].size()) {
+                wrongKind_ = true;
+                return std::nullopt;
+            }
+            for (std::size_t c = 0; c < row["length"].as<std::size_t>(); ++c) {
+                out[r][c] = TextOf(row[c]);
+            }
+        }
+        return out;
+    }
+
   private:
+    // A reach table's rows at most: more than a canal file may hold.
+    static constexpr double kMostTableRows = 1e6;
+
     static val Member(const val& object, std::string_view key) {
         if (object.isUndefined() || object.isNull() ||
             object.typeOf().as<std::string>() != "object") {
@@ -429,6 +460,62 @@ std::string Sheet(const USection& section, const DesignCriteria& criteria, Args&
         .text();
 }
 
+// "profile": the water surface panel's words, as the program's dialog has
+// them; its reach table's columns (key and heading); the station table's
+// headings; the flows' names.
+void WriteProfileWords(JsonWriter& j) {
+    const views::ProfileFormWords& w = views::kProfileForm;
+    j.Key("profile").BeginObject();
+    const std::pair<std::string_view, std::string_view> words[] = {
+        {"title", w.title},
+        {"reaches", w.reaches},
+        {"reachTable", w.reachTable},
+        {"add", w.add},
+        {"remove", w.remove},
+        {"up", w.up},
+        {"down", w.down},
+        {"importCsv", w.importCsv},
+        {"exportReaches", w.exportReaches},
+        {"factor", w.factor},
+        {"end", w.end},
+        {"level", w.level},
+        {"spacing", w.spacing},
+        {"minFreeboard", w.minFreeboard},
+        {"noCheck", w.noCheck},
+        {"compute", w.compute},
+        {"drawing", w.drawing},
+        {"html", w.html},
+        {"csv", w.csv},
+        {"svg", w.svg},
+        {"reachesFile", w.reachesFile},
+        {"sheetFile", w.sheetFile},
+        {"stationsFile", w.stationsFile},
+        {"drawingFile", w.drawingFile},
+    };
+    for (const auto& [key, text] : words) {
+        j.Member(key, text);
+    }
+    // The downstream ends by the values profile takes.
+    j.Key("ends").BeginArray();
+    static constexpr std::string_view kEndValues[] = {"normal", "critical", "level"};
+    for (std::size_t i = 0; i < w.ends.size(); ++i) {
+        j.BeginObject().Member("value", kEndValues[i]).Member("label", w.ends[i]).EndObject();
+    }
+    j.EndArray().Key("columns").BeginArray();
+    for (const views::ProfileColumnInfo& c : views::kProfileColumns) {
+        j.BeginObject()
+            .Member("key", c.key)
+            .Member("heading", c.heading)
+            .Member("required", c.required)
+            .EndObject();
+    }
+    j.EndArray().Key("stationHeadings").BeginArray();
+    for (std::string_view h : views::StationHeadings()) {
+        j.String(h);
+    }
+    j.EndArray().EndObject();
+}
+
 // The five sections with everything the page shows differently for each:
 // {"sizes": [{name, sizeLabel, reportHeader, defaults: {Text2, Text4, text6,
 // Text7}, labels: {the same boxes: the caption beside each},
@@ -490,7 +577,9 @@ std::string Catalogue() {
     }
     j.EndArray().Key("basis").BeginObject();
     j.Member("label", views::kBasisLabel).Member("hint", views::kBasisHint);
-    return j.EndObject().EndObject().text();
+    j.EndObject();
+    WriteProfileWords(j);
+    return j.EndObject().text();
 }
 
 // The criteria texts read by the one rule; refusal is the Chinese text of
@@ -661,11 +750,42 @@ std::string Canal(const views::DecodedInput& input, std::string_view name,
         .text();
 }
 
-// The water surface of a canal file: the profile as veltrane-calc profile
-// --json gives it, its drawing, its sheet and its CSV; or every problem of
-// the file and the conditions, one per line.
-std::string Profile(const views::DecodedInput& input, std::string_view name, Args& a) {
-    const cli::ProfileReading reading = cli::ReadProfileRows(input.text);
+// The station tables for the page as the program shows them: per flow its
+// name and the rows' cells, and which rows overtop.
+void WriteStationTables(JsonWriter& j, const canal::CanalRequest& request,
+                        const canal::CanalProfile& profile) {
+    j.Key("stations").BeginArray();
+    for (const canal::FlowProfile& flow : profile.flows) {
+        j.BeginObject().Member("flow", views::FlowName(flow.kind, views::Language::Chinese));
+        j.Key("rows").BeginArray();
+        for (const canal::Station& s : flow.stations) {
+            j.BeginArray();
+            for (const std::string& cell : views::StationCells(request, s)) {
+                j.String(cell);
+            }
+            j.EndArray();
+        }
+        j.EndArray().Key("overtops").BeginArray();
+        for (std::size_t i = 0; i < flow.stations.size(); ++i) {
+            if (flow.stations[i].freeboard < 0) {
+                j.Number(static_cast<double>(i));
+            }
+        }
+        j.EndArray().EndObject();
+    }
+    j.EndArray().Key("checks").BeginArray();
+    for (const std::string& line : views::CheckLines(request, profile)) {
+        j.String(line);
+    }
+    j.EndArray();
+}
+
+// The water surface of a canal file or of the panel's reach table: the
+// profile as veltrane-calc profile --json gives it, the station tables and
+// checks as the program shows them, its drawing, its sheet and its CSV; or
+// every problem of the reaches and the conditions, one per line. notice is
+// the file's encoding notice ("" for a table).
+std::string Profile(const cli::ProfileReading& reading, const std::string& notice, Args& a) {
     std::string said;
     const auto say = [&said](std::string_view line) {
         said += said.empty() ? "" : "\n";
@@ -705,11 +825,39 @@ std::string Profile(const views::DecodedInput& input, std::string_view name, Arg
     JsonWriter j;
     j.BeginObject();
     j.Key("profile").Raw(cli::ProfileJson(request, profile));
-    return j.Member("svg", sheet::LongitudinalProfileSvg(request, profile))
-        .Member("html", sheet::WriteHtml(doc))
+    WriteStationTables(j, request, profile);
+    WriteDrawing(j, sheet::LongitudinalProfileSvg(request, profile));
+    return j.Member("html", sheet::WriteHtml(doc))
         .Member("csv", std::string(cli::kUtf8Bom) + cli::ProfileCsv(request, profile,
                                                                     views::Language::Chinese,
                                                                     cli::CsvFor::Spreadsheets))
+        .Member("notice", notice)
+        .EndObject()
+        .text();
+}
+
+// A canal file's reaches for the panel's table, each cell as the file
+// writes it; or the file's problems, one per line.
+std::string ProfileRows(const views::DecodedInput& input, std::string_view name) {
+    const cli::ProfileReading reading = cli::ReadProfileRows(input.text);
+    if (!reading.ok()) {
+        std::string said;
+        for (const views::ProfileProblem& p : reading.problems) {
+            said +=
+                (said.empty() ? "" : "\n") + views::ProfileProblemText(p, views::Language::Chinese);
+        }
+        return Refusal(said);
+    }
+    JsonWriter j;
+    j.BeginObject().Key("rows").BeginArray();
+    for (const cli::ProfileCells& cells : reading.cells) {
+        j.BeginArray();
+        for (const std::string& cell : cells) {
+            j.String(cell);
+        }
+        j.EndArray();
+    }
+    return j.EndArray()
         .Member("notice", views::EncodingNotice(input, name, views::Language::Chinese))
         .EndObject()
         .text();
@@ -731,9 +879,12 @@ std::string Profile(const views::DecodedInput& input, std::string_view name, Arg
 //   batchStream   bytes, name, slice (rows a slice, 1 … 10⁶), onSlice (a
 //                 function called with each slice; see BatchStream)
 //   canal         bytes, name, reach, criteria
-//   profile       bytes, name, factor, end ("normal", "critical" or a water
-//                 level), spacing (m; "" for the defaults), criteria
-//                 {min-freeboard}, reach
+//   profile       bytes and name, or rows (a reach table: arrays of texts
+//                 by the canal file's columns); factor, end ("normal",
+//                 "critical" or a water level), spacing (m; "" for the
+//                 defaults), criteria {min-freeboard}, reach
+//   profileRows   bytes, name: a canal file as a reach table
+//   reachesCsv    rows: a reach table as a canal file (UTF-8, with a BOM)
 // Any of them may answer {"refusal": Chinese text} instead of its result;
 // for refused criteria, sheet, canal and criteria add {"instead": the text a
 // preview shows meanwhile}.
@@ -789,8 +940,29 @@ std::string Request(const std::string& op, val args) {
         }
     } else if (op == "profile") {
         const std::optional<std::string> bytes = a.Bytes("bytes");
-        answer = bytes ? Profile(views::DecodeInput(*bytes), a.Text("name"), a)
+        if (const auto rows = a.Rows("rows")) {
+            answer = Profile(cli::ReadProfileTable(*rows), "", a);
+        } else if (bytes) {
+            const views::DecodedInput input = views::DecodeInput(*bytes);
+            answer =
+                Profile(cli::ReadProfileRows(input.text),
+                        views::EncodingNotice(input, a.Text("name"), views::Language::Chinese), a);
+        } else {
+            answer = Refusal(views::kFileNotBytes);
+        }
+    } else if (op == "profileRows") {
+        const std::optional<std::string> bytes = a.Bytes("bytes");
+        answer = bytes ? ProfileRows(views::DecodeInput(*bytes), a.Text("name"))
                        : Refusal(views::kFileNotBytes);
+    } else if (op == "reachesCsv") {
+        const auto rows = a.Rows("rows");
+        answer = rows
+                     ? JsonWriter()
+                           .BeginObject()
+                           .Member("csv", std::string(cli::kUtf8Bom) + cli::WriteProfileRows(*rows))
+                           .EndObject()
+                           .text()
+                     : Refusal(views::kArgumentNotText);
     } else if (op == "calculate" || op == "drawing" || op == "rating" || op == "designAids" ||
                op == "sheet") {
         const USection* section = a.Section(sizeEcho);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "cli/profile_rows.h"
 #include "tests/canal/independent_channel.h"
 #include "tests/cli/cli_runner.h"
 
@@ -122,6 +123,41 @@ TEST(Profile, ChineseHeadersReadAsEnglishOnes) {
     EXPECT_EQ(c.out, a.out);
 }
 
+// The program's and the page's reach tables take a file's cells as it
+// writes them, by the columns' names, whatever their order.
+TEST(Profile, TheReaderKeepsEachGoodRowsTexts) {
+    const ProfileReading r = ReadProfileRows(
+        "level,  Discharge ,roughness,slope,size,length,name\n"
+        "10.40,0.4, 0.0125 ,1000,u80,300.0,\"上段,甲\"\n"
+        ",0.3,0.015,500,U60,200,下段\n");
+    ASSERT_TRUE(r.ok());
+    ASSERT_EQ(r.cells.size(), 2u);
+    EXPECT_EQ(r.cells[0],
+              (ProfileCells{"上段,甲", "300.0", "u80", "1000", "0.0125", "0.4", "", "", "10.40"}));
+    EXPECT_EQ(r.cells[1], (ProfileCells{"下段", "200", "U60", "500", "0.015", "0.3", "", "", ""}));
+    EXPECT_EQ(r.reaches[0].sizeName, "U80");  // the reach itself reads the size
+}
+
+// A reach table goes through the file's reader; its problems name the
+// table's rows, also after a cell that holds a line break.
+TEST(Profile, ATablesProblemsNameItsRows) {
+    const std::vector<ProfileCells> rows = {
+        {"上\n段", "300", "U80", "1000", "0.015", "0.4", "", "", ""},
+        {"下段,\"乙\"", "0", "U70", "500", "0.015", "0.3", "", "", ""},
+    };
+    EXPECT_EQ(WriteProfileRows(rows),
+              "name,length,size,slope,roughness,discharge,bed,loss,level\n"
+              "\"上\n段\",300,U80,1000,0.015,0.4,,,\n"
+              "\"下段,\"\"乙\"\"\",0,U70,500,0.015,0.3,,,\n");
+    const ProfileReading r = ReadProfileTable(rows);
+    ASSERT_EQ(r.problems.size(), 2u);
+    EXPECT_EQ(views::ProfileProblemText(r.problems[0], views::Language::Chinese),
+              "第 2 行“长度”：“0”须大于 0。");
+    EXPECT_EQ(r.problems[1].line, 2u);
+    EXPECT_EQ(r.reaches.size(), 1u);
+    EXPECT_EQ(r.reaches[0].name, "上\n段");
+}
+
 // Every bad row and column is named, in the file's order, and nothing is
 // computed.
 TEST(Profile, EveryBadRowIsNamed) {
@@ -199,7 +235,8 @@ TEST(Profile, OptionsThatCannotBeUsed) {
         {{"profile"}, "profile takes one FILE, the canal's reaches (\"-\" reads standard input)"},
         {{"profile", "-", "--max-velocity", "2"},
          "--max-velocity goes with fit, sheet and the design aids"},
-        {{"fit", "0.25", "500", "0.017", "1", "--spacing", "10"}, "--spacing goes with profile and sheet --batch"},
+        {{"fit", "0.25", "500", "0.017", "1", "--spacing", "10"},
+         "--spacing goes with profile and sheet --batch"},
     };
     for (const auto& c : cases) {
         const Result r = Cli(c.args, file);

@@ -651,6 +651,66 @@ function profiles(m) {
       '下游水位须为数，单位 m。\n断面间距须大于 0 且不大于 1000000 m。\n' +
       '最小安全超高须为不小于 0 的数，或不填。');
   });
+  // The panel's table: the same reaches as rows give the file's profile;
+  // their problems name the table's rows.
+  const table = [
+    ['陡槽', '60', 'U60', '25', '0.014', '0.25', '10', '', ''],
+    ['缓坡', '400', 'U60', '600', '0.017', '0.25', '', '0.1', '8.0'],
+    ['下段', '300', 'U80', '1000', '0.015', '0.3', '6.5', '0.2', ''],
+  ];
+  check('profile of a table', () => {
+    const fromFile = ask(m, 'profile', args);
+    const fromTable = ask(m, 'profile', { ...args, bytes: undefined, rows: table });
+    assert.equal(JSON.stringify(fromTable.profile), JSON.stringify(fromFile.profile));
+    assert.equal(fromTable.html, fromFile.html);
+    assert.equal(fromTable.notice, '');
+    const bad = ask(m, 'profile', { rows: [table[0], ['', '0', 'U70', '600', '0.017', '0.25']] });
+    assert.equal(bad.refusal, '第 2 行“渠段名称”：未填写。\n第 2 行“长度”：“0”须大于 0。\n' +
+      '第 2 行“断面”：无此规格“U70”（可用 U60、U80、U100、U120、U140）。');
+  });
+  check('profile station tables', () => {
+    const r = ask(m, 'profile', { ...args, factor: '1.2' });
+    assert.deepEqual(r.stations.map((t) => t.flow), ['设计流量', '加大流量']);
+    r.stations.forEach((t, f) => {
+      const stations = r.profile.flows[f].stations;
+      assert.equal(t.rows.length, stations.length);
+      // Each row's reach and stake from the profile's own numbers, as an
+      // engineer stakes them: km + metres.
+      t.rows.forEach((row, i) => {
+        const c = stations[i].chainage;
+        const metres = String(Math.round((c % 1000) * 1000) / 1000).split('.');
+        const stake = Math.floor(c / 1000) + '+' + metres[0].padStart(3, '0') + (metres[1] ? '.' + metres[1] : '');
+        assert.deepEqual([row[0], row[1]], [stations[i].reach, stake]);
+        assert.equal(row.length, 11);
+      });
+      assert.deepEqual(t.overtops, stations.flatMap((s, i) => (s.freeboard < 0 ? [i] : [])));
+    });
+    assert.equal(r.checks[r.checks.length - 1], r.profile.ok ? '水面线均在渠顶以下，各项校核满足。' : '校核不满足。');
+    assert.ok(r.readableWidth > 0);
+  });
+  check('profile table in and out', () => {
+    const file = '\ufeff渠段名称,长度,断面,纵坡,糙率,设计流量,要求水位\n"甲,""一""",300.0, u80 ,1000,0.01250,0.4,10.40\n';
+    const rows = ask(m, 'profileRows', { bytes: new Uint8Array(Buffer.from(file)), name: 'a.csv' });
+    assert.deepEqual(rows.rows, [['甲,"一"', '300.0', 'u80', '1000', '0.01250', '0.4', '', '', '10.40']]);
+    assert.equal(rows.notice, '');
+    assert.equal(ask(m, 'reachesCsv', { rows: rows.rows }).csv,
+      '\ufeffname,length,size,slope,roughness,discharge,bed,loss,level\n' +
+      '"甲,""一""",300.0,u80,1000,0.01250,0.4,,,10.40\n');
+    assert.equal(ask(m, 'profileRows', { bytes: new Uint8Array(Buffer.from('name\n')) }).refusal,
+      '第一行缺少“长度”列。');
+    // A table of the wrong kind is refused, never half read.
+    for (const bad of [{ rows: 'a,b' }, { rows: [['a'].concat(Array(9).fill(''))] }, { rows: [[1, 2]] },
+      { rows: [null] }]) {
+      assert.equal(ask(m, 'reachesCsv', bad).refusal, ask(m, 'reachesCsv', { rows: 5 }).refusal);
+      assert.ok(ask(m, 'profile', bad).refusal);
+    }
+  });
+  check('profile words', () => {
+    const words = ask(m, 'catalogue').profile;
+    assert.equal(words.columns.map((c) => c.key).join(','), 'name,length,size,slope,roughness,discharge,bed,loss,level');
+    assert.deepEqual(words.ends.map((e) => e.value), ['normal', 'critical', 'level']);
+    assert.equal(words.stationHeadings.length, 11);
+  });
 }
 
 require(path.resolve(modulePath))().then((m) => {
