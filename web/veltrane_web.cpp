@@ -801,13 +801,16 @@ std::string Profile(const cli::ProfileReading& reading, const std::string& notic
         return text.empty() ? std::nullopt : std::optional<std::string_view>(text);
     };
     const std::string factor = a.Text("factor"), end = a.Text("end"), spacing = a.Text("spacing");
+    // end "level" takes the level's text as typed: an empty one is refused,
+    // never read as the default end.
+    const std::string level = a.Text("level");
     const std::string least = a.Text("criteria", "min-freeboard");
-    std::vector<views::ConditionProblem> refused =
-        cli::ReadConditionTexts({.factor = given(factor),
-                                 .end = given(end),
-                                 .spacing = given(spacing),
-                                 .minFreeboard = least},
-                                request);
+    std::vector<views::ConditionProblem> refused = cli::ReadConditionTexts(
+        {.factor = given(factor),
+         .end = end == "level" ? std::optional<std::string_view>(level) : given(end),
+         .spacing = given(spacing),
+         .minFreeboard = least},
+        request);
     if (said.empty() && refused.empty()) {
         if (auto tooMany = cli::TooManyStations(request, given(spacing))) {
             refused.push_back(*std::move(tooMany));
@@ -881,8 +884,9 @@ std::string ProfileRows(const views::DecodedInput& input, std::string_view name)
 //   canal         bytes, name, reach, criteria
 //   profile       bytes and name, or rows (a reach table: arrays of texts
 //                 by the canal file's columns); factor, end ("normal",
-//                 "critical" or a water level), spacing (m; "" for the
-//                 defaults), criteria {min-freeboard}, reach
+//                 "critical", a water level, or "level" with level: the
+//                 level's text), spacing (m; "" for the defaults), criteria
+//                 {min-freeboard}, reach
 //   profileRows   bytes, name: a canal file as a reach table
 //   reachesCsv    rows: a reach table as a canal file (UTF-8, with a BOM)
 // Any of them may answer {"refusal": Chinese text} instead of its result;

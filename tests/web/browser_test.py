@@ -26,7 +26,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support.ui import Select, WebDriverWait
 from urllib.parse import unquote
 
 PAGE = os.path.abspath(sys.argv[1])
@@ -539,6 +539,191 @@ class PageTest(unittest.TestCase):
         self.el("Back").click()
         self.open_size("Option1")
         self.assertEqual(self.boxes(), ["0.25", "500", "0.017", "1.0"])
+
+    # --- the water surface panel ------------------------------------------
+
+    def reach_rows(self):
+        """The panel's reach table, as its inputs hold it."""
+        return [[i.get_property("value") for i in r.find_elements(By.TAG_NAME, "input")]
+                for r in self.driver.find_elements(By.CSS_SELECTOR, "#reachTable tbody tr")]
+
+    def reach_cell(self, row, column):
+        rows = self.driver.find_elements(By.CSS_SELECTOR, "#reachTable tbody tr")
+        return rows[row].find_elements(By.TAG_NAME, "input")[column]
+
+    def station_rows(self, flow):
+        return [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                for r in self.driver.find_elements(By.CSS_SELECTOR, "#stations%d tbody tr" % flow)]
+
+    def exports_enabled(self):
+        return [not self.el(b).get_property("disabled")
+                for b in ("profilePrint", "profileHtml", "profileCsv", "profileSvg")]
+
+    def test_water_surface_panel_computes_the_windows_reach_and_more(self):
+        self.open_size("Option1")
+        self.type_into("Text7", "1.2")
+        self.el("profileButton").click()
+        self.assertEqual(self.el("aidTitle").text, "水面线")
+        # The window's reach is the first row, its factor the panel's.
+        self.assertEqual(self.reach_rows(), [["", "", "U60", "500", "0.017", "0.25", "", "", ""]])
+        self.assertEqual(self.value("profileFactor"), "1.2")
+        self.assertEqual(self.exports_enabled(), [False] * 4)
+        self.reach_cell(0, 0).send_keys(HOSTILE)
+        self.reach_cell(0, 1).send_keys("450")
+        self.el("addReach").click()
+        for column, text in enumerate(["下段", "300", "U80", "1000", "0.015", "0.25", "", "0.2", ""]):
+            self.reach_cell(1, column).send_keys(text)
+        self.el("profileFreeboard").send_keys("0.05")
+        self.reach_cell(1, 0).send_keys(Keys.ENTER)  # Enter computes, as 计算 is the default
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("profileResults").is_displayed())
+        self.assertEqual(self.el("profileProblem").text, "")
+        self.assertEqual(self.exports_enabled(), [True] * 4)
+
+        # The tables hold what veltrane-calc profile computes for the same canal.
+        canal = "name,length,size,slope,roughness,discharge,bed,loss,level\n" \
+                "\"%s\",450,U60,500,0.017,0.25,,,\n下段,300,U80,1000,0.015,0.25,,0.2,\n" % HOSTILE
+        native = json.loads(subprocess.run(
+            [CALC, "profile", "-", "--json", "--factor", "1.2", "--min-freeboard", "0.05"],
+            input=canal.encode(), capture_output=True).stdout)
+        for flow in (0, 1):
+            if flow:
+                self.el("profileTab1").click()
+            rows = self.station_rows(flow)
+            stations = native["flows"][flow]["stations"]
+            self.assertEqual(len(rows), len(stations))
+            self.assertEqual([r[0] for r in rows], [s["reach"] for s in stations])
+            self.assertEqual([r[1] for r in rows][:6], ["0+000", "0+100", "0+200", "0+300", "0+400", "0+450"])
+            # Millimetres here, four places there: both round the same value.
+            for row, s in zip(rows, stations):
+                self.assertAlmostEqual(float(row[4]), s["level"], delta=0.00055)
+                self.assertAlmostEqual(float(row[9]), s["freeboard"], delta=0.00055)
+            red = [i for i, r in enumerate(self.driver.find_elements(
+                By.CSS_SELECTOR, "#stations%d tbody tr" % flow)) if "over" in r.get_attribute("class")]
+            self.assertEqual(red, [i for i, s in enumerate(stations) if s["freeboard"] < 0])
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, "#aidBody img[src=x]"), [])
+        checks = self.el("profileChecks").text.split("\n")
+        self.assertEqual(checks[-1], "水面线均在渠顶以下，各项校核满足。" if native["ok"] else "校核不满足。")
+        self.el("profileTab2").click()
+        self.assertTrue(self.driver.execute_script(
+            "const i = document.querySelector('#profileResults img'); return i.complete && i.naturalWidth > 0"))
+        self.shot("web-desktop-profile.png", 1100, 900)
+
+        # The results' CSV: both flows' stations under one header.
+        self.el("profileCsv").click()
+        saved = os.path.join(self.folder, "downloads", "水面线.csv")
+        WebDriverWait(self.driver, 10).until(lambda d: os.path.exists(saved))
+        with open(saved, encoding="utf-8-sig") as f:
+            lines = list(csvfile.reader(f))
+        os.remove(saved)
+        self.assertEqual(lines[0][:3], ["流量", "渠段", "桩号 (m)"])
+        self.assertEqual(len(lines), 1 + sum(len(f["stations"]) for f in native["flows"]))
+        self.assertEqual(lines[1][1], HOSTILE)
+
+        # Any change makes the results stale: nothing of them is exported.
+        self.reach_cell(1, 1).send_keys("0")
+        self.assertEqual(self.exports_enabled(), [False] * 4)
+
+    def test_water_surface_panel_says_every_problem_in_chinese(self):
+        self.open_size("Option1")
+        self.el("profileButton").click()
+        self.reach_cell(0, 1).send_keys("0")
+        self.el("addReach").click()
+        self.reach_cell(1, 2).send_keys("U70")
+        Select(self.el("profileEnd")).select_by_value("level")
+        self.assertTrue(self.el("profileLevel").is_enabled())
+        self.el("profileCompute").click()
+        self.assertEqual(self.el("profileProblem").text.split("\n"), [
+            "第 1 行“渠段名称”：未填写。", "第 1 行“长度”：“0”须大于 0。",
+            "第 2 行“渠段名称”：未填写。", "第 2 行“长度”：未填写。",
+            "第 2 行“断面”：无此规格“U70”（可用 U60、U80、U100、U120、U140）。",
+            "第 2 行“纵坡”：未填写。", "第 2 行“糙率”：未填写。",
+            "第 2 行“设计流量”：未填写。", "下游水位须为数，单位 m。"])
+        self.assertFalse(self.el("profileResults").is_displayed())
+        self.assertEqual(self.exports_enabled(), [False] * 4)
+
+    def test_water_surface_reaches_move_export_import_and_are_remembered(self):
+        self.open_size("Option1")
+        self.el("profileButton").click()
+        self.reach_cell(0, 0).send_keys("甲")
+        self.el("addReach").click()
+        self.reach_cell(1, 0).send_keys("乙")
+        self.el("addReach").click()
+        self.reach_cell(2, 0).send_keys("丙,\"三\"")
+        # The buttons act on the row last in focus.
+        self.reach_cell(0, 0).click()
+        self.el("moveDown").click()
+        self.assertEqual([r[0] for r in self.reach_rows()], ["乙", "甲", "丙,\"三\""])
+        self.el("moveUp").click()
+        self.el("moveUp").click()  # already first: nothing moves
+        self.assertEqual([r[0] for r in self.reach_rows()], ["甲", "乙", "丙,\"三\""])
+        self.reach_cell(1, 0).click()
+        self.el("removeReach").click()
+        self.assertEqual([r[0] for r in self.reach_rows()], ["甲", "丙,\"三\""])
+
+        self.el("exportReaches").click()
+        saved = os.path.join(self.folder, "downloads", "渠段.csv")
+        WebDriverWait(self.driver, 10).until(lambda d: os.path.exists(saved))
+        with open(saved, "rb") as f:
+            exported = f.read()
+        os.remove(saved)
+        self.assertEqual(exported.decode("utf-8"),
+                         "\ufeffname,length,size,slope,roughness,discharge,bed,loss,level\n"
+                         "甲,,U60,500,0.017,0.25,,,\n\"丙,\"\"三\"\"\",,,,,,,,\n")
+
+        # A file with a problem changes nothing; a good one replaces the rows,
+        # each cell as the file writes it.
+        bad = os.path.join(self.folder, "bad.csv")
+        with open(bad, "w", encoding="utf-8") as f:
+            f.write("name,length\n甲,1\n")
+        self.el("profileFile").send_keys(bad)
+        WebDriverWait(self.driver, 5).until(lambda d: self.el("profileProblem").text)
+        self.assertEqual(self.el("profileProblem").text, "第一行缺少“断面”列。")
+        self.assertEqual(len(self.reach_rows()), 2)
+        good = os.path.join(self.folder, "good.csv")
+        with open(good, "w", encoding="gb18030") as f:
+            f.write("渠段名称,长度,断面,纵坡,糙率,设计流量,要求水位\n总干,300.0,U80,1000,0.01250,0.4,10.40\n")
+        self.el("profileFile").send_keys(good)
+        WebDriverWait(self.driver, 5).until(lambda d: len(self.reach_rows()) == 1)
+        self.assertEqual(self.reach_rows(), [["总干", "300.0", "U80", "1000", "0.01250", "0.4", "", "", "10.40"]])
+        self.assertIn("GB18030", self.el("profileProblem").text)
+
+        # A reload brings the reaches back; the window's reach stays the first.
+        self.el("profileSpacing").send_keys("0")
+        self.el("aidClose").click()
+        self.driver.refresh()
+        self.wait_ready()
+        self.el("profileButton").click()
+        self.assertEqual(self.reach_rows(), [["总干", "300.0", "U60", "500", "0.017", "0.25", "", "", "10.40"]])
+        self.assertEqual(self.value("profileSpacing"), "1000")
+        self.el("aidClose").click()
+        self.el("forget").click()
+        self.el("profileButton").click()
+        self.assertEqual(self.reach_rows(), [["", "", "U60", "500", "0.017", "0.25", "", "", ""]])
+        self.assertEqual(self.value("profileSpacing"), "100")
+
+    def test_water_surface_panel_on_a_phone(self):
+        self.driver.set_window_size(360, 740)
+        try:
+            self.open_size("Option1")
+            self.el("profileButton").click()
+            self.reach_cell(0, 0).send_keys("总干")
+            self.reach_cell(0, 1).send_keys("400")
+            self.el("profileCompute").click()
+            WebDriverWait(self.driver, 5).until(lambda d: self.el("profileResults").is_displayed())
+            # The dialog fits the screen's width; its tables scroll inside it.
+            width = self.driver.execute_script("return document.documentElement.clientWidth")
+            box = self.driver.execute_script(
+                "const r = document.getElementById('aid').getBoundingClientRect(); return [r.left, r.right]")
+            self.assertGreaterEqual(box[0], 0)
+            self.assertLessEqual(box[1], width)
+            for id_ in ("profileEnd", "profileLevel", "profileCompute"):
+                right = self.driver.execute_script(
+                    "return document.getElementById(arguments[0]).getBoundingClientRect().right", id_)
+                self.assertLessEqual(right, box[1], id_)
+            if SHOTS:
+                self.driver.save_screenshot(os.path.join(SHOTS, "web-phone-profile.png"))
+        finally:
+            self.driver.set_window_size(1100, 900)
 
     def test_back_returns_to_the_choice_within_the_page(self):
         self.driver.execute_script("window.sameDocument = true")

@@ -665,6 +665,10 @@ function profiles(m) {
     assert.equal(fromTable.html, fromFile.html);
     assert.equal(fromTable.notice, '');
     const bad = ask(m, 'profile', { rows: [table[0], ['', '0', 'U70', '600', '0.017', '0.25']] });
+    // A level chosen and left empty is refused, not taken for the default end.
+    assert.equal(ask(m, 'profile', { rows: table, end: 'level', level: '' }).refusal, '下游水位须为数，单位 m。');
+    assert.equal(JSON.stringify(ask(m, 'profile', { ...args, bytes: undefined, rows: table, end: 'level', level: ' 6.8 ' }).profile),
+      JSON.stringify(fromFile.profile));
     assert.equal(bad.refusal, '第 2 行“渠段名称”：未填写。\n第 2 行“长度”：“0”须大于 0。\n' +
       '第 2 行“断面”：无此规格“U70”（可用 U60、U80、U100、U120、U140）。');
   });

@@ -22,6 +22,11 @@
   const criteria = {};  // by the fields' keys, as typed
   const reach = { basis: '' };  // by the sheet fields' keys, and the basis
   const sources = {};  // by the criteria's keys: where each comes from
+  // The water surface panel's reaches (rows of texts by the canal file's
+  // columns) and its conditions, as typed; the smallest freeboard is the
+  // sheet's criterion.
+  const profileState = { rows: [], factor: '', end: 'normal', level: '', spacing: '100' };
+  let profileWords = null;  // the panel's words, columns and headings, from the catalogue
 
   // --- the module --------------------------------------------------------
 
@@ -114,6 +119,7 @@
     try {
       store.setItem(kStorageKey, JSON.stringify({
         size: chosen ? Number(chosen.value) : kPreselected, texts, reach, criteria, sources,
+        profile: profileState,
       }));
     } catch (e) {
       // Full or refused: the page goes on without remembering.
@@ -141,8 +147,24 @@
     takeTexts(reach, saved.reach);
     takeTexts(criteria, saved.criteria);
     takeTexts(sources, saved.sources);
+    recallProfile(saved.profile);
     const option = Number.isInteger(saved.size) && $('Option' + (saved.size + 1));
     if (option) option.checked = true;
+  }
+
+  // The panel's reaches and conditions where they are what the page stores:
+  // rows of texts, at most kMostRemembered of them, and a known end.
+  const kMostRemembered = 10000;
+
+  function recallProfile(saved) {
+    if (!saved || typeof saved !== 'object') return;
+    const columns = profileWords.columns.length;
+    const goodRow = (r) => Array.isArray(r) && r.length === columns && r.every((c) => typeof c === 'string');
+    if (Array.isArray(saved.rows) && saved.rows.length <= kMostRemembered && saved.rows.every(goodRow)) {
+      profileState.rows = saved.rows.map((r) => r.slice());
+    }
+    takeTexts(profileState, { ...saved, rows: undefined });
+    if (!profileWords.ends.some((e) => e.value === profileState.end)) profileState.end = 'normal';
   }
 
   // 清除保存的输入: the stored item goes, and the page is as on its first
@@ -157,6 +179,7 @@
     }
     catalogue.forEach((s, i) => { texts[i] = { ...s.defaults }; });
     for (const store of [reach, criteria, sources]) for (const key of Object.keys(store)) store[key] = '';
+    Object.assign(profileState, { rows: [], factor: '', end: 'normal', level: '', spacing: '100' });
     $('Option' + (kPreselected + 1)).checked = true;
     if (openSize >= 0) for (const b of kBoxes) $(b).value = texts[openSize][b];
     $('forgetStatus').textContent = '已清除保存的输入。';
@@ -582,6 +605,214 @@
       problem, out, note, extra);
   }
 
+  // --- the water surface ---------------------------------------------------
+
+  // As the program's 水面线 dialog: a table of reaches, upstream first, with
+  // the window's reach as its first row; the downstream end, the spacing and
+  // the smallest freeboard; 计算 fills the station tables, the drawing and
+  // the checks. The exports are of the last run, and only while nothing it
+  // was made from has changed.
+  function showProfile(body) {
+    const w = profileWords;
+    const state = profileState;
+    const column = (key) => w.columns.findIndex((c) => c.key === key);
+    const emptyRow = () => w.columns.map(() => '');
+    if (!state.rows.length) {
+      state.rows.push(emptyRow());
+      state.factor = $('Text7').value.trim();
+    }
+    const first = state.rows[0];
+    first[column('size')] = sizeName();
+    first[column('slope')] = $('Text4').value.trim();
+    first[column('roughness')] = $('text6').value.trim();
+    first[column('discharge')] = $('Text2').value.trim();
+    remember();
+
+    let current = 0;  // the row 添加, 删除, 上移 and 下移 act on
+    let last = null;  // the last run's answer; null once anything changes
+    const form = el('form', { id: 'profileForm', noValidate: true });
+    const problem = el('p', { id: 'profileProblem', className: 'rejected lines', role: 'alert' });
+    const exportButtons = [];
+    const stale = () => {
+      last = null;
+      for (const b of exportButtons) b.disabled = true;
+      remember();
+    };
+
+    // The reaches.
+    const table = el('table', { id: 'reachTable', className: 'grid edit', 'aria-label': w.reachTable });
+    table.append(el('thead', null, [el('tr', null, w.columns.map((c) => el('th', { scope: 'col', text: c.heading })))]),
+      document.createElement('tbody'));
+    const renderRows = (focusColumn) => {
+      const rows = state.rows.map((row, r) => {
+        const tr = el('tr', { className: r === current ? 'current' : '' });
+        row.forEach((text, c) => {
+          const input = el('input', {
+            type: 'text', value: text, autocomplete: 'off', spellcheck: false,
+            size: w.columns[c].key === 'name' ? 10 : 7,
+            'aria-label': w.columns[c].heading + '，第 ' + (r + 1) + ' 行',
+          });
+          input.addEventListener('input', () => {
+            state.rows[r][c] = input.value;
+            stale();
+          });
+          input.addEventListener('focus', () => {
+            if (current === r) return;
+            table.tBodies[0].rows[current]?.classList.remove('current');
+            current = r;
+            tr.classList.add('current');
+          });
+          tr.append(el('td', null, [input]));
+        });
+        return tr;
+      });
+      table.tBodies[0].replaceChildren(...rows);
+      if (focusColumn !== undefined) table.tBodies[0].rows[current].cells[focusColumn].firstChild.focus();
+    };
+    const focusedColumn = () => {
+      const cell = document.activeElement && document.activeElement.closest && document.activeElement.closest('#reachTable td');
+      return cell ? cell.cellIndex : 0;
+    };
+    const move = (to) => {
+      if (to < 0 || to >= state.rows.length) return;
+      [state.rows[current], state.rows[to]] = [state.rows[to], state.rows[current]];
+      current = to;
+      renderRows(focusedColumn());
+      stale();
+    };
+    const fileInput = el('input', { id: 'profileFile', type: 'file', accept: '.csv,text/csv' });
+    fileInput.addEventListener('change', async () => {
+      const file = fileInput.files[0];
+      if (!file) return;
+      const answer = request('profileRows', { bytes: new Uint8Array(await file.arrayBuffer()), name: file.name });
+      fileInput.value = '';
+      problem.textContent = answer.refusal !== undefined ? answer.refusal : answer.notice;
+      if (answer.refusal !== undefined) return;
+      state.rows = answer.rows;
+      current = 0;
+      renderRows();
+      stale();
+    });
+    const rowButtons = el('div', { className: 'buttons left' }, [
+      button('addReach', w.add, () => {
+        state.rows.splice(current + 1, 0, emptyRow());
+        current += state.rows.length > 1 ? 1 : 0;
+        renderRows(0);
+        stale();
+      }),
+      button('removeReach', w.remove, () => {
+        if (state.rows.length <= 1) return;  // one reach at least
+        state.rows.splice(current, 1);
+        current = Math.min(current, state.rows.length - 1);
+        renderRows(focusedColumn());
+        stale();
+      }),
+      button('moveUp', w.up, () => move(current - 1)),
+      button('moveDown', w.down, () => move(current + 1)),
+      el('label', { className: 'file' }, [el('span', { text: w.importCsv }), fileInput]),
+      button('exportReaches', w.exportReaches, () => {
+        const answer = request('reachesCsv', { rows: state.rows });
+        if (answer.csv !== undefined) download(w.reachesFile, answer.csv, 'text/csv');
+      }),
+    ]);
+
+    // The conditions.
+    const conditions = el('div', { className: 'details' });
+    const field = (id, label, value, onInput, props) => {
+      const input = el('input', { id, type: 'text', value, autocomplete: 'off', inputMode: 'decimal', ...props });
+      input.addEventListener('input', () => {
+        onInput(input.value);
+        stale();
+      });
+      conditions.append(el('label', { htmlFor: id, text: label }), input);
+      return input;
+    };
+    field('profileFactor', w.factor, state.factor, (v) => { state.factor = v; });
+    const end = el('select', { id: 'profileEnd' }, w.ends.map((e) => el('option', { value: e.value, text: e.label })));
+    end.value = state.end;
+    const level = el('input', {
+      id: 'profileLevel', type: 'text', value: state.level, autocomplete: 'off', inputMode: 'decimal',
+      placeholder: w.level, 'aria-label': w.level, disabled: state.end !== 'level',
+    });
+    end.addEventListener('change', () => {
+      state.end = end.value;
+      level.disabled = end.value !== 'level';
+      stale();
+    });
+    level.addEventListener('input', () => {
+      state.level = level.value;
+      stale();
+    });
+    conditions.append(el('label', { htmlFor: end.id, text: w.end }), el('span', { className: 'pair' }, [end, level]));
+    field('profileSpacing', w.spacing, state.spacing, (v) => { state.spacing = v; });
+    field('profileFreeboard', w.minFreeboard, criteria['min-freeboard'], (v) => { criteria['min-freeboard'] = v; },
+      { placeholder: w.noCheck });
+
+    // The results: a tab each for the flows' stations and the drawing.
+    const results = el('div', { id: 'profileResults', hidden: true });
+    const tabs = el('div', { className: 'tabs', role: 'tablist' });
+    const panels = el('div');
+    const checks = el('ul', { id: 'profileChecks', className: 'checks' });
+    results.append(tabs, panels, checks);
+    const showTab = (i) => {
+      Array.from(tabs.children).forEach((t, k) => t.setAttribute('aria-selected', String(k === i)));
+      Array.from(panels.children).forEach((p, k) => { p.hidden = k !== i; });
+    };
+    const showResults = (answer) => {
+      const names = [...answer.stations.map((t) => t.flow), w.drawing];
+      tabs.replaceChildren(...names.map((name, i) => {
+        const tab = el('button', { type: 'button', role: 'tab', id: 'profileTab' + i, text: name });
+        tab.addEventListener('click', () => showTab(i));
+        return tab;
+      }));
+      panels.replaceChildren(...answer.stations.map((t, i) => {
+        const grid = el('table', { id: 'stations' + i, className: 'grid' });
+        fillTable(grid, w.stationHeadings, t.rows);
+        for (const r of t.overtops) grid.tBodies[0].rows[r].classList.add('over');
+        return el('div', { className: 'scroll tall', role: 'tabpanel', 'aria-labelledby': 'profileTab' + i }, [grid]);
+      }), el('div', { role: 'tabpanel', 'aria-labelledby': 'profileTab' + answer.stations.length },
+        [svgImage(answer, w.drawing)]));
+      checks.replaceChildren(...answer.checks.map((line) => el('li', { text: line })));
+      results.hidden = false;
+      showTab(0);
+    };
+
+    const compute = () => {
+      const answer = request('profile', {
+        rows: state.rows, factor: state.factor, end: state.end, level: state.level, spacing: state.spacing,
+        criteria: { 'min-freeboard': criteria['min-freeboard'] }, reach, sources,
+      });
+      stale();
+      if (answer.refusal !== undefined) {
+        problem.textContent = answer.refusal;
+        return;
+      }
+      problem.textContent = '';
+      showResults(answer);
+      last = answer;
+      for (const b of exportButtons) b.disabled = false;
+    };
+    form.addEventListener('submit', (e) => { e.preventDefault(); compute(); });
+    const withRun = (act) => () => { if (last) act(last); };
+    exportButtons.push(
+      button('profilePrint', '打印…', withRun((a) => printHtml(a.html))),
+      button('profileHtml', w.html, withRun((a) => download(w.sheetFile + '.html', a.html, 'text/html'))),
+      button('profileCsv', w.csv, withRun((a) => download(w.stationsFile, a.csv, 'text/csv'))),
+      button('profileSvg', w.svg, withRun((a) => download(w.drawingFile, a.svg, 'image/svg+xml'))),
+    );
+    stale();
+    form.append(
+      el('p', { className: 'hint', text: w.reaches }),
+      el('div', { className: 'scroll' }, [table]),
+      rowButtons,
+      conditions,
+      el('div', { className: 'buttons left' }, [
+        el('button', { id: 'profileCompute', type: 'submit', text: w.compute }), ...exportButtons]),
+    );
+    body.append(form, problem, results);
+    renderRows();
+  }
+
   // --- the batch ---------------------------------------------------------
 
   // The chosen file's bytes: the module reads them as the command line reads
@@ -853,6 +1084,7 @@
     $('ratingButton').addEventListener('click', () => openAid('水位流量关系', showRating));
     $('sheetButton').addEventListener('click', () => openAid('计算书', showSheet));
     $('aidsButton').addEventListener('click', () => openAid('按坡度/流量选型', showDesignAids));
+    $('profileButton').addEventListener('click', () => openAid(profileWords.title, showProfile));
     buildBatch();
   }
 
@@ -884,6 +1116,7 @@
     sheetFields = c.sheetFields;
     for (const f of sheetFields) reach[f.key] = '';
     basisField = c.basis;
+    profileWords = c.profile;
     batchHeadings = c.batchHeadings;
     buildChoice();
     recall();
