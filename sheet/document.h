@@ -45,6 +45,10 @@ struct Verbatim {
 // A cross-section drawing, an SVG document without its XML declaration.
 struct Drawing {
     std::string svg;
+    // Of the text width, in print: four fifths lets a drawing share its page
+    // with the conclusion; a wide drawing whose labels are sized for the
+    // whole width takes all of it.
+    double printedWidth = 0.8;
 };
 
 // One line of the signature table: who, as printed, and when; an empty

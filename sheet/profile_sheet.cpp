@@ -198,7 +198,9 @@ void AddParts(Document& doc, const ProfileSheetRequest& request, const canal::Ca
     AddReachFlows(doc, request, profile);
     AddStations(doc, request, profile);
     doc.blocks.emplace_back(Heading{2, "五、纵断面图"});
-    doc.blocks.emplace_back(Drawing{LongitudinalProfileSvg(request.canal, profile)});
+    doc.blocks.emplace_back(
+        Drawing{.svg = LongitudinalProfileSvg(request.canal, profile, ProfilePaper::Portrait),
+                .printedWidth = 1});
     AddChecks(doc, request, profile);
     AddConclusion(doc, profile);
 }

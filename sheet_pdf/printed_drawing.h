@@ -28,6 +28,7 @@ struct Label {
 struct PrintedDrawing {
     std::unique_ptr<QSvgRenderer> shapes;
     std::vector<Label> labels;
+    double printedWidth = 0.8;  // of the text width (see Drawing)
 
     // Draws the drawing scaled into rect, which has its proportions.
     void Draw(QPainter& painter, const QRectF& rect) const;

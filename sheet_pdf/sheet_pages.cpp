@@ -31,8 +31,7 @@ constexpr double kTableGapPt = 4;
 constexpr double kCellPadXPt = 3;  // left and right of a cell's text
 constexpr double kCellPadYPt = 2;  // above and below it
 constexpr double kPrePadPt = 6;
-constexpr double kDrawingShare = 0.8;  // of the body width
-constexpr double kFooterBandPt = 20;   // kept free at the foot of the body
+constexpr double kFooterBandPt = 20;  // kept free at the foot of the body
 
 const QColor kPassColour(0x00, 0x64, 0x00);
 const QColor kFailColour(0xb2, 0x18, 0x2b);
@@ -340,7 +339,7 @@ struct Measurer {
                 h = 3;
             }
         }
-        p.height = kDrawingShare * m.width() * h / w;
+        p.height = d.printedWidth * m.width() * h / w;
         return p;
     }
     Piece operator()(const Signatures& s) const {
@@ -720,7 +719,7 @@ void DrawPage(QPainter& painter, const Page& page, const Measures& m, const QRec
                     error = "a drawing could not be read";
                     break;
                 }
-                const double width = kDrawingShare * m.width();
+                const double width = p.drawing->printedWidth * m.width();
                 drawing->Draw(painter,
                               QRectF(body.left() + (m.width() - width) / 2, top, width, p.height));
                 break;

@@ -40,10 +40,10 @@ class SvgObject : public QObject, public QTextObjectInterface {
         if (d == nullptr) {
             return {};
         }
-        // Four fifths of the text width, so that a sheet's drawing, conclusion
-        // and signatures tend to share a page; the drawing's own proportions.
+        // The drawing's share of the text width, in its own proportions.
         const QSizeF own = d->shapes->viewBoxF().size();
-        const double width = 0.8 * (doc->pageSize().width() - 2 * doc->documentMargin());
+        const double width =
+            d->printedWidth * (doc->pageSize().width() - 2 * doc->documentMargin());
         return {width, width * own.height() / own.width()};
     }
 
@@ -105,6 +105,7 @@ SheetTextDocument::SheetTextDocument(const Document& part, QPaintDevice* device)
                 valid_ = false;
                 return;
             }
+            split->printedWidth = d->printedWidth;
             drawings_->list.push_back(std::move(split));
         }
     }

@@ -8,8 +8,11 @@
 
 #include "tests/canal/make_reach.h"
 
+#include <QRegularExpression>
 #include <QString>
 #include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -23,10 +26,18 @@ using canal::testing::MakeReach;
 using canal::CanalRequest;
 using canal::Reach;
 
+struct Label {
+    QString text{};
+    double x = 0, y = 0, size = 0;  // the anchor and the font size, mm
+    QString anchor{};
+};
+
 struct Drawing {
     std::map<QString, std::vector<std::pair<double, double>>> lines;  // by id
     std::vector<QString> texts;
+    std::vector<Label> labels;
     int redLines = 0;
+    double width = 0, height = 0;  // the view box, mm
 };
 
 Drawing Read(const std::string& svg) {
@@ -43,8 +54,18 @@ Drawing Read(const std::string& svg) {
                 const QStringList xy = p.split(',');
                 points.emplace_back(xy[0].toDouble(), xy[1].toDouble());
             }
+        } else if (xml.name() == u"svg") {
+            const QStringList box = a.value("viewBox").toString().split(' ');
+            d.width = box.value(2).toDouble();
+            d.height = box.value(3).toDouble();
         } else if (xml.name() == u"text") {
-            d.texts.push_back(xml.readElementText());
+            Label label{.x = a.value("x").toDouble(),
+                        .y = a.value("y").toDouble(),
+                        .size = a.value("font-size").toDouble(),
+                        .anchor = a.value("text-anchor").toString()};
+            label.text = xml.readElementText();
+            d.texts.push_back(label.text);
+            d.labels.push_back(label);
         } else if (xml.name() == u"line" && a.value("stroke") == u"#d00") {
             ++d.redLines;
         }
@@ -93,6 +114,44 @@ TEST(ProfileSvg, OvertoppingIsRedAndNamesStayText) {
               d.texts.end());
     EXPECT_EQ(d.lines.count("check"), 0u);  // k = 1: one flow drawn
     EXPECT_EQ(svg.find("<script>"), std::string::npos);
+}
+
+// The levels at the two ends stand clear above every line under them, also
+// where the lines fall steeply toward the end; the sheet's drawing has the
+// proportions of a portrait page's text.
+TEST(ProfileSvg, TheEndLevelsStandClearOfTheLines) {
+    CanalRequest request;
+    request.reaches = {MakeReach("陡段", SectionSize::U60, 300, 100, 0.017, 0.2),
+                       MakeReach("末段", SectionSize::U60, 60, 100, 0.017, 0.2)};
+    const canal::CanalProfile profile = canal::ComputeProfile(request);
+    for (const ProfilePaper paper : {ProfilePaper::Landscape, ProfilePaper::Portrait}) {
+        const Drawing d = Read(LongitudinalProfileSvg(request, profile, paper));
+        EXPECT_EQ(d.width, paper == ProfilePaper::Landscape ? 277 : 170);
+        const double ends[] = {profile.flows[0].stations.front().level,
+                               profile.flows[0].stations.back().level};
+        for (const double level : ends) {
+            const QString text = QString::number(std::round(level * 1000) / 1000, 'f', 3)
+                                     .remove(QRegularExpression("\\.?0+$"));
+            const auto label = std::find_if(d.labels.begin(), d.labels.end(),
+                                            [&](const Label& l) { return l.text == text; });
+            ASSERT_NE(label, d.labels.end()) << text.toStdString();
+            // Digits are about half the font size wide.
+            const double span = text.size() * label->size * 0.55;
+            const double x0 = label->anchor == u"end" ? label->x - span : label->x;
+            const double x1 = x0 + span;
+            for (const auto& [id, points] : d.lines) {
+                for (std::size_t i = 1; i < points.size(); ++i) {
+                    const auto [xa, ya] = points[i - 1];
+                    const auto [xb, yb] = points[i];
+                    for (double x = std::max(x0, xa); x <= std::min(x1, xb); x += 0.1) {
+                        const double y = ya + (yb - ya) * (x - xa) / (xb - xa);
+                        EXPECT_GT(y, label->y)
+                            << id.toStdString() << " under " << text.toStdString();
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
