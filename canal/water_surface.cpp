@@ -7,7 +7,10 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <map>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 #include "canal/open_channel.h"
 #include "hydraulics/section_hydraulics.h"
@@ -263,7 +266,37 @@ CurveType TypeOf(const ReachFlow& f, double h) {
     return (steep ? kSteep : kMild)[zone - 1];
 }
 
-std::vector<ReachRun> RunsFor(const CanalRequest& request, double factor) {
+// The window's stepped searches (the report's depth, beside the exact one),
+// one depth grid per size and roughness: a canal's reaches share few, and a
+// search started at the exact uniform depth looks at a few steps where a
+// walk from the bottom looks at up to a thousand. The grid gives the walk's
+// depth to the last bit wherever it starts (see DepthGrid).
+class SteppedSearches {
+  public:
+    DepthSearchResult Search(SectionSize size, double roughness, double discharge, double slope,
+                             double exactDepth) {
+        const auto key = std::make_pair(size, roughness);
+        auto at = grids_.find(key);
+        if (at == grids_.end()) {
+            at = grids_
+                     .emplace(
+                         std::piecewise_construct, std::forward_as_tuple(key),
+                         std::forward_as_tuple(LookupSection(size), roughness, SearchKind::Design))
+                     .first;
+        }
+        std::size_t hint = 0;
+        if (std::isfinite(exactDepth) && exactDepth > 0) {
+            hint = static_cast<std::size_t>(std::min(exactDepth, 1e3) / 0.001);
+        }
+        return at->second.Search(discharge, slope, hint);
+    }
+
+  private:
+    std::map<std::pair<SectionSize, double>, DepthGrid> grids_;
+};
+
+std::vector<ReachRun> RunsFor(const CanalRequest& request, double factor,
+                              SteppedSearches& stepped) {
     const std::vector<BedLevels> beds = BedLevelsOf(request);
     std::vector<ReachRun> runs;
     double start = 0;
@@ -277,12 +310,11 @@ std::vector<ReachRun> RunsFor(const CanalRequest& request, double factor) {
         r.flow.criticalDepth = CriticalDepth(reach.shape, r.flow.discharge);
         r.flow.steep = r.flow.normalDepth < r.flow.criticalDepth;
         if (const auto size = ParseSectionName(reach.sizeName)) {
-            const DepthSearchResult stepped = SearchDepth(
-                LookupSection(*size), r.flow.discharge,
-                {.roughness = reach.roughness, .slope = reach.slope}, SearchKind::Design);
-            r.flow.steppedAboveTop = stepped.overflow;
-            if (!stepped.overflow) {
-                r.flow.steppedDepth = stepped.reportedDepth;
+            const DepthSearchResult found = stepped.Search(*size, reach.roughness, r.flow.discharge,
+                                                           reach.slope, r.flow.normalDepth);
+            r.flow.steppedAboveTop = found.overflow;
+            if (!found.overflow) {
+                r.flow.steppedDepth = found.reportedDepth;
             }
         }
         r.critical = TermsAt(r, r.flow.criticalDepth);
@@ -313,8 +345,9 @@ struct Candidates {
     std::vector<std::optional<double>> subcritical, supercritical;
 };
 
-FlowProfile ProfileAt(const CanalRequest& request, FlowKind kind, double factor) {
-    const std::vector<ReachRun> runs = RunsFor(request, factor);
+FlowProfile ProfileAt(const CanalRequest& request, FlowKind kind, double factor,
+                      SteppedSearches& stepped) {
+    const std::vector<ReachRun> runs = RunsFor(request, factor, stepped);
     const std::size_t count = runs.size();
     std::vector<Candidates> depth(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -515,8 +548,9 @@ CanalProfile ComputeProfile(const CanalRequest& request) {
     if (request.reaches.empty()) {
         return result;
     }
-    result.flows.push_back(ProfileAt(request, FlowKind::Design, 1));
-    result.flows.push_back(ProfileAt(request, FlowKind::Check, request.factor));
+    SteppedSearches stepped;
+    result.flows.push_back(ProfileAt(request, FlowKind::Design, 1, stepped));
+    result.flows.push_back(ProfileAt(request, FlowKind::Check, request.factor, stepped));
     for (const FlowProfile& flow : result.flows) {
         // 1 µm of rounding is not an overtopping.
         AddStretches(

@@ -3,9 +3,12 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -57,6 +60,43 @@ bool StartsWithNoCase(const char* first, const char* last, std::string_view word
     return true;
 }
 
+// A value that is a decimal of up to eight places, as "%.*e" prints its
+// fewest digits ("1.00727e+02"); none for any other. Most numbers a sheet or
+// an answer prints are such (levels and depths to the millimetre). q / 10^d
+// is correctly rounded, so where it gives value back the decimal q·10^-d
+// reads back to value; the first d that does gives the fewest digits, as a
+// shorter decimal would have had fewer places.
+std::optional<std::string> FewDecimals(double value) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-6 && magnitude < 1e7)) {
+        return std::nullopt;
+    }
+    double power = 1;
+    for (int d = 0; d <= 8; ++d, power *= 10) {
+        const double q = std::nearbyint(magnitude * power);
+        if (q >= 9007199254740992.0 || q / power != magnitude) {
+            continue;
+        }
+        std::string digits = std::to_string(static_cast<std::uint64_t>(q));
+        const int exponent = static_cast<int>(digits.size()) - 1 - d;
+        while (digits.size() > 1 && digits.back() == '0') {
+            digits.pop_back();
+        }
+        std::string sci = value < 0 ? "-" : "";
+        sci += digits[0];
+        if (digits.size() > 1) {
+            sci += '.';
+            sci.append(digits, 1, std::string::npos);
+        }
+        sci += exponent < 0 ? "e-" : "e+";
+        const int e = exponent < 0 ? -exponent : exponent;
+        sci += static_cast<char>('0' + e / 10);
+        sci += static_cast<char>('0' + e % 10);
+        return sci;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::to_chars_result PrintfToChars(char* first, char* last, double value, std::chars_format format,
@@ -77,12 +117,32 @@ std::to_chars_result PrintfToChars(char* first, char* last, double value) {
     }
     // The fewest significant digits that read back to value: printf rounds
     // correctly, so the first precision that round-trips gives the digits
-    // the shortest-form algorithms choose.
+    // the shortest-form algorithms choose. Most values round-trip at 15
+    // digits, and then those digits less their trailing zeros are the
+    // shortest: a 15-digit grid is finer than the doubles, so at most one of
+    // its points reads back to value, and a shorter form that does is that
+    // point. One printf instead of up to fifteen (printf is slow where long
+    // double is emulated, as in WebAssembly). Not so for subnormal values,
+    // whose doubles lie further apart than their digits.
     std::string sci;
-    for (int precision = 0; precision <= 17; ++precision) {
-        sci = Printf("%.*e", precision, value);
-        if (std::strtod(sci.c_str(), nullptr) == value) {
-            break;
+    if (const auto few = FewDecimals(value)) {
+        sci = *few;
+    } else if (sci = Printf("%.*e", 14, value);
+               std::fabs(value) >= std::numeric_limits<double>::min() &&
+               std::strtod(sci.c_str(), nullptr) == value) {
+        const std::size_t e = sci.find('e');
+        std::size_t end = sci.find_last_not_of('0', e - 1) + 1;
+        if (sci[end - 1] == '.') {
+            --end;
+        }
+        sci.erase(end, e - end);
+    } else {
+        for (int precision = std::fabs(value) >= std::numeric_limits<double>::min() ? 15 : 0;
+             precision <= 17; ++precision) {
+            sci = Printf("%.*e", precision, value);
+            if (std::strtod(sci.c_str(), nullptr) == value) {
+                break;
+            }
         }
     }
     const std::string_view text(sci);

@@ -177,7 +177,9 @@ double ParseNumber(std::string_view text) {
     return negative ? -magnitude : magnitude;
 }
 
-double RoundHalfEven(double value, int decimals) {
+namespace detail {
+
+double RoundHalfEvenByPrinting(double value, int decimals) {
     if (!std::isfinite(value) || value == 0) {
         return value == 0 ? 0.0 : value;
     }
@@ -192,6 +194,60 @@ double RoundHalfEven(double value, int decimals) {
         return 0.0;
     }
     return value < 0 ? -magnitude : magnitude;
+}
+
+}  // namespace detail
+
+#if defined(__SIZEOF_INT128__)
+// GCC's and Clang's 128-bit integers (wasm32 too); elsewhere the rule alone.
+__extension__ typedef unsigned __int128 Wide;
+#endif
+
+double RoundHalfEven(double value, int decimals) {
+#if defined(__SIZEOF_INT128__)
+    // The same in integers, where they hold it: value is m·2^e exactly (m
+    // below 2^53), so value·10^d is the integer m·10^d over 2^-e, rounded
+    // here half to even; a result q up to 2^53 is exact, and q / 10^d (both
+    // exact, 10^d up to 10^22) is the double nearest the decimal, as reading
+    // the printed decimal gives. Printing is slow where long double is
+    // emulated (WebAssembly), and the sheets round thousands of numbers.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                         1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                         1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+    if (std::isfinite(value) && value != 0 && decimals >= 0 && decimals <= 20 &&
+        std::fabs(value) >= std::numeric_limits<double>::min()) {
+        int exponent = 0;
+        const double fraction = std::frexp(std::fabs(value), &exponent);  // [0.5, 1)
+        const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+        const int shift = 53 - exponent;  // value = m / 2^shift
+        if (shift <= 0) {
+            return value;  // a whole number: nothing to round
+        }
+        Wide scaled = m;
+        for (int i = 0; i < decimals; ++i) {
+            scaled *= 10;
+        }
+        if (shift < 128) {  // scaled is below 2^53·10^20 < 2^120
+            const Wide one = 1;
+            Wide q = scaled >> shift;
+            const Wide rest = scaled - (q << shift);
+            const Wide half = one << (shift - 1);
+            if (rest > half || (rest == half && (q & 1) != 0)) {
+                ++q;
+            }
+            if (q <= (one << 53)) {
+                if (q == 0) {
+                    return 0.0;
+                }
+                const double magnitude = static_cast<double>(q) / kPowers[decimals];
+                return value < 0 ? -magnitude : magnitude;
+            }
+        } else {
+            return 0.0;  // below 2^-75: under half of 10^-20
+        }
+    }
+#endif
+    return detail::RoundHalfEvenByPrinting(value, decimals);
 }
 
 std::string FormatResultNumber(double value) {

@@ -26,6 +26,12 @@ double ParseNumber(std::string_view text);
 // is not. Non-finite values come back unchanged.
 double RoundHalfEven(double value, int decimals);
 
+namespace detail {
+// The same by printing the exact value and reading it back: the rule itself,
+// which RoundHalfEven keeps to with integers where they suffice.
+double RoundHalfEvenByPrinting(double value, int decimals);
+}  // namespace detail
+
 // Report form of a number: a blank before a value ≥ 0 (a minus sign before a
 // negative one), at most 15 significant digits, no zero before the point below
 // 1, no trailing zeros and no bare point: 0.516 → " .516", 1 → " 1".

@@ -8,6 +8,7 @@
 #include "tests/canal/make_reach.h"
 
 #include "canal/open_channel.h"
+#include "hydraulics/section_hydraulics.h"
 #include "tests/canal/independent_channel.h"
 
 namespace veltrane::canal {
@@ -234,6 +235,44 @@ TEST(WaterSurface, ChecksNameWhereTheWaterOvertopsAndTheTurnouts) {
     EXPECT_TRUE(p.checks.turnouts[0].met);  // hn ≈ 0.516 at the head
     EXPECT_NEAR(p.checks.turnouts[0].level, p.flows[0].stations.front().level, 0);
     EXPECT_FALSE(p.checks.ok());
+}
+
+// Each reach's stepped depth is the window's own search's, to the bit, for
+// both flows, however many reaches share a size and roughness, including a
+// depth that passes the channel's top.
+TEST(WaterSurface, SteppedDepthsAreTheWindowsSearch) {
+    CanalRequest request;
+    const SectionSize sizes[] = {SectionSize::U60, SectionSize::U80, SectionSize::U100,
+                                 SectionSize::U120, SectionSize::U140};
+    for (int i = 0; i < 60; ++i) {
+        const SectionSize size = sizes[i % 5];
+        const double roughness = i % 3 == 0 ? 0.014 : 0.017;
+        const double slope = 200 + 137.0 * (i % 11);
+        const double discharge = 0.05 + 0.037 * (i % 17);  // some pass H in the smaller sizes
+        request.reaches.push_back(
+            MakeReach("r" + std::to_string(i), size, 50, slope, roughness, discharge));
+    }
+    request.factor = 1.15;
+    const CanalProfile profile = ComputeProfile(request);
+    int above = 0;
+    for (const FlowProfile& flow : profile.flows) {
+        for (std::size_t i = 0; i < request.reaches.size(); ++i) {
+            const Reach& r = request.reaches[i];
+            const DepthSearchResult window =
+                SearchDepth(LookupSection(*ParseSectionName(r.sizeName)), r.discharge * flow.factor,
+                            {.roughness = r.roughness, .slope = r.slope}, SearchKind::Design);
+            const ReachFlow& got = flow.reaches[i];
+            EXPECT_EQ(got.steppedAboveTop, window.overflow) << i;
+            if (window.overflow) {
+                ++above;
+                EXPECT_FALSE(got.steppedDepth) << i;
+            } else {
+                ASSERT_TRUE(got.steppedDepth) << i;
+                EXPECT_EQ(*got.steppedDepth, window.reportedDepth) << i;  // to the bit
+            }
+        }
+    }
+    EXPECT_GT(above, 0);
 }
 
 }  // namespace

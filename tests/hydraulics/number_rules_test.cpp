@@ -5,10 +5,14 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace veltrane {
 namespace {
@@ -154,6 +158,48 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{"JustBelowHalf", 0.5155, 3, 0.515},
         RoundCase{"ThreeDecimals", 45.03422351538237, 3, 45.034}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The quick rounding gives what printing the exact value and reading it
+// back gives, to the bit: values as typed and computed, ties at every place,
+// sizes from the tiny to beyond 2^53, every number of decimals.
+TEST(RoundHalfEven, KeepsToTheRuleOfPrintingTheExactValue) {
+    std::mt19937_64 rng(20261209);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::uniform_int_distribution<std::uint64_t> bits;
+    std::vector<double> values = {0.03125,
+                                  0.09375,
+                                  2.5,
+                                  0.5,
+                                  1.5,
+                                  6e-21,
+                                  5e-21,
+                                  4.9e-21,
+                                  2.6e-23,
+                                  9007199254740993.0,
+                                  4503599627370497.5,
+                                  1e-300,
+                                  0.0625};
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(unit(rng) * std::pow(10.0, i % 30 - 22));      // every decade
+        values.push_back(std::round(unit(rng) * 1e6) / 1e4 + 0.00005);  // ties at 4 places, nearly
+        values.push_back(std::ldexp(std::floor(unit(rng) * 4096), -(i % 14)));  // exact ties
+        std::uint64_t b = bits(rng);
+        double any = 0;
+        std::memcpy(&any, &b, sizeof any);
+        if (std::isfinite(any)) {
+            values.push_back(any);
+        }
+    }
+    for (const double v : values) {
+        for (int d = 0; d <= 20; d += (d < 6 ? 1 : 7)) {
+            const double quick = RoundHalfEven(v, d), rule = detail::RoundHalfEvenByPrinting(v, d);
+            ASSERT_EQ(std::signbit(quick), std::signbit(rule)) << v << " " << d;
+            ASSERT_EQ(quick, rule) << std::hexfloat << v << " " << d;
+            ASSERT_EQ(RoundHalfEven(-v, d), detail::RoundHalfEvenByPrinting(-v, d))
+                << v << " " << d;
+        }
+    }
+}
 
 TEST(RoundHalfEven, LeavesNonFiniteValues) {
     EXPECT_EQ(RoundHalfEven(kInf, 3), kInf);

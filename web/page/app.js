@@ -643,41 +643,52 @@
     const table = el('table', { id: 'reachTable', className: 'grid edit', 'aria-label': w.reachTable });
     table.append(el('thead', null, [el('tr', null, w.columns.map((c) => el('th', { scope: 'col', text: c.heading })))]),
       document.createElement('tbody'));
-    const renderRows = (focusColumn) => {
-      const rows = state.rows.map((row, r) => {
-        const tr = el('tr', { className: r === current ? 'current' : '' });
-        row.forEach((text, c) => {
-          const input = el('input', {
-            type: 'text', value: text, autocomplete: 'off', spellcheck: false,
-            size: w.columns[c].key === 'name' ? 10 : 7,
-            'aria-label': w.columns[c].heading + '，第 ' + (r + 1) + ' 行',
-          });
-          input.addEventListener('input', () => {
-            state.rows[r][c] = input.value;
-            stale();
-          });
-          input.addEventListener('focus', () => {
-            if (current === r) return;
-            table.tBodies[0].rows[current]?.classList.remove('current');
-            current = r;
-            tr.classList.add('current');
-          });
-          tr.append(el('td', null, [input]));
+    // A row's inputs find their row when they are used, so that adding,
+    // removing and moving touch only the rows concerned: a canal of a
+    // thousand reaches stays quick to edit.
+    const rowsBody = table.tBodies[0];
+    const markCurrent = (r) => {
+      rowsBody.rows[current]?.classList.remove('current');
+      current = r;
+      rowsBody.rows[current]?.classList.add('current');
+    };
+    const makeRow = (row) => {
+      const tr = el('tr');
+      row.forEach((text, c) => {
+        const input = el('input', {
+          type: 'text', value: text, autocomplete: 'off', spellcheck: false,
+          size: w.columns[c].key === 'name' ? 10 : 7, 'aria-label': w.columns[c].heading,
         });
-        return tr;
+        input.addEventListener('input', () => {
+          state.rows[tr.sectionRowIndex][c] = input.value;
+          stale();
+        });
+        input.addEventListener('focus', () => markCurrent(tr.sectionRowIndex));
+        tr.append(el('td', null, [input]));
       });
-      table.tBodies[0].replaceChildren(...rows);
-      if (focusColumn !== undefined) table.tBodies[0].rows[current].cells[focusColumn].firstChild.focus();
+      return tr;
+    };
+    const renderRows = () => {
+      rowsBody.replaceChildren(...state.rows.map(makeRow));
+      markCurrent(Math.min(current, state.rows.length - 1));
     };
     const focusedColumn = () => {
       const cell = document.activeElement && document.activeElement.closest && document.activeElement.closest('#reachTable td');
       return cell ? cell.cellIndex : 0;
     };
+    const focusCell = (r, c) => rowsBody.rows[r].cells[c].firstChild.focus();
+    const showRow = (r) => {
+      Array.from(rowsBody.rows[r].cells).forEach((cell, c) => { cell.firstChild.value = state.rows[r][c]; });
+    };
     const move = (to) => {
       if (to < 0 || to >= state.rows.length) return;
-      [state.rows[current], state.rows[to]] = [state.rows[to], state.rows[current]];
-      current = to;
-      renderRows(focusedColumn());
+      const from = current;
+      const column = focusedColumn();
+      [state.rows[from], state.rows[to]] = [state.rows[to], state.rows[from]];
+      showRow(from);
+      showRow(to);
+      markCurrent(to);
+      focusCell(to, column);
       stale();
     };
     const fileInput = el('input', { id: 'profileFile', type: 'file', accept: '.csv,text/csv' });
@@ -695,16 +706,21 @@
     });
     const rowButtons = el('div', { className: 'buttons left' }, [
       button('addReach', w.add, () => {
-        state.rows.splice(current + 1, 0, emptyRow());
-        current += state.rows.length > 1 ? 1 : 0;
-        renderRows(0);
+        const at = current + 1;
+        state.rows.splice(at, 0, emptyRow());
+        rowsBody.insertBefore(makeRow(state.rows[at]), rowsBody.rows[at] || null);
+        markCurrent(at);
+        focusCell(at, 0);
         stale();
       }),
       button('removeReach', w.remove, () => {
         if (state.rows.length <= 1) return;  // one reach at least
+        const column = focusedColumn();
         state.rows.splice(current, 1);
+        rowsBody.rows[current].remove();
         current = Math.min(current, state.rows.length - 1);
-        renderRows(focusedColumn());
+        markCurrent(current);
+        focusCell(current, column);
         stale();
       }),
       button('moveUp', w.up, () => move(current - 1)),
