@@ -29,6 +29,7 @@
 #include "app/calculation_window.h"
 #include "app/companion_session.h"
 #include "app/file_export.h"
+#include "handoff/section_dxf.h"
 #include "app/svg_view.h"
 #include "hydraulics/design_aids.h"
 #include "hydraulics/flow_extras.h"
@@ -227,13 +228,15 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
         AddButton(row, d, "pdfButton", QStringLiteral("导出PDF…"), QStringLiteral("导出PDF"));
     QPushButton* html =
         AddButton(row, d, "htmlButton", QStringLiteral("导出HTML…"), QStringLiteral("导出HTML"));
+    QPushButton* word =
+        AddButton(row, d, "docxButton", QStringLiteral("导出Word…"), QStringLiteral("导出Word"));
     AddClose(row, d);
     // Says a refused criterion, or shows the sheet of the session's details.
-    const auto update = [preview, sheet, request, problem, print, pdf, html] {
+    const auto update = [preview, sheet, request, problem, print, pdf, html, word] {
         const std::optional<sheet::SheetRequest> r = request();
         problem->setText(CriteriaProblemsText(CriteriaOf(SessionSheetDetails())));
         problem->setVisible(!r);
-        for (QPushButton* b : {print, pdf, html}) {
+        for (QPushButton* b : {print, pdf, html, word}) {
             b->setEnabled(r.has_value());
         }
         if (!r) {
@@ -313,6 +316,13 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
                           QStringLiteral("HTML (*.html)"),
                           Bytes(sheet::WriteHtml(sheet::BuildSheet(*r))));
     });
+    QObject::connect(word, &QPushButton::clicked, d, [d, services, request, base] {
+        const std::optional<sheet::SheetRequest> r = request();
+        if (!r) {
+            return;
+        }
+        SaveDocx(d, services, base, sheet::BuildSheet(*r));
+    });
     return d;
 }
 
@@ -338,10 +348,18 @@ QDialog* MakeDrawingDialog(CalculationWindow& window, AppServices services) {
     row = ButtonRow(layout);
     QPushButton* saveSvg =
         AddButton(row, d, "svgButton", QStringLiteral("保存SVG…"), QStringLiteral("保存SVG"));
+    QPushButton* saveDxf =
+        AddButton(row, d, "dxfButton", QStringLiteral("保存DXF…"), QStringLiteral("保存DXF"));
     QPushButton* savePng =
         AddButton(row, d, "pngButton", QStringLiteral("保存PNG…"), QStringLiteral("保存PNG"));
     AddClose(row, d);
     const QString base = QStringLiteral("断面图-") + SizeName(texts.size);
+    const QByteArray dxf = Bytes(handoff::SectionsDxf(
+        {sheet::PanelFor(section, outcome)}, sheet::RunDrawingTitle(section, texts.inputs())));
+    QObject::connect(saveDxf, &QPushButton::clicked, d, [d, services, dxf, base] {
+        SaveThroughDialog(d, services, QStringLiteral("保存DXF"), base + QStringLiteral(".dxf"),
+                          QStringLiteral("DXF (*.dxf)"), dxf);
+    });
     QObject::connect(saveSvg, &QPushButton::clicked, d, [d, services, svg, base] {
         SaveThroughDialog(d, services, QStringLiteral("保存SVG"), base + QStringLiteral(".svg"),
                           QStringLiteral("SVG (*.svg)"), svg);

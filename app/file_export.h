@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "app/seams.h"
+#include "sheet/document.h"
 
 class QWidget;
 
@@ -39,5 +40,11 @@ class QtFileChooser : public FileChooser {
 QString SaveThroughDialog(QWidget* parent, AppServices services, const QString& caption,
                           const QString& suggestedName, const QString& filter,
                           const QByteArray& bytes);
+
+// 导出Word…: the sheet as a Word document, saved as SaveThroughDialog saves,
+// named base.docx unless the user chooses otherwise. A document that could
+// not be made is said in a box.
+QString SaveDocx(QWidget* parent, AppServices services, const QString& base,
+                 const sheet::Document& document);
 
 }  // namespace veltrane

@@ -24,6 +24,7 @@
 #include "app/file_export.h"
 #include "app/svg_view.h"
 #include "canal/water_surface.h"
+#include "handoff/profile_dxf.h"
 #include "cli/input_text.h"
 #include "cli/profile_conditions.h"
 #include "cli/profile_csv.h"
@@ -284,10 +285,12 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     QPushButton* html = Button(d, "htmlButton", U8(views::kProfileForm.html));
     QPushButton* csv = Button(d, "csvButton", U8(views::kProfileForm.csv));
     QPushButton* svg = Button(d, "svgButton", U8(views::kProfileForm.svg));
+    QPushButton* dxf = Button(d, "dxfButton", U8(views::kProfileForm.dxf));
+    QPushButton* word = Button(d, "docxButton", U8(views::kProfileForm.docx));
     QPushButton* close = Button(d, "closeButton", U8(views::kProfileForm.close));
     buttons->addWidget(compute);
     buttons->addStretch();
-    for (QPushButton* b : {pdf, html, csv, svg, close}) {
+    for (QPushButton* b : {pdf, html, word, csv, svg, dxf, close}) {
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
@@ -300,7 +303,7 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     };
     auto last = std::make_shared<std::optional<Run>>();
     const auto exportsOn = [=](bool on) {
-        for (QPushButton* b : {pdf, html, csv, svg}) {
+        for (QPushButton* b : {pdf, html, word, csv, svg, dxf}) {
             b->setEnabled(on);
         }
     };
@@ -488,8 +491,24 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
             return;
         }
         SaveThroughDialog(d, services, QStringLiteral("保存SVG"),
-                          U8(views::kProfileForm.drawingFile), QStringLiteral("SVG (*.svg)"),
+                          U8(views::kProfileForm.drawingFile) + QStringLiteral(".svg"),
+                          QStringLiteral("SVG (*.svg)"),
                           Bytes(sheet::LongitudinalProfileSvg((*last)->request, (*last)->profile)));
+    });
+    QObject::connect(dxf, &QPushButton::clicked, d, [=] {
+        if (!*last) {
+            return;
+        }
+        SaveThroughDialog(d, services, QStringLiteral("保存DXF"),
+                          U8(views::kProfileForm.drawingFile) + QStringLiteral(".dxf"),
+                          QStringLiteral("DXF (*.dxf)"),
+                          Bytes(handoff::ProfileDxf((*last)->request, (*last)->profile)));
+    });
+    QObject::connect(word, &QPushButton::clicked, d, [=] {
+        if (!*last) {
+            return;
+        }
+        SaveDocx(d, services, U8(views::kProfileForm.sheetFile), sheetOf());
     });
     QObject::connect(close, &QPushButton::clicked, d, &QDialog::accept);
     d->resize(900, 640);

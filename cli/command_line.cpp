@@ -13,27 +13,29 @@ namespace veltrane::cli {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: veltrane-calc [--json] [--svg FILE [--force]]\n"
+    "usage: veltrane-calc [--json] [--svg FILE] [--dxf FILE] [--force]\n"
     "                     SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
     "       veltrane-calc --batch FILE [--bom]\n"
     "       veltrane-calc fit DISCHARGE SLOPE ROUGHNESS FACTOR [CRITERIA]\n"
-    "                     [--json | --csv [--bom]] [--svg FILE [--force]]\n"
+    "                     [--json | --csv [--bom]] [--svg FILE] [--dxf FILE]\n"
+    "                     [--force]\n"
     "       veltrane-calc table SIZE SLOPE ROUGHNESS [--step S]\n"
     "                     [--json | --csv [--bom]]\n"
     "       veltrane-calc sheet SIZE DISCHARGE SLOPE ROUGHNESS FACTOR\n"
-    "                     [REACH] [CRITERIA] (--html FILE | --pdf FILE) [--force]\n"
+    "                     [REACH] [CRITERIA]\n"
+    "                     (--html FILE | --pdf FILE | --docx FILE) [--force]\n"
     "       veltrane-calc sheet --batch FILE [REACH] [CRITERIA]\n"
-    "                     (--html FILE | --pdf FILE) [--force]\n"
+    "                     (--html FILE | --pdf FILE | --docx FILE) [--force]\n"
     "       veltrane-calc capacity SIZE SLOPE ROUGHNESS FACTOR [CRITERIA] [--json]\n"
     "       veltrane-calc solve-slope SIZE DISCHARGE ROUGHNESS FACTOR [CRITERIA]\n"
     "                     [--json]\n"
     "       veltrane-calc select-table ROUGHNESS FACTOR --slopes LIST [CRITERIA]\n"
     "                     [--json | --csv [--bom]] [--svg FILE]\n"
-    "                     [--html FILE | --pdf FILE] [--force]\n"
+    "                     [--html FILE | --pdf FILE | --docx FILE] [--force]\n"
     "       veltrane-calc profile FILE [--factor K] [--end normal|critical|LEVEL]\n"
     "                     [--spacing M] [--min-freeboard M]\n"
-    "                     [--json | --csv [--bom]] [--svg FILE]\n"
-    "                     [--html FILE | --pdf FILE] [REACH] [--force]\n"
+    "                     [--json | --csv [--bom]] [--svg FILE] [--dxf FILE]\n"
+    "                     [--html FILE | --pdf FILE | --docx FILE] [REACH] [--force]\n"
     "       veltrane-calc -h | --help | --version\n";
 
 // At most 79 columns a line, so that it reads in an 80-column terminal.
@@ -66,7 +68,8 @@ constexpr std::string_view kHelp =
     "                without it; a text cell that starts with = + - @ is then\n"
     "                written with a ' before it, so that it is not a formula\n"
     "  --svg FILE    also draw the cross-section to scale into FILE (SVG)\n"
-    "  --force       with --svg, --html or --pdf: replace FILE if it exists\n"
+    "  --dxf FILE    also write that drawing for CAD (DXF, metres at 1:1)\n"
+    "  --force       with an output FILE: replace FILE if it exists\n"
     "  --batch FILE  one calculation per row of a CSV file with the columns\n"
     "                size,discharge,slope,roughness,factor; the results go to\n"
     "                standard output as CSV. With sheet, one document for the\n"
@@ -76,6 +79,7 @@ constexpr std::string_view kHelp =
     "                depth (default 0.01)\n"
     "  --html FILE   sheet, profile: write the calculation sheet as one HTML page\n"
     "  --pdf FILE    sheet, profile: write the calculation sheet as a PDF on A4\n"
+    "  --docx FILE   sheet, profile: write the calculation sheet for Word\n"
     "  --slopes LIST select-table: the slope denominators, comma-separated:\n"
     "                300,500,1000\n"
     "  --factor K    profile: k of the increased discharge kQ, 1 to 2 (default 1)\n"
@@ -161,6 +165,8 @@ constexpr ValueOption kTextOptions[] = {
     {"--batch", "a FILE (\"-\" for standard input)", &CommandLine::batch},
     {"--html", "a FILE to write the sheet into", &CommandLine::html},
     {"--pdf", "a FILE to write the sheet into", &CommandLine::pdf},
+    {"--docx", "a FILE to write the sheet into", &CommandLine::docx},
+    {"--dxf", "a FILE to draw into", &CommandLine::dxf},
     {"--project", "the project's name", &CommandLine::project},
     {"--channel", "the channel's name", &CommandLine::channel},
     {"--station", "the chainage, from–to", &CommandLine::station},
@@ -196,6 +202,12 @@ const std::vector<OptionUse>& Uses() {
         {"--svg",
          "a single calculation, fit, select-table and profile",
          {Command::Single, Command::Fit, Command::SelectTable, Command::Profile}},
+        {"--dxf",
+         "a single calculation, fit and profile",
+         {Command::Single, Command::Fit, Command::Profile}},
+        {"--docx",
+         "sheet, select-table and profile",
+         {Command::Sheet, Command::SelectTable, Command::Profile}},
         {"--csv",
          "fit, table, select-table and profile",
          {Command::Fit, Command::Table, Command::SelectTable, Command::Profile}},
@@ -335,7 +347,8 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
                                                 [&](const ValueOption& o) { return o.name == a; });
                    t != std::end(kTextOptions)) {
             // The file options need a name; a detail may be given empty.
-            const bool file = a == "--svg" || a == "--batch" || a == "--html" || a == "--pdf";
+            const bool file = a == "--svg" || a == "--dxf" || a == "--batch" || a == "--html" ||
+                              a == "--pdf" || a == "--docx";
             if (!hasValue() || (file && (attached ? attached->empty() : args[i + 1].empty()))) {
                 return UsageError(std::string(a) + " needs " + std::string(t->needs));
             }
@@ -382,7 +395,7 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
         c.operands.erase(c.operands.begin());
     } else if (c.batch) {
         c.command = Command::Batch;
-        if (json || c.svg || c.force || c.step || csv || !c.operands.empty()) {
+        if (json || c.svg || c.dxf || c.force || c.step || csv || !c.operands.empty()) {
             return UsageError("--batch takes one FILE, and --bom, and nothing else");
         }
     }
@@ -396,14 +409,15 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
     if (c.batch && c.command != Command::Batch && c.command != Command::Sheet) {
         return UsageError("--batch goes alone, or with sheet");
     }
-    if (c.command == Command::Sheet) {
-        if (c.html.has_value() == c.pdf.has_value()) {
-            return UsageError("sheet writes one file: give --html FILE or --pdf FILE");
-        }
-    } else if (c.html && c.pdf) {
-        return UsageError("choose one of --html and --pdf");
-    } else if (c.force && !c.svg && !c.html && !c.pdf) {
-        return UsageError("--force goes with --svg, --html and --pdf");
+    const int sheets = c.html.has_value() + c.pdf.has_value() + c.docx.has_value();
+    if (c.command == Command::Sheet && sheets != 1) {
+        return UsageError("sheet writes one file: give --html FILE, --pdf FILE or --docx FILE");
+    }
+    if (sheets > 1) {
+        return UsageError("choose one of --html, --pdf and --docx");
+    }
+    if (c.force && !c.svg && !c.dxf && sheets == 0) {
+        return UsageError("--force goes with --svg, --dxf, --html, --pdf and --docx");
     }
     const views::CriteriaReading reading = views::ReadCriteria(criteria);
     if (!reading.ok()) {
@@ -413,7 +427,8 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
     if (c.bom && c.format != Format::Csv && c.command != Command::Batch) {
         return UsageError("--bom goes with --csv and --batch");
     }
-    const int toStandardOutput = (c.svg == "-") + (c.html == "-") + (c.pdf == "-");
+    const int toStandardOutput =
+        (c.svg == "-") + (c.dxf == "-") + (c.html == "-") + (c.pdf == "-") + (c.docx == "-");
     if (toStandardOutput > 1) {
         return UsageError("only one output can go to standard output (\"-\")");
     }

@@ -31,8 +31,9 @@ struct CommandLine {
     Command command = Command::Single;
     Format format = Format::Text;
     bool bom = false;    // a UTF-8 byte order mark before CSV output
-    bool force = false;  // --svg, --html and --pdf may replace an existing file
+    bool force = false;  // --svg, --dxf, --html, --pdf and --docx may replace a file
     std::optional<std::string> svg;
+    std::optional<std::string> dxf;  // the drawing --svg draws, for CAD
     std::optional<std::string> batch;  // the --batch FILE; "-" is standard input
     std::optional<std::string_view> step;
     std::optional<std::string_view> slopes;  // select-table: "300,500,1000"
@@ -42,6 +43,7 @@ struct CommandLine {
     // sheet: where it goes.
     std::optional<std::string> html;
     std::optional<std::string> pdf;
+    std::optional<std::string> docx;
     // sheet: the reach's details, as typed.
     std::optional<std::string> project, channel, station, designer, date;
     // sheet: the title block and the signature table, as typed.
@@ -56,7 +58,9 @@ struct CommandLine {
 
     // Whether an output FILE is "-": that output takes standard output, in
     // place of the command's text, JSON or CSV there.
-    bool writesToStandardOutput() const { return svg == "-" || html == "-" || pdf == "-"; }
+    bool writesToStandardOutput() const {
+        return svg == "-" || dxf == "-" || html == "-" || pdf == "-" || docx == "-";
+    }
 };
 
 // Reads the arguments (without the program name). Options may stand

@@ -179,7 +179,7 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
             return saved.error();
         }
     }
-    if (c.html || c.pdf) {
+    if (c.html || c.pdf || c.docx) {
         const sheet::Document doc = sheet::BuildSelectionSheet(
             rows, std::string(v[0]), std::string(v[1]), c.criteria, c.date.value_or(""));
         if (const Step saved = SaveSheet(c, doc); !saved) {

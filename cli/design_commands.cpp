@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/csv.h"
+#include "cli/drawing_output.h"
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
 #include "cli/single_run.h"
@@ -111,12 +112,14 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
     if (fit.rejected) {
         return RejectedInput(*fit.rejected, j, c.format, out, err);
     }
-    if (c.svg) {
-        if (const Step saved = WriteOutputFile(
-                *c.svg, sheet::FitDrawingSvg(fit, {v[0], v[1], v[2], v[3]}), c.force);
-            !saved) {
-            return saved.error();
-        }
+    if (const Step saved = SaveDrawing(
+            c, [&] { return sheet::FitDrawingSvg(fit, {v[0], v[1], v[2], v[3]}); },
+            [&] {
+                return DrawingDxf(sheet::FitPanels(fit),
+                                  sheet::FitDrawingTitle({v[0], v[1], v[2], v[3]}));
+            });
+        !saved) {
+        return saved.error();
     }
 
     std::string text;

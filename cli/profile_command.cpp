@@ -5,6 +5,10 @@
 
 #include "canal/water_surface.h"
 #include "cli/csv.h"
+#include "cli/drawing_output.h"
+#ifdef VELTRANE_CLI_HANDOFF
+#include "handoff/profile_dxf.h"
+#endif
 #include "cli/input_text.h"
 #include "cli/json_writer.h"
 #include "cli/output_file.h"
@@ -245,14 +249,19 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
         return fits.error();
     }
     const canal::CanalProfile profile = canal::ComputeProfile(request);
-    if (c.svg) {
-        if (const Step saved =
-                WriteOutputFile(*c.svg, sheet::LongitudinalProfileSvg(request, profile), c.force);
-            !saved) {
-            return saved.error();
-        }
+    if (const Step saved = SaveDrawing(
+            c, [&] { return sheet::LongitudinalProfileSvg(request, profile); },
+            [&] {
+#ifdef VELTRANE_CLI_HANDOFF
+                return handoff::ProfileDxf(request, profile);
+#else
+                return std::string();
+#endif
+            });
+        !saved) {
+        return saved.error();
     }
-    if (c.html || c.pdf) {
+    if (c.html || c.pdf || c.docx) {
         const sheet::ProfileSheetRequest sheetRequest{
             .canal = request, .details = DetailsFrom(c), .basis = c.basis};
         if (const Step saved = SaveSheet(c, sheet::BuildProfileSheet(sheetRequest, profile));

@@ -4,6 +4,7 @@
 #include "cli/output_file.h"
 #include "sheet/html_writer.h"
 #ifdef VELTRANE_CLI_PDF
+#include "sheet_pdf/docx_output.h"
 #include "sheet_pdf/pdf_printer.h"
 #endif
 
@@ -14,13 +15,20 @@ Step SaveSheet(const CommandLine& c, const sheet::Document& doc) {
         return WriteOutputFile(*c.html, sheet::WriteHtml(doc), c.force);
     }
 #ifdef VELTRANE_CLI_PDF
+    if (c.docx) {
+        const sheet::DocxOutput docx = sheet::WriteDocx(doc, sheet::NowIso8601());
+        if (!docx.error.empty()) {
+            return WriteError("cannot write " + *c.docx + ": " + docx.error);
+        }
+        return WriteOutputFile(*c.docx, docx.bytes, c.force);
+    }
     const sheet::PdfOutput pdf = sheet::PrintPdf(doc);
     if (!pdf.error.empty()) {
         return WriteError("cannot write " + *c.pdf + ": " + pdf.error);
     }
     return WriteOutputFile(*c.pdf, pdf.bytes, c.force);
 #else
-    return UsageError("this veltrane-calc was built without PDF output; use --html");
+    return UsageError("this veltrane-calc was built without PDF and Word output; use --html");
 #endif
 }
 

@@ -18,6 +18,7 @@
 #include "cli/size_operand.h"
 #include "hydraulics/calculation_run.h"
 #include "sheet/section_svg.h"
+#include "cli/drawing_output.h"
 
 #ifndef VELTRANE_VERSION
 #define VELTRANE_VERSION "unknown"
@@ -38,11 +39,13 @@ CommandResult RunSingle(const CommandLine& c, std::ostream& out, std::ostream& e
     }
     const USection& section = LookupSection(*size);
     const CalculationOutcome outcome = RunCalculation(section, {v[1], v[2], v[3], v[4]});
-    if (c.svg && outcome.isReport()) {
-        const std::string title =
-            std::string(section.sizeLabel) + "  " + sheet::InputsTitle(v[1], v[2], v[3], v[4]);
-        const std::string svg = sheet::CrossSectionSvg({sheet::PanelFor(section, outcome)}, title);
-        if (const Step saved = WriteOutputFile(*c.svg, svg, c.force); !saved) {
+    if (outcome.isReport()) {
+        const std::string title = sheet::RunDrawingTitle(section, {v[1], v[2], v[3], v[4]});
+        const std::vector<sheet::SvgPanel> panels = {sheet::PanelFor(section, outcome)};
+        if (const Step saved = SaveDrawing(
+                c, [&] { return sheet::CrossSectionSvg(panels, title); },
+                [&] { return DrawingDxf(panels, title); });
+            !saved) {
             return saved.error();
         }
     }

@@ -55,7 +55,7 @@ std::string FitVerdict(const FitResult& fit) {
            std::string(LookupSection(*fit.smallest).sizeLabel);
 }
 
-std::string FitDrawingSvg(const FitResult& fit, const CalculationInputs& texts) {
+std::vector<SvgPanel> FitPanels(const FitResult& fit) {
     std::vector<SvgPanel> panels;
     for (const FitRow& row : fit.rows) {
         SvgPanel p = PanelFor(LookupSection(row.size), row.outcome);
@@ -64,10 +64,16 @@ std::string FitDrawingSvg(const FitResult& fit, const CalculationInputs& texts) 
         }
         panels.push_back(std::move(p));
     }
-    const std::string title =
-        "装配式U形渠道构件选型  " +
-        InputsTitle(texts.discharge, texts.slope, texts.roughness, texts.factor);
-    return CrossSectionSvg(panels, title);
+    return panels;
+}
+
+std::string FitDrawingTitle(const CalculationInputs& texts) {
+    return "装配式U形渠道构件选型  " +
+           InputsTitle(texts.discharge, texts.slope, texts.roughness, texts.factor);
+}
+
+std::string FitDrawingSvg(const FitResult& fit, const CalculationInputs& texts) {
+    return CrossSectionSvg(FitPanels(fit), FitDrawingTitle(texts));
 }
 
 }  // namespace veltrane::sheet

@@ -7,7 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "hydraulics/flow_extras.h"
+#include "sheet/section_svg.h"
 
 namespace veltrane::sheet {
 
@@ -20,6 +23,10 @@ std::array<std::string, 7> FitCells(const FitRow& row);
 
 // "能通过设计流量与校核流量的最小标准断面：U80形渠道构件", or that none can.
 std::string FitVerdict(const FitResult& fit);
+
+// The five panels, and their drawing's title with the texts as typed.
+std::vector<SvgPanel> FitPanels(const FitResult& fit);
+std::string FitDrawingTitle(const CalculationInputs& texts);
 
 // The five panels at one scale, titled with the texts as typed.
 std::string FitDrawingSvg(const FitResult& fit, const CalculationInputs& texts);

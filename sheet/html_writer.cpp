@@ -2,6 +2,7 @@
 #include "sheet/html_writer.h"
 
 #include "sheet/markup.h"
+#include "sheet/signature_words.h"
 #include "views/fonts.h"
 
 namespace veltrane::sheet {
@@ -151,9 +152,11 @@ struct Writer {
         // A blank column for the signature itself; names and dates as given.
         const std::string border =
             forPrinting ? " border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"" : "";
-        out += "<table class=\"signatures\"" + border +
-               ">\n<thead><tr><th>职责</th><th>姓名</th><th>签字</th><th>日期</th></tr></thead>\n"
-               "<tbody>\n";
+        out += "<table class=\"signatures\"" + border + ">\n<thead><tr>";
+        for (std::string_view heading : kSignatureHeadings) {
+            out += "<th>" + std::string(heading) + "</th>";
+        }
+        out += "</tr></thead>\n<tbody>\n";
         for (const SignatureLine& line : s.lines) {
             out += "<tr><td>" + EscapeMarkup(line.role) + "</td><td>" + EscapeMarkup(line.name) +
                    "</td><td></td><td>" + EscapeMarkup(line.date) + "</td></tr>\n";

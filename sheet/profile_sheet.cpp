@@ -99,7 +99,8 @@ void AddMethod(Document& doc) {
 
 void AddReachFlows(Document& doc, const ProfileSheetRequest& r, const canal::CanalProfile& p) {
     doc.blocks.emplace_back(Heading{2, "三、各渠段正常水深与临界水深"});
-    Table t{.header = {"渠段", "流量", "Q (m³/s)", "正常水深 h₀ (m)", "临界水深 hₖ (m)", "坡型"}};
+    Table t{.header = {"渠段", "流量", "Q (m³/s)", "正常水深 h₀ (m)", "逐毫米试算水深 (m)",
+                       "临界水深 hₖ (m)", "坡型"}};
     for (const canal::FlowProfile& flow : p.flows) {
         for (std::size_t i = 0; i < flow.reaches.size(); ++i) {
             const canal::ReachFlow& f = flow.reaches[i];

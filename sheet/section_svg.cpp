@@ -38,13 +38,6 @@ std::string Metres(std::string_view name, double v) {
     return std::string(name) + " = " + views::Decimal(v, views::kLengthDecimals) + " m";
 }
 
-// The slab thickness δ of the dimension table, m.
-double SlabThickness(const USection& s) {
-    const std::string_view cm = DimensionsOf(s.size).slabCm;
-    double value = 0;
-    FromChars(cm.data(), cm.data() + cm.size(), value);
-    return value / 100;
-}
 
 // Panel coordinates: x across the section from its axis, y upwards from its
 // lowest point, both in metres; k units per metre. SVG's y runs down.
@@ -324,12 +317,21 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     return out;
 }
 
+double SlabThickness(const USection& s) {
+    const std::string_view cm = DimensionsOf(s.size).slabCm;
+    double value = 0;
+    FromChars(cm.data(), cm.data() + cm.size(), value);
+    return value / 100;
+}
+
+std::string RunDrawingTitle(const USection& section, const CalculationInputs& texts) {
+    return std::string(section.sizeLabel) + "  " +
+           InputsTitle(texts.discharge, texts.slope, texts.roughness, texts.factor);
+}
+
 std::string RunDrawingSvg(const USection& section, const CalculationInputs& texts,
                           const CalculationOutcome& outcome) {
-    const std::string title =
-        std::string(section.sizeLabel) + "  " +
-        InputsTitle(texts.discharge, texts.slope, texts.roughness, texts.factor);
-    return CrossSectionSvg({PanelFor(section, outcome)}, title);
+    return CrossSectionSvg({PanelFor(section, outcome)}, RunDrawingTitle(section, texts));
 }
 
 namespace {

@@ -36,6 +36,12 @@ std::string InputsTitle(std::string_view q, std::string_view x, std::string_view
 // One drawing with the panels side by side, all at one scale.
 std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title);
 
+// The slab thickness δ of the dimension table, m.
+double SlabThickness(const USection& section);
+
+// "U60形渠道构件  Q=0.25 m³/s  i=1/500  n=0.017  k=1.0": a run's drawing's title.
+std::string RunDrawingTitle(const USection& section, const CalculationInputs& texts);
+
 // The drawing of one run of a window's texts, as the program and the web
 // page show it: titled with the size and the texts, and drawn also when a
 // depth lies above the channel (the panel says so).

@@ -57,9 +57,13 @@ void InstallFontSubstitutes() {
 
 }  // namespace
 
-PdfOutput PrintPdf(const Document& document) {
+void PrepareQtPainting() {
     EnsureGuiApplication();
     InstallFontSubstitutes();
+}
+
+PdfOutput PrintPdf(const Document& document) {
+    PrepareQtPainting();
 
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

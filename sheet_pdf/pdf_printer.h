@@ -19,4 +19,8 @@ struct PdfOutput {
 // started on the offscreen platform, so no display is needed.
 PdfOutput PrintPdf(const Document& document);
 
+// A QGuiApplication (offscreen where none runs) and the Song faces' stand-ins,
+// for painting a sheet or a drawing.
+void PrepareQtPainting();
+
 }  // namespace veltrane::sheet

@@ -10,6 +10,7 @@
 #include <memory>
 #include <numeric>
 
+#include "sheet/signature_words.h"
 #include "sheet_pdf/printed_drawing.h"
 #include "views/fonts.h"
 
@@ -344,7 +345,7 @@ struct Measurer {
     }
     Piece operator()(const Signatures& s) const {
         // A bordered table, kept whole, with room to sign in each row.
-        Table t{.header = {"职责", "姓名", "签字", "日期"}};
+        Table t{.header = {kSignatureHeadings.begin(), kSignatureHeadings.end()}};
         for (const SignatureLine& line : s.lines) {
             t.rows.push_back({line.role, line.name, "", line.date});
         }

@@ -29,11 +29,12 @@ struct ProfileFormWords {
     std::string_view noCheck = "不校核";
     std::string_view compute = "计算";
     std::string_view drawing = "纵断面图";
-    std::string_view pdf = "导出PDF…", html = "导出HTML…", csv = "导出结果CSV…", svg = "保存SVG…",
-                     close = "关闭";
-    // The files' names where the user has not chosen one.
+    std::string_view pdf = "导出PDF…", html = "导出HTML…", docx = "导出Word…",
+                     csv = "导出结果CSV…", svg = "保存SVG…", dxf = "保存DXF…", close = "关闭";
+    // The files' names where the user has not chosen one (the sheet's and
+    // the drawing's without their extension: they come in several forms).
     std::string_view reachesFile = "渠段.csv", sheetFile = "水面线计算书",
-                     stationsFile = "水面线.csv", drawingFile = "纵断面图.svg";
+                     stationsFile = "水面线.csv", drawingFile = "纵断面图";
 };
 inline constexpr ProfileFormWords kProfileForm{};
 

@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Cli, HelpAndVersion) {
     const Result help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: veltrane-calc [--json] [--svg FILE [--force]]\n", 0), 0u);
+    EXPECT_EQ(help.out.rfind("usage: veltrane-calc [--json] [--svg FILE] [--dxf FILE] [--force]\n", 0), 0u);
     const Result version = Cli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("veltrane-calc 1.", 0), 0u);

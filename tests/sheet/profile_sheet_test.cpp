@@ -58,6 +58,14 @@ TEST(ProfileSheet, ChaptersStationsChecksAndConclusion) {
                                                "2 七、结论"};
     EXPECT_EQ(Headings(doc), expected);
     const std::vector<const Table*> tables = Tables(doc);
+    // Every row has a cell under each heading, and none beyond.
+    for (const Table* t : tables) {
+        for (const auto& row : t->rows) {
+            if (!t->header.empty()) {
+                EXPECT_EQ(row.size(), t->header.size()) << t->header.front();
+            }
+        }
+    }
     // Title block, reaches, conditions, hn/hc, two station tables, checks.
     ASSERT_EQ(tables.size(), 7u);
     EXPECT_EQ(tables[1]->rows.size(), 2u);

@@ -12,7 +12,7 @@
 namespace veltrane::testing {
 
 // The ASCII words a Chinese text may hold.
-inline constexpr std::array<std::string_view, 44> kAllowedAsciiWords = {
+inline constexpr std::array<std::string_view, 46> kAllowedAsciiWords = {
     // units
     "m", "s", "cm",
     // symbols of the calculation and its sheet
@@ -21,7 +21,7 @@ inline constexpr std::array<std::string_view, 44> kAllowedAsciiWords = {
     // the dimension table's names of the sizes
     "D",
     // sizes, formats and encodings
-    "U", "UTF", "GB", "HTML", "PDF", "SVG", "PNG", "CSV",
+    "U", "UTF", "GB", "HTML", "PDF", "SVG", "PNG", "CSV", "DXF", "Word",
     // the batch file's column names, which a file must spell so
     "size", "discharge", "slope", "roughness", "factor", "name", "station"};
 

@@ -814,7 +814,7 @@
       button('profilePrint', '打印…', withRun((a) => printHtml(a.html))),
       button('profileHtml', w.html, withRun((a) => download(w.sheetFile + '.html', a.html, 'text/html'))),
       button('profileCsv', w.csv, withRun((a) => download(w.stationsFile, a.csv, 'text/csv'))),
-      button('profileSvg', w.svg, withRun((a) => download(w.drawingFile, a.svg, 'image/svg+xml'))),
+      button('profileSvg', w.svg, withRun((a) => download(w.drawingFile + '.svg', a.svg, 'image/svg+xml'))),
     );
     stale();
     form.append(
