@@ -214,19 +214,17 @@ std::string DxfDrawing::Write() const {
     w.sectionEntities();
     for (const auto& entity : entities_) {
         if (const auto* l = std::get_if<LineEntity>(&entity)) {
-            dxf.writeLine(w,
-                          DL_LineData(l->from.first, l->from.second, 0, l->to.first,
-                                      l->to.second, 0),
-                          Attributes(l->layer, l->dashed));
+            dxf.writeLine(
+                w, DL_LineData(l->from.first, l->from.second, 0, l->to.first, l->to.second, 0),
+                Attributes(l->layer, l->dashed));
         } else if (const auto* a = std::get_if<ArcEntity>(&entity)) {
-            dxf.writeArc(w,
-                         DL_ArcData(a->centre.first, a->centre.second, 0, a->radius, a->angle1,
-                                    a->angle2),
-                         Attributes(a->layer));
+            dxf.writeArc(
+                w,
+                DL_ArcData(a->centre.first, a->centre.second, 0, a->radius, a->angle1, a->angle2),
+                Attributes(a->layer));
         } else if (const auto* p = std::get_if<PolylineEntity>(&entity)) {
-            dxf.writePolyline(
-                w, DL_PolylineData(static_cast<int>(p->points.size()), 0, 0, 0),
-                Attributes(p->layer, p->dashed));
+            dxf.writePolyline(w, DL_PolylineData(static_cast<int>(p->points.size()), 0, 0, 0),
+                              Attributes(p->layer, p->dashed));
             for (const Point& v : p->points) {
                 dxf.writeVertex(w, DL_VertexData(v.first, v.second, 0, 0));
             }
@@ -234,8 +232,8 @@ std::string DxfDrawing::Write() const {
         } else if (const auto* t = std::get_if<TextEntity>(&entity)) {
             const int h = t->align == Align::Left ? 0 : t->align == Align::Centre ? 1 : 2;
             dxf.writeText(w,
-                          DL_TextData(t->at.first, t->at.second, 0, t->at.first, t->at.second,
-                                      0, t->height, 1.0, 0, h, 0, t->text, "Standard", 0.0),
+                          DL_TextData(t->at.first, t->at.second, 0, t->at.first, t->at.second, 0,
+                                      t->height, 1.0, 0, h, 0, t->text, "Standard", 0.0),
                           Attributes(Layer::Texts));
         }
     }

@@ -71,7 +71,8 @@ std::string ProfileDxf(const canal::CanalRequest& request, const canal::CanalPro
            views::Decimal(design.front().level, 3));
     d.Text({end, high + kTextHeight}, kTextHeight, views::Decimal(design.back().level, 3),
            Align::Right);
-    d.Text({0, high + 3 * kTextHeight}, kTextHeight * 1.5, std::string(views::kProfileDrawing.title));
+    d.Text({0, high + 3 * kTextHeight}, kTextHeight * 1.5,
+           std::string(views::kProfileDrawing.title));
     return d.Write();
 }
 

@@ -30,7 +30,8 @@ std::optional<handoff::DocxPicture> Picture(const Drawing& d) {
     }
     const double widthMm = handoff::kTextWidthMm * std::clamp(d.printedWidth, 0.1, 1.0);
     const int width = static_cast<int>(std::lround(widthMm / 25.4 * kDotsPerInch));
-    const int height = std::max(1, static_cast<int>(std::lround(width * box.height() / box.width())));
+    const int height =
+        std::max(1, static_cast<int>(std::lround(width * box.height() / box.width())));
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     // Labels sized in points come out at the drawing's scale.
@@ -48,9 +49,8 @@ std::optional<handoff::DocxPicture> Picture(const Drawing& d) {
     if (!image.save(&buffer, "PNG")) {
         return std::nullopt;
     }
-    return handoff::DocxPicture{.png = buffer.data().toStdString(),
-                                .pixelWidth = width,
-                                .pixelHeight = height};
+    return handoff::DocxPicture{
+        .png = buffer.data().toStdString(), .pixelWidth = width, .pixelHeight = height};
 }
 
 }  // namespace

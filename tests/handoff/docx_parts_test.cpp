@@ -63,9 +63,8 @@ TEST(DocxParts, ATablesHeaderRepeatsAndItsRowsStayWhole) {
 }
 
 TEST(DocxParts, EachDrawingIsItsPngWithItsSvgBeside) {
-    const sheet::Document doc{
-        .blocks = {sheet::Drawing{.svg = "<svg>a</svg>", .printedWidth = 0.5},
-                   sheet::Drawing{.svg = "<svg>b</svg>", .printedWidth = 1}}};
+    const sheet::Document doc{.blocks = {sheet::Drawing{.svg = "<svg>a</svg>", .printedWidth = 0.5},
+                                         sheet::Drawing{.svg = "<svg>b</svg>", .printedWidth = 1}}};
     const auto parts = PartsOf(doc, {{.png = "P1", .pixelWidth = 1000, .pixelHeight = 500},
                                      {.png = "P2", .pixelWidth = 100, .pixelHeight = 100}});
     EXPECT_EQ(parts.at("word/media/drawing1.png"), "P1");

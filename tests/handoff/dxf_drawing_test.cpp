@@ -53,8 +53,8 @@ TEST(DxfDrawing, TheFileHasItsSectionsLayersAndEntities) {
     const std::string dxf = d.Write();
     for (const char* part :
          {"SECTION\n2\nHEADER", "SECTION\n2\nTABLES", "SECTION\n2\nENTITIES", "EOF\n",
-          "$DWGCODEPAGE\n3\nANSI_936", "\xB6\xCF\xC3\xE6", "\xCB\xAE\xC3\xE6",
-          "\xB1\xEA\xD7\xA2", "\xCE\xC4\xD7\xD6", "DASHED", "\xD7\xDC\xB8\xC9"}) {
+          "$DWGCODEPAGE\n3\nANSI_936", "\xB6\xCF\xC3\xE6", "\xCB\xAE\xC3\xE6", "\xB1\xEA\xD7\xA2",
+          "\xCE\xC4\xD7\xD6", "DASHED", "\xD7\xDC\xB8\xC9"}) {
         EXPECT_NE(dxf.find(part), std::string::npos) << part;
     }
     // Each entity once; the lone point made no polyline.
