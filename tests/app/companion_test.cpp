@@ -86,6 +86,7 @@ class CompanionTest : public QObject {
     void dialogs_data();
     void dialogs();
     void sheetExportsThroughTheFileDialog();
+    void wordAndDxfGoThroughTheFileDialog();
     void sheetCarriesTheTitleBlockBasisAndSources();
     void aFailedSaveSaysWhy();
     void savingNeverGoesThroughALinkOrOverADevice();
@@ -263,6 +264,40 @@ void CompanionTest::sheetExportsThroughTheFileDialog() {
     // A cancelled dialog writes nothing and says nothing.
     d->findChild<QPushButton*>("htmlButton")->click();
     QVERIFY(app.prompter.notices.empty());
+}
+
+// 导出Word… saves a Word package of the sheet, 保存DXF… the drawing for
+// CAD, each under its own name, and refused criteria disable 导出Word… too.
+void CompanionTest::wordAndDxfGoThroughTheFileDialog() {
+    App app;
+    CalculationWindow& w = OpenCalculation(app, SectionSize::U60);
+    QTemporaryDir dir;
+    app.files.paths = {dir.filePath("u60.docx"), dir.filePath("u60.dxf")};
+    std::unique_ptr<QDialog> sheet(MakeSheetDialog(w, app.windows.services()));
+    sheet->findChild<QPushButton*>("docxButton")->click();
+    std::unique_ptr<QDialog> drawing(MakeDrawingDialog(w, app.windows.services()));
+    drawing->findChild<QPushButton*>("dxfButton")->click();
+    QCOMPARE(app.files.asked,
+             (std::vector<QString>{"导出Word|计算书-U60.docx", "保存DXF|断面图-U60.dxf"}));
+    QFile docx(dir.filePath("u60.docx"));
+    QVERIFY(docx.open(QIODevice::ReadOnly));
+    const QByteArray zip = docx.readAll();
+    QVERIFY(zip.startsWith("PK\x03\x04"));
+    QCOMPARE(zip.mid(30, 19), QByteArray("[Content_Types].xml"));  // the first entry
+    QVERIFY(zip.contains("word/document.xml"));
+    QVERIFY(zip.contains("word/media/drawing1.png"));
+    QFile dxf(dir.filePath("u60.dxf"));
+    QVERIFY(dxf.open(QIODevice::ReadOnly));
+    const QByteArray cad = dxf.readAll();
+    QVERIFY(cad.contains("ANSI_936"));
+    QVERIFY(cad.contains("\n0\nARC\n"));
+    QVERIFY(cad.endsWith("0\nEOF\n"));
+    QVERIFY(app.prompter.notices.empty());
+
+    auto* field = sheet->findChild<QLineEdit*>("maxVelocity");
+    field->setText(QStringLiteral("x"));
+    emit field->editingFinished();
+    QVERIFY(!sheet->findChild<QPushButton*>("docxButton")->isEnabled());
 }
 
 // The title block, the basis (one line each, blank lines skipped) and a

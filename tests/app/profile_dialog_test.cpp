@@ -63,7 +63,8 @@ void ProfileDialogTest::theWindowsReachComesFirstAndIsComputed() {
                                Cell(reaches, 0, 5)};
     QCOMPARE(first, (QStringList{"U60", "500", "0.017", "0.25"}));
     QCOMPARE(d->findChild<QLineEdit*>("factor")->text(), QStringLiteral("1.2"));
-    for (const char* b : {"pdfButton", "htmlButton", "csvButton", "svgButton"}) {
+    for (const char* b :
+         {"pdfButton", "htmlButton", "docxButton", "csvButton", "svgButton", "dxfButton"}) {
         QVERIFY2(!d->findChild<QPushButton*>(b)->isEnabled(), b);
     }
     reaches->item(0, 0)->setText(QStringLiteral("一支渠"));
@@ -82,7 +83,8 @@ void ProfileDialogTest::theWindowsReachComesFirstAndIsComputed() {
     }
     QCOMPARE(Cell(design, 3, 3), QString::number(low, 'f', 3));
     QCOMPARE(d->findChild<QTableWidget*>("checkStations")->rowCount(), 4);
-    for (const char* b : {"pdfButton", "htmlButton", "csvButton", "svgButton"}) {
+    for (const char* b :
+         {"pdfButton", "htmlButton", "docxButton", "csvButton", "svgButton", "dxfButton"}) {
         QVERIFY2(d->findChild<QPushButton*>(b)->isEnabled(), b);
     }
     // An edit makes the results stale: nothing old is exported.
@@ -189,6 +191,15 @@ void ProfileDialogTest::aFileIsImportedAndTheResultsExported() {
     const int stations = d->findChild<QTableWidget*>("designStations")->rowCount();
     QCOMPARE(lines.size(), 1 + 2 * stations);
     QVERIFY(lines[1].startsWith(QStringLiteral("设计流量,总干,0.0000,10.0000,")));
+    // The drawing for CAD: the bed, the top and the water, a polyline each.
+    const QString cad = folder.filePath("纵断面图.dxf");
+    app.files.paths = {cad};
+    Click(d.get(), "dxfButton");
+    QFile dxf(cad);
+    QVERIFY(dxf.open(QIODevice::ReadOnly));
+    const QByteArray bytes2 = dxf.readAll();
+    QCOMPARE(bytes2.count("\n0\nLWPOLYLINE\n") + bytes2.count("\n0\nPOLYLINE\n"), 3);
+    QVERIFY(app.files.asked.back().endsWith(QStringLiteral("|纵断面图.dxf")));
 }
 
 QTEST_MAIN(ProfileDialogTest)
