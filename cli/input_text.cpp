@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/input_text.h"
+#include "cli/terminal_text.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -126,7 +127,7 @@ Outcome<std::string> ReadBatchInput(const std::string& path, std::istream& in,
         return std::move(input).error();
     }
     if (!input->notice.empty()) {
-        notices << "veltrane-calc: " << input->notice << '\n';
+        notices << "veltrane-calc: " << TerminalText(input->notice) << '\n';
     }
     return std::move(input->text);
 }

@@ -6,6 +6,7 @@
 #include "canal/water_surface.h"
 #include "cli/csv.h"
 #include "cli/drawing_output.h"
+#include "cli/terminal_text.h"
 #ifdef VELTRANE_CLI_HANDOFF
 #include "handoff/profile_dxf.h"
 #endif
@@ -52,7 +53,12 @@ std::string ReachName(const canal::CanalRequest& r, std::size_t i) {
     return r.reaches[i].name;
 }
 
+// The text table goes to a terminal: names with control characters shown,
+// not run (see TerminalText).
 void WriteText(const canal::CanalRequest& request, const canal::CanalProfile& p, std::string& out) {
+    const auto ReachName = [&request](const canal::CanalRequest&, std::size_t i) {
+        return TerminalText(request.reaches[i].name);
+    };
     static constexpr std::string_view kColumns[] = {"chainage",  "bed",    "depth",  "level",
                                                     "velocity",  "froude", "energy", "top",
                                                     "freeboard", "type"};

@@ -10,15 +10,16 @@
 #include "cli/command_line.h"
 #include "cli/design_aid_commands.h"
 #include "cli/design_commands.h"
+#include "cli/drawing_output.h"
 #include "cli/input_text.h"
 #include "cli/output_file.h"
 #include "cli/profile_command.h"
 #include "cli/sheet_command.h"
 #include "cli/single_run.h"
 #include "cli/size_operand.h"
+#include "cli/terminal_text.h"
 #include "hydraulics/calculation_run.h"
 #include "sheet/section_svg.h"
-#include "cli/drawing_output.h"
 
 #ifndef VELTRANE_VERSION
 #define VELTRANE_VERSION "unknown"
@@ -137,7 +138,7 @@ int RunCli(const std::vector<std::string_view>& args, std::istream& in, std::ost
     }
     // The one place where veltrane-calc says why it stopped.
     const CliError& e = result.error();
-    err << "veltrane-calc: " << e.message << '\n';
+    err << "veltrane-calc: " << TerminalText(e.message) << '\n';
     if (e.withUsage) {
         err << "Try 'veltrane-calc --help' for more information.\n";
     }

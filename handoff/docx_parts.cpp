@@ -115,6 +115,9 @@ std::string TextRuns(const std::string& text, bool formula, std::string_view ton
     return formula ? FormulaRuns(text, tone) : Runs(text, tone);
 }
 
+// The most a column asks for, in half ems: 24, twelve CJK characters.
+constexpr double kWidestColumn = 24;
+
 // How wide a text is set, in half ems (a CJK character, 3 or 4 bytes of
 // UTF-8, two): its widest line, or where it may wrap (wrapping), its
 // widest word, each CJK character a word of its own.
@@ -195,9 +198,11 @@ class Body {
                 wants[c] = std::max(wants[c], DisplayWidth(t.rows[r][c], false) * (bold ? 1.1 : 1));
             }
         }
+        // A long text (a reach's name of 300 characters) wraps in its own
+        // column rather than crushing the others.
         double total = 0;
         for (double& w : wants) {
-            w += 2.5;
+            w = std::min(w, kWidestColumn) + 2.5;
             total += w;
         }
         for (std::size_t c = 0; c < columns; ++c) {
@@ -208,11 +213,11 @@ class Body {
         }
         xml += "</w:tblGrid>\n";
         if (!t.header.empty()) {
-            Row(t.header, columns, true, Tone::Normal, false, t.wide);
+            Row(t.header, columns, true, Tone::Normal, false, t.wide, keepTogether_);
         }
         for (std::size_t r = 0; r < t.rows.size(); ++r) {
             Row(t.rows[r], columns, false, r < t.rowTones.size() ? t.rowTones[r] : Tone::Normal,
-                t.formula, t.wide);
+                t.formula, t.wide, keepTogether_ && r + 1 < t.rows.size());
         }
         xml += "</w:tbl>\n";
         // Word needs a paragraph between two tables, or it joins them.
@@ -269,7 +274,10 @@ class Body {
         for (const SignatureLine& line : s.lines) {
             t.rows.push_back({line.role, line.name, "", line.date});
         }
+        // Never split across pages, as the printed sheet's.
+        keepTogether_ = true;
         (*this)(t);
+        keepTogether_ = false;
     }
     void operator()(const PageBreak&) { xml += "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>\n"; }
 
@@ -279,8 +287,10 @@ class Body {
                " w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"000000\"/>";
     }
     // A row never split across pages; a header row repeated on each page.
+    // together: the row keeps with the next, as every row of a table that
+    // must not be split across pages but its last.
     void Row(const std::vector<std::string>& cells, std::size_t columns, bool header, Tone tone,
-             bool formula, bool tall) {
+             bool formula, bool tall, bool together = false) {
         xml += "<w:tr><w:trPr><w:cantSplit/>";
         if (header) {
             xml += "<w:tblHeader/>";
@@ -295,13 +305,16 @@ class Body {
                 xml +=
                     "<w:tcPr><w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"EEEEEE\"/></w:tcPr>";
             }
-            xml += "<w:p><w:pPr><w:spacing w:before=\"0\" w:after=\"0\"/></w:pPr>" +
-                   TextRuns(text, formula, ToneProperties(tone)) + "</w:p></w:tc>";
+            xml += std::string("<w:p><w:pPr>") + (together ? "<w:keepNext/>" : "") +
+                   "<w:spacing w:before=\"0\" w:after=\"0\"/></w:pPr>" +
+                   TextRuns(text, formula, header ? "<w:b/>" : ToneProperties(tone)) +
+                   "</w:p></w:tc>";
         }
         xml += "</w:tr>\n";
     }
 
     const std::vector<DocxPicture>& pictures_;
+    bool keepTogether_ = false;  // the table being written is the signatures'
 };
 
 std::string Document(const std::string& body) {

@@ -168,6 +168,11 @@ std::string DxfDrawing::Write() const {
     // are in it where it has their characters.
     w.dxfString(9, "$DWGCODEPAGE");
     w.dxfString(3, "ANSI_936");
+    // Metres, metric: inserted into a drawing in millimetres, CAD scales it.
+    w.dxfString(9, "$INSUNITS");
+    w.dxfInt(70, 6);
+    w.dxfString(9, "$MEASUREMENT");
+    w.dxfInt(70, 1);
     w.sectionEnd();
 
     w.sectionTables();
@@ -188,9 +193,11 @@ std::string DxfDrawing::Write() const {
                        DL_Attributes("", kColours[i], 0, "CONTINUOUS", 1.0));
     }
     w.tableEnd();
-    // One text style, in a TrueType Song face that has every CJK character.
+    // One text style, in a TrueType Song face that has every CJK character:
+    // dxflib writes the face as the style's TrueType family (extended data
+    // ACAD 1000), where AutoCAD looks for it; SHX fonts have no Chinese.
     w.tableStyle(1);
-    dxf.writeStyle(w, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 0.1, "simsun.ttc", ""));
+    dxf.writeStyle(w, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 0.1, "SimSun", ""));
     w.tableEnd();
     dxf.writeView(w);
     dxf.writeUcs(w);

@@ -66,11 +66,12 @@ std::string ProfileDxf(const canal::CanalRequest& request, const canal::CanalPro
     const double end = design.back().chainage;
     d.Line(Layer::Marks, {end, band - 4 * kTextHeight}, {end, high});
     d.Text({end, band - 3 * kTextHeight}, kTextHeight, views::ChainageText(end), Align::Right);
-    // The design water levels at the two ends.
-    d.Text({design.front().chainage, high + kTextHeight}, kTextHeight,
-           views::Decimal(design.front().level, 3));
-    d.Text({end, high + kTextHeight}, kTextHeight, views::Decimal(design.back().level, 3),
-           Align::Right);
+    // The design water levels at the two ends, just above the water there.
+    d.Text(
+        {design.front().chainage, std::max(design.front().level, design.front().top) + kTextHeight},
+        kTextHeight, views::Decimal(design.front().level, 3));
+    d.Text({end, std::max(design.back().level, design.back().top) + kTextHeight}, kTextHeight,
+           views::Decimal(design.back().level, 3), Align::Right);
     d.Text({0, high + 3 * kTextHeight}, kTextHeight * 1.5,
            std::string(views::kProfileDrawing.title));
     return d.Write();

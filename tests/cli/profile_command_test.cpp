@@ -268,6 +268,27 @@ TEST(Profile, HostileNamesStayText) {
     EXPECT_NE(plain.out.find("\ndesign,\"=1+2,\"\"a\"\"\n\",0.0000,"), std::string::npos);
 }
 
+// A name or a cell with a terminal's escape sequence, a DEL or a C1 control
+// is shown on the terminal, not run: in the text table and in an error.
+TEST(Profile, ControlCharactersNeverReachTheTerminal) {
+    const std::string name =
+        "\x1b[31m红\x7f\xc2\x9b"
+        "2J";
+    const Result text =
+        Cli({"profile", "-"}, std::string(kHeader) + name + ",100,U60,500,0.017,0.25,,,\n");
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.find_first_of("\x1b\x7f"), std::string::npos);
+    EXPECT_EQ(text.out.find("\xc2\x9b"), std::string::npos);
+    EXPECT_NE(text.out.find("\xEF\xBF\xBD[31m红\xEF\xBF\xBD\xEF\xBF\xBD"
+                            "2J"),
+              std::string::npos);
+    const Result error =
+        Cli({"profile", "-"}, std::string(kHeader) + "a,\x1b]0;x\x07,U60,500,0.017,0.25,,,\n");
+    EXPECT_EQ(error.status, 2);
+    EXPECT_EQ(error.err,
+              "veltrane-calc: line 2, length: '\xEF\xBF\xBD]0;x\xEF\xBF\xBD' is not a number\n");
+}
+
 }  // namespace
 }  // namespace veltrane::cli::test
 

@@ -62,6 +62,36 @@ TEST(DocxParts, ATablesHeaderRepeatsAndItsRowsStayWhole) {
     EXPECT_GT(body.rfind("<w:p>"), body.rfind("</w:tbl>"));  // a paragraph after the table
 }
 
+// A very long cell wraps in its own column instead of crushing the others;
+// the signatures keep together, their headings bold as every header's.
+TEST(DocxParts, ALongCellWrapsAndTheSignaturesKeepTogether) {
+    std::string name;
+    for (int i = 0; i < 300; ++i) {
+        name += "渠";
+    }
+    const std::string body =
+        Body({.blocks = {sheet::Table{.header = {"渠段", "长度 (m)"}, .rows = {{name, "100"}}}}});
+    const auto grid = [&body](std::size_t n) {
+        std::size_t at = 0;
+        for (std::size_t i = 0; i <= n; ++i) {
+            at = body.find("<w:gridCol w:w=\"", at) + 16;
+        }
+        return std::stol(body.substr(at));
+    };
+    EXPECT_LT(grid(0), 5 * grid(1));  // capped: 26.5 to 5.8 half ems, not 602.5
+    const std::string signatures =
+        Body({.blocks = {sheet::Signatures{
+                  .lines = {{.role = "计算"}, {.role = "校核"}, {.role = "审核"}}}}});
+    std::size_t kept = 0;
+    for (auto at = signatures.find("<w:keepNext/>"); at != std::string::npos;
+         at = signatures.find("<w:keepNext/>", at + 1)) {
+        ++kept;
+    }
+    EXPECT_EQ(kept, 4u * 3);  // every cell of the header and the first two rows
+    EXPECT_NE(signatures.find("<w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">职责</w:t>"),
+              std::string::npos);
+}
+
 TEST(DocxParts, EachDrawingIsItsPngWithItsSvgBeside) {
     const sheet::Document doc{.blocks = {sheet::Drawing{.svg = "<svg>a</svg>", .printedWidth = 0.5},
                                          sheet::Drawing{.svg = "<svg>b</svg>", .printedWidth = 1}}};
