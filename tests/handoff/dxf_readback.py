@@ -93,6 +93,12 @@ class DxfTest(unittest.TestCase):
                                              round(run["check"]["depth"], 9)]))
             texts = {decoded(t.dxf.text) for t in msp.query("TEXT")}
             self.assertIn(size, texts)
+            # The dimensions beside the section, as on paper.
+            number = lambda v: ("%.3f" % v).rstrip("0").rstrip(".")
+            for said in ("H = %s m" % number(depth), "r = %s m" % number(r), "α = %d°" % alpha):
+                self.assertIn(said, texts)
+            self.assertEqual(len([t for t in texts if t.startswith("δ = ") and t.endswith(" cm")]),
+                             1)
 
     def test_the_five_sections_of_fit(self):
         document, _ = self.read("fit", ["fit", "0.25", "500", "0.017", "1.2"])
