@@ -97,18 +97,12 @@ std::string_view ToneProperties(Tone tone) {
 // Text of a formula block: each "^{…}" a superscript run.
 std::string FormulaRuns(const std::string& text, std::string_view tone) {
     std::string out;
-    std::string::size_type from = 0;
-    for (auto at = text.find("^{"); at != std::string::npos; at = text.find("^{", from)) {
-        const auto end = text.find('}', at);
-        if (end == std::string::npos) {
-            break;
-        }
-        out += Runs(std::string_view(text).substr(from, at - from), tone);
-        out += Runs(std::string_view(text).substr(at + 2, end - at - 2),
-                    std::string(tone) + "<w:vertAlign w:val=\"superscript\"/>");
-        from = end + 1;
+    for (const FormulaPiece& piece : FormulaPieces(text)) {
+        out += piece.superscript
+                   ? Runs(piece.text, std::string(tone) + "<w:vertAlign w:val=\"superscript\"/>")
+                   : Runs(piece.text, tone);
     }
-    return out + Runs(std::string_view(text).substr(from), tone);
+    return out;
 }
 
 std::string TextRuns(const std::string& text, bool formula, std::string_view tone) {

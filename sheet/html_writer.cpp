@@ -88,17 +88,11 @@ struct Writer {
     // Text of a formula block: escaped, and each "^{…}" set as a superscript.
     static std::string Formula(const std::string& text) {
         std::string out;
-        std::string::size_type from = 0;
-        for (auto at = text.find("^{"); at != std::string::npos; at = text.find("^{", from)) {
-            const auto end = text.find('}', at);
-            if (end == std::string::npos) {
-                break;
-            }
-            out += EscapeMarkup(text.substr(from, at - from)) + "<sup>" +
-                   EscapeMarkup(text.substr(at + 2, end - at - 2)) + "</sup>";
-            from = end + 1;
+        for (const FormulaPiece& piece : FormulaPieces(text)) {
+            out += piece.superscript ? "<sup>" + EscapeMarkup(piece.text) + "</sup>"
+                                     : EscapeMarkup(piece.text);
         }
-        return out + EscapeMarkup(text.substr(from));
+        return out;
     }
     static std::string Text(const std::string& text, bool formula) {
         return formula ? Formula(text) : EscapeMarkup(text);

@@ -100,4 +100,20 @@ std::string TickNumber(double value) {
     return text == "-0" ? "0" : text;
 }
 
+std::vector<FormulaPiece> FormulaPieces(std::string_view text) {
+    std::vector<FormulaPiece> pieces;
+    std::string_view::size_type from = 0;
+    for (auto at = text.find("^{"); at != std::string_view::npos; at = text.find("^{", from)) {
+        const auto end = text.find('}', at);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        pieces.push_back({text.substr(from, at - from), false});
+        pieces.push_back({text.substr(at + 2, end - at - 2), true});
+        from = end + 1;
+    }
+    pieces.push_back({text.substr(from), false});
+    return pieces;
+}
+
 }  // namespace veltrane::sheet

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veltrane::sheet {
 
@@ -12,6 +13,14 @@ namespace veltrane::sheet {
 // carry (other control characters, broken UTF-8, surrogates, U+FFFE and
 // U+FFFF) as U+FFFD. The result always parses, and never as markup.
 std::string EscapeMarkup(std::string_view text);
+
+// A formula block's text (see Paragraph in document.h) in pieces: plain
+// text, and the exponents its "^{…}" mark; an unclosed "^{" is plain text.
+struct FormulaPiece {
+    std::string_view text;
+    bool superscript = false;
+};
+std::vector<FormulaPiece> FormulaPieces(std::string_view text);
 
 // A coordinate of a drawing, to 0.01 unit, with a point whatever the locale.
 std::string SvgNumber(double value);
