@@ -29,8 +29,8 @@
 #include "app/calculation_window.h"
 #include "app/companion_session.h"
 #include "app/file_export.h"
-#include "handoff/section_dxf.h"
 #include "app/svg_view.h"
+#include "handoff/section_dxf.h"
 #include "hydraulics/design_aids.h"
 #include "hydraulics/flow_extras.h"
 #include "sheet/fit_view.h"
@@ -209,7 +209,7 @@ QDialog* MakeSheetDialog(CalculationWindow& window, AppServices services) {
         if (!criteria.ok()) {
             return std::nullopt;
         }
-        return sheet::SheetRequest{.size = texts.size,
+        return sheet::SheetRequest{.section = StandardRef(texts.size),
                                    .discharge = texts.discharge,
                                    .slope = texts.slope,
                                    .roughness = texts.roughness,

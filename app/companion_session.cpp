@@ -11,7 +11,7 @@ namespace veltrane {
 
 WindowTexts TextsOf(const CalculationWindow& window) {
     const auto text = [&](InputBox box) { return window.inputBox(box)->text().toStdString(); };
-    return {window.section().size, text(InputBox::Text2), text(InputBox::Text4),
+    return {*window.section().standard, text(InputBox::Text2), text(InputBox::Text4),
             text(InputBox::text6), text(InputBox::Text7)};
 }
 

@@ -14,7 +14,7 @@ namespace {
 using namespace veltrane;
 
 sheet::SheetRequest Reach(int i) {
-    return {.size = static_cast<SectionSize>(i % kSectionCount),
+    return {.section = StandardRef(static_cast<SectionSize>(i % kSectionCount)),
             .discharge = i % 7 == 0 ? "9" : "0.25",
             .slope = "500",
             .roughness = "0.017",

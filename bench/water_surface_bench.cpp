@@ -23,6 +23,7 @@ CanalRequest LongCanal(int reaches, double spacing) {
         r.name = "渠段" + std::to_string(i + 1);
         r.sizeName = std::string(SectionName(size));
         r.shape = SectionShape::Of(LookupSection(size));
+        r.section = StandardRef(size);
         r.length = 200;
         r.slope = i % 2 ? 1500 : 800;
         r.roughness = 0.015;

@@ -65,11 +65,12 @@ void WindowBench::openDialog() {
 }
 
 void WindowBench::printSheetToPdf() {
-    const veltrane::sheet::SheetRequest r{.size = veltrane::SectionSize::U60,
-                                          .discharge = "0.25",
-                                          .slope = "500",
-                                          .roughness = "0.017",
-                                          .factor = "1.0"};
+    const veltrane::sheet::SheetRequest r{
+        .section = veltrane::StandardRef(veltrane::SectionSize::U60),
+        .discharge = "0.25",
+        .slope = "500",
+        .roughness = "0.017",
+        .factor = "1.0"};
     QBENCHMARK {
         QVERIFY(!veltrane::sheet::PrintPdf(veltrane::sheet::BuildSheet(r)).bytes.empty());
     }

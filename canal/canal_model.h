@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "canal/section_shape.h"
+#include "hydraulics/user_sections.h"
 
 namespace veltrane::canal {
 
@@ -24,8 +25,11 @@ inline constexpr double kLargestLoss = 100;       // ξ
 
 struct Reach {
     std::string name;      // as the user gave it
-    std::string sizeName;  // "U60" …, as shown
+    std::string sizeName;  // "U60" …, or the user's name, as shown
     SectionShape shape;
+    // The row the shape is of, for the window's stepped depth; none for a
+    // shape given by its numbers alone.
+    SectionRef section;
     double length = 0;     // m, > 0
     double slope = 0;      // x of the bed slope 1/x, > 0
     double roughness = 0;  // Manning's n, > 0

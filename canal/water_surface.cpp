@@ -273,15 +273,14 @@ CurveType TypeOf(const ReachFlow& f, double h) {
 // depth to the last bit wherever it starts (see DepthGrid).
 class SteppedSearches {
   public:
-    DepthSearchResult Search(SectionSize size, double roughness, double discharge, double slope,
-                             double exactDepth) {
-        const auto key = std::make_pair(size, roughness);
+    DepthSearchResult Search(const USection& section, double roughness, double discharge,
+                             double slope, double exactDepth) {
+        const auto key = std::make_pair(&section, roughness);
         auto at = grids_.find(key);
         if (at == grids_.end()) {
             at = grids_
-                     .emplace(
-                         std::piecewise_construct, std::forward_as_tuple(key),
-                         std::forward_as_tuple(LookupSection(size), roughness, SearchKind::Design))
+                     .emplace(std::piecewise_construct, std::forward_as_tuple(key),
+                              std::forward_as_tuple(section, roughness, SearchKind::Design))
                      .first;
         }
         std::size_t hint = 0;
@@ -292,7 +291,8 @@ class SteppedSearches {
     }
 
   private:
-    std::map<std::pair<SectionSize, double>, DepthGrid> grids_;
+    // Keyed by the row itself: the request holds every row while it runs.
+    std::map<std::pair<const USection*, double>, DepthGrid> grids_;
 };
 
 std::vector<ReachRun> RunsFor(const CanalRequest& request, double factor,
@@ -309,9 +309,9 @@ std::vector<ReachRun> RunsFor(const CanalRequest& request, double factor,
         r.flow.normalDepth = NormalDepth(reach.shape, r.flow.discharge, reach.roughness, r.fall);
         r.flow.criticalDepth = CriticalDepth(reach.shape, r.flow.discharge);
         r.flow.steep = r.flow.normalDepth < r.flow.criticalDepth;
-        if (const auto size = ParseSectionName(reach.sizeName)) {
-            const DepthSearchResult found = stepped.Search(*size, reach.roughness, r.flow.discharge,
-                                                           reach.slope, r.flow.normalDepth);
+        if (reach.section) {
+            const DepthSearchResult found = stepped.Search(
+                *reach.section, reach.roughness, r.flow.discharge, reach.slope, r.flow.normalDepth);
             r.flow.steppedAboveTop = found.overflow;
             if (!found.overflow) {
                 r.flow.steppedDepth = found.reportedDepth;

@@ -25,7 +25,8 @@ void AppendCsvRow(std::string& buffer, const auto& cells, CsvFor reader) {
 
 }  // namespace
 
-CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out) {
+CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out,
+                       const SectionSet& sections) {
     std::string buffer;
     buffer.reserve(kFlushSize + 4096);
     buffer += bom ? kUtf8Bom : "";
@@ -42,10 +43,13 @@ CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out) {
         }
         return static_cast<bool>(out);
     };
-    const auto problem = ReadBatchRows(text, {}, [&](const BatchRow& row) {
-        AppendCsvRow(buffer, BatchResultCells(row), reader);
-        return buffer.size() < kFlushSize || flush();
-    });
+    const auto problem = ReadBatchRows(
+        text, {},
+        [&](const BatchRow& row) {
+            AppendCsvRow(buffer, BatchResultCells(row), reader);
+            return buffer.size() < kFlushSize || flush();
+        },
+        sections);
     // Nothing is written before the header has been found good, and the
     // header is read before any row.
     if (problem) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
+#include "hydraulics/user_sections.h"
 
 namespace veltrane::cli {
 
@@ -15,6 +16,7 @@ namespace veltrane::cli {
 // a UTF-8 byte order mark before the output. Nothing is written when the
 // header lacks a column (an input error, exit 2); a failed write of out is a
 // write error (exit 3).
-CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out);
+CommandResult RunBatch(std::string_view text, bool bom, std::ostream& out,
+                       const SectionSet& sections = SectionSet());
 
 }  // namespace veltrane::cli

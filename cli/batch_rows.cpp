@@ -31,7 +31,8 @@ std::string Trimmed(std::string_view s) {
 
 std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
                                                 std::span<const std::string_view> optionalColumns,
-                                                const std::function<bool(const BatchRow&)>& onRow) {
+                                                const std::function<bool(const BatchRow&)>& onRow,
+                                                const SectionSet& sections) {
     using views::FileProblem;
     using views::RowProblem;
     CsvReader reader(text, CsvReader::kRecordLimit, CsvReader::SeparatorOf(text));
@@ -76,7 +77,7 @@ std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
         }
         row.line = reader.line();
         row.problem = {.line = row.line};
-        row.size = ParseSectionName(Trimmed(row.values[kSize]));
+        row.section = sections.Find(row.values[kSize]);
         if (problem == CsvReader::Problem::Unclosed) {
             row.problem.kind = RowProblem::Kind::UnclosedQuote;
         } else if (problem == CsvReader::Problem::TooLong) {
@@ -86,12 +87,12 @@ std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
             row.problem.kind = RowProblem::Kind::FieldCount;
             row.problem.count = count;
             row.problem.width = width;
-        } else if (!row.size) {
+        } else if (!row.section) {
             row.problem.kind = RowProblem::Kind::UnknownSize;
             row.problem.size = std::string(row.values[kSize]);
         }
         if (row.problem) {
-            row.size.reset();
+            row.section.reset();
         }
         if (!onRow(row)) {
             break;

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hydraulics/section_catalogue.h"
+#include "hydraulics/user_sections.h"
 #include "views/batch_problems.h"
 
 namespace veltrane::cli {
@@ -23,8 +23,8 @@ struct BatchRow {
     // The fields of the required columns, then of the optional ones asked
     // for, in that order; "" for an optional column the file lacks.
     std::vector<std::string_view> values;
-    std::optional<SectionSize> size;  // set when the row is good
-    views::RowProblem problem{};      // why the row is bad; Kind::None for a good row
+    SectionRef section;           // set when the row is good
+    views::RowProblem problem{};  // why the row is bad; Kind::None for a good row
 };
 
 // Reads CSV text (UTF-8, decoded, see input_text.h) with the columns size,
@@ -33,8 +33,11 @@ struct BatchRow {
 // order; blank lines are skipped. onRow returns false to stop. Returns what
 // is wrong with the file as a whole (no header, a column missing or named
 // twice), before any row; nullopt otherwise.
+// The size column names a section of sections: a standard size, or a row of
+// the user's catalogue.
 std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
                                                 std::span<const std::string_view> optionalColumns,
-                                                const std::function<bool(const BatchRow&)>& onRow);
+                                                const std::function<bool(const BatchRow&)>& onRow,
+                                                const SectionSet& sections = SectionSet());
 
 }  // namespace veltrane::cli

@@ -19,13 +19,13 @@ std::vector<std::string> BatchResultCells(const BatchRow& row) {
     for (std::size_t c = 0; c < kBatchColumnCount; ++c) {
         cells[c] = row.values[c];
     }
-    if (!row.size) {
+    if (!row.section) {
         cells[kStatusColumn] = "error";
         cells[kMessageColumn] = views::RowProblemText(row.problem, views::Language::English);
         return cells;
     }
     const CalculationOutcome outcome = RunCalculation(
-        LookupSection(*row.size),
+        *row.section,
         {row.values[kDischarge], row.values[kSlope], row.values[kRoughness], row.values[kFactor]});
     if (!outcome.isReport()) {
         cells[kStatusColumn] = "message";

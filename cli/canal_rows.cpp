@@ -20,26 +20,30 @@ std::string Or(std::string_view value, const std::string& fallback) {
 }  // namespace
 
 CanalReading ReadCanalRows(std::string_view text, const sheet::ReachDetails& defaults,
-                           const DesignCriteria& criteria) {
+                           const DesignCriteria& criteria, const SectionSet& sections) {
     CanalReading reading;
-    reading.problem = ReadBatchRows(text, kReachColumns, [&](const BatchRow& row) {
-        sheet::CanalRow r{.line = row.line, .problem = row.problem};
-        // The row's own name, chainage and project; the rest is the document's.
-        r.request.reach = defaults;
-        r.request.reach.project = Or(row.values[kProject], defaults.project);
-        r.request.reach.channel = Or(row.values[kName], defaults.channel);
-        r.request.reach.station = Or(row.values[kStation], defaults.station);
-        if (row.size) {
-            r.request.size = *row.size;
-            r.request.discharge = row.values[kDischarge];
-            r.request.slope = row.values[kSlope];
-            r.request.roughness = row.values[kRoughness];
-            r.request.factor = row.values[kFactor];
-            r.request.criteria = criteria;
-        }
-        reading.rows.push_back(std::move(r));
-        return true;
-    });
+    reading.problem = ReadBatchRows(
+        text, kReachColumns,
+        [&](const BatchRow& row) {
+            sheet::CanalRow r{.line = row.line, .problem = row.problem};
+            // The row's own name, chainage and project; the rest is the document's.
+            r.request.reach = defaults;
+            r.request.reach.project = Or(row.values[kProject], defaults.project);
+            r.request.reach.channel = Or(row.values[kName], defaults.channel);
+            r.request.reach.station = Or(row.values[kStation], defaults.station);
+            if (row.section) {
+                r.request.section = row.section;
+                r.request.fitAmong = sections;
+                r.request.discharge = row.values[kDischarge];
+                r.request.slope = row.values[kSlope];
+                r.request.roughness = row.values[kRoughness];
+                r.request.factor = row.values[kFactor];
+                r.request.criteria = criteria;
+            }
+            reading.rows.push_back(std::move(r));
+            return true;
+        },
+        sections);
     return reading;
 }
 

@@ -23,7 +23,9 @@ struct CanalReading {
 // station or project takes the one in defaults, as do the designer and the
 // date; every reach is checked against criteria. A bad row keeps its reach
 // details, so the summary names it.
+// A size may name a row of sections, which every reach is also fitted among.
 CanalReading ReadCanalRows(std::string_view text, const sheet::ReachDetails& defaults,
-                           const DesignCriteria& criteria);
+                           const DesignCriteria& criteria,
+                           const SectionSet& sections = SectionSet());
 
 }  // namespace veltrane::cli

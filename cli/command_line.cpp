@@ -36,14 +36,18 @@ constexpr std::string_view kUsage =
     "                     [--spacing M] [--min-freeboard M]\n"
     "                     [--json | --csv [--bom]] [--svg FILE] [--dxf FILE]\n"
     "                     [--html FILE | --pdf FILE | --docx FILE] [REACH] [--force]\n"
-    "       veltrane-calc -h | --help | --version\n";
+    "       veltrane-calc -h | --help | --version\n"
+    "       (every command also takes --catalogue FILE)\n";
 
 // At most 79 columns a line, so that it reads in an 80-column terminal.
 constexpr std::string_view kHelp =
     "Uniform-flow depth of a standard precast U-channel, as the Veltrane window\n"
     "reports it.\n"
     "\n"
-    "  SIZE       U60, U80, U100, U120 or U140 (D60 ... D140 too, any case)\n"
+    "  SIZE       U60, U80, U100, U120 or U140 (D60 ... D140 too, any case), a\n"
+    "             section of the --catalogue, or one given by its dimensions:\n"
+    "             U:r=0.45,alpha=8,H=0.6 (r and H in m, alpha in degrees from\n"
+    "             the vertical; thickness= and top= in cm and name= may follow)\n"
     "  DISCHARGE  design discharge Q, m3/s\n"
     "  SLOPE      x of the bed slope 1/x\n"
     "  ROUGHNESS  Manning's roughness n\n"
@@ -70,6 +74,11 @@ constexpr std::string_view kHelp =
     "  --svg FILE    also draw the cross-section to scale into FILE (SVG)\n"
     "  --dxf FILE    also write that drawing for CAD (DXF, metres at 1:1)\n"
     "  --force       with an output FILE: replace FILE if it exists\n"
+    "  --catalogue FILE  the user's sections, CSV with the header\n"
+    "                name,r,alpha,H,thickness,top (r and H in m, alpha in\n"
+    "                degrees, thickness and top in cm and optional); a SIZE, a\n"
+    "                batch or canal file's size column, fit and select-table\n"
+    "                then know them too. Every bad row is named and nothing runs\n"
     "  --batch FILE  one calculation per row of a CSV file with the columns\n"
     "                size,discharge,slope,roughness,factor; the results go to\n"
     "                standard output as CSV. With sheet, one document for the\n"
@@ -113,9 +122,10 @@ constexpr std::string_view kHelp =
     "  --min-discharge Q  the smallest flow, m3/s, where the lowest velocity is\n"
     "                     checked\n"
     "\n"
-    "  fit        the calculation for all five sections, and the smallest that\n"
-    "             carries both discharges and meets the criteria; exit 0 when\n"
-    "             one fits, 1 when none does\n"
+    "  fit        the calculation for all five sections and the catalogue's,\n"
+    "             smallest area first, and the smallest that carries both\n"
+    "             discharges and meets the criteria; exit 0 when one fits, 1\n"
+    "             when none does\n"
     "  table      the rating table of a section from S up to its channel depth\n"
     "  sheet      the calculation sheet: known data, method, working, results,\n"
     "             checks, conclusion, drawing and signature lines\n"
@@ -163,6 +173,7 @@ struct ValueOption {
 constexpr ValueOption kTextOptions[] = {
     {"--svg", "a FILE to draw into", &CommandLine::svg},
     {"--batch", "a FILE (\"-\" for standard input)", &CommandLine::batch},
+    {"--catalogue", "a FILE of sections", &CommandLine::catalogue},
     {"--html", "a FILE to write the sheet into", &CommandLine::html},
     {"--pdf", "a FILE to write the sheet into", &CommandLine::pdf},
     {"--docx", "a FILE to write the sheet into", &CommandLine::docx},

@@ -9,6 +9,7 @@
 
 #include "cli/cli_error.h"
 #include "hydraulics/design_criteria.h"
+#include "hydraulics/user_sections.h"
 
 namespace veltrane::cli {
 
@@ -33,8 +34,12 @@ struct CommandLine {
     bool bom = false;    // a UTF-8 byte order mark before CSV output
     bool force = false;  // --svg, --dxf, --html, --pdf and --docx may replace a file
     std::optional<std::string> svg;
-    std::optional<std::string> dxf;  // the drawing --svg draws, for CAD
-    std::optional<std::string> batch;  // the --batch FILE; "-" is standard input
+    std::optional<std::string> dxf;        // the drawing --svg draws, for CAD
+    std::optional<std::string> batch;      // the --batch FILE; "-" is standard input
+    std::optional<std::string> catalogue;  // the --catalogue FILE of the user's sections
+    // The standard five and the catalogue's rows: set by the run once the
+    // catalogue is read, never by the parser.
+    SectionSet sections;
     std::optional<std::string_view> step;
     std::optional<std::string_view> slopes;  // select-table: "300,500,1000"
     // profile: k, the end condition ("normal", "critical" or a level, m) and

@@ -12,6 +12,7 @@
 #include "cli/sheet_output.h"
 #include "cli/single_run.h"
 #include "cli/size_operand.h"
+#include "cli/terminal_text.h"
 #include "hydraulics/design_aids.h"
 #include "hydraulics/number_rules.h"
 #include "sheet/selection_sheet.h"
@@ -50,15 +51,15 @@ CommandResult RunCapacity(const CommandLine& c, std::ostream& out, std::ostream&
     if (v.size() != 4) {
         return UsageError("capacity takes SIZE SLOPE ROUGHNESS FACTOR");
     }
-    const Outcome<SectionSize> size = SizeOperand(v[0]);
+    const Outcome<SectionRef> size = SizeOperand(v[0], c.sections);
     if (!size) {
         return size.error();
     }
-    const USection& section = LookupSection(*size);
+    const USection& section = **size;
     const CapacityResult r = FindCapacity(section, v[1], v[2], v[3], c.criteria);
     JsonWriter j;
     j.BeginObject();
-    j.Member("size", SectionName(*size));
+    j.Member("size", section.name);
     j.Key("inputs").BeginObject();
     j.Member("slope", ParseNumber(v[1])).Member("roughness", ParseNumber(v[2]));
     j.Member("factor", ParseNumber(v[3]));
@@ -100,15 +101,15 @@ CommandResult RunSolveSlope(const CommandLine& c, std::ostream& out, std::ostrea
     if (v.size() != 4) {
         return UsageError("solve-slope takes SIZE DISCHARGE ROUGHNESS FACTOR");
     }
-    const Outcome<SectionSize> size = SizeOperand(v[0]);
+    const Outcome<SectionRef> size = SizeOperand(v[0], c.sections);
     if (!size) {
         return size.error();
     }
-    const USection& section = LookupSection(*size);
+    const USection& section = **size;
     const SlopeRange r = SolveSlope(section, v[1], v[2], v[3], c.criteria);
     JsonWriter j;
     j.BeginObject();
-    j.Member("size", SectionName(*size));
+    j.Member("size", section.name);
     j.Key("inputs").BeginObject();
     j.Member("discharge", ParseNumber(v[1])).Member("roughness", ParseNumber(v[2]));
     j.Member("factor", ParseNumber(v[3]));
@@ -160,7 +161,9 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
                           " whole slope denominators from 1 to " +
                           std::to_string(views::kLargestSlope) + ", separated by commas");
     }
-    const std::vector<SelectionRow> rows = SelectionTable(*slopes, v[0], v[1], c.criteria);
+    const std::vector<const USection*> sections = c.sections.ByArea();
+    const std::vector<SelectionRow> rows =
+        SelectionTable(*slopes, v[0], v[1], c.criteria, sections);
     JsonWriter j;
     j.BeginObject();
     j.Key("inputs").BeginObject();
@@ -194,9 +197,9 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
         j.Key("rows").BeginArray();
         for (const SelectionRow& row : rows) {
             j.BeginObject().Member("slope", static_cast<double>(row.slope));
-            for (std::size_t s = 0; s < kSectionCount; ++s) {
-                j.Key(SectionName(static_cast<SectionSize>(s)));
-                if (const auto q = row.sections[s].discharge) {
+            for (const CapacityResult& r : row.sections) {
+                j.Key(r.section->name);
+                if (const auto q = r.discharge) {
                     j.Number(*q);
                 } else {
                     j.Null();
@@ -208,7 +211,12 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
         text += '\n';
     } else if (c.format == Format::Csv) {
         text = c.bom ? std::string(kUtf8Bom) : std::string();
-        text += "slope,U60,U80,U100,U120,U140\n";
+        text += "slope";
+        for (const USection* s : sections) {
+            text += ',';
+            AppendCsvField(text, s->name);
+        }
+        text += '\n';
         for (const SelectionRow& row : rows) {
             text += std::to_string(row.slope);
             for (const CapacityResult& r : row.sections) {
@@ -217,15 +225,25 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
             text += '\n';
         }
     } else {
-        text =
-            "largest design discharge, m3/s\nslope     U60       U80       U100      U120      "
-            "U140\n";
+        // Ten columns a value, wider where a name is.
+        std::vector<std::size_t> widths;
+        std::string heading = "slope     ";
+        for (const USection* s : sections) {
+            widths.push_back(std::max<std::size_t>(TerminalColumns(s->name) + 1, 10));
+            heading += TerminalText(s->name);
+            heading.append(widths.back() - TerminalColumns(s->name), ' ');
+        }
+        while (!heading.empty() && heading.back() == ' ') {
+            heading.pop_back();
+        }
+        text = "largest design discharge, m3/s\n" + heading + '\n';
         for (const SelectionRow& row : rows) {
             std::string line = "1/" + std::to_string(row.slope);
             line.resize(std::max<std::size_t>(line.size() + 1, 10), ' ');
-            for (const CapacityResult& r : row.sections) {
+            for (std::size_t s = 0; s < row.sections.size(); ++s) {
+                const CapacityResult& r = row.sections[s];
                 std::string value = r.discharge ? (r.atSearchLimit ? ">=" : "") + cell(r) : "-";
-                value.resize(std::max<std::size_t>(value.size() + 1, 10), ' ');
+                value.resize(std::max<std::size_t>(value.size() + 1, widths[s]), ' ');
                 line += value;
             }
             while (!line.empty() && line.back() == ' ') {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/design_commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -11,6 +12,7 @@
 #include "cli/output_file.h"
 #include "cli/single_run.h"
 #include "cli/size_operand.h"
+#include "cli/terminal_text.h"
 #include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
@@ -22,8 +24,9 @@ namespace {
 
 void Pad(std::string& line, std::string_view cell, std::size_t width) {
     line += cell;
-    if (cell.size() < width) {
-        line.append(width - cell.size(), ' ');
+    const std::size_t columns = TerminalColumns(cell);
+    if (columns < width) {
+        line.append(width - columns, ' ');
     }
     line += ' ';
 }
@@ -47,7 +50,7 @@ std::string_view StatusCode(FitStatus s) {
 // "freeboard .024 below .05, velocity 1.029 above 1": each criterion missed.
 std::string CriteriaText(const FitRow& row) {
     std::string text;
-    const int d = LookupSection(row.size).reportDecimals;
+    const int d = row.section->reportDecimals;
     for (const CriterionCheck& c : row.criteria) {
         if (c.passes) {
             continue;
@@ -91,7 +94,7 @@ std::array<std::string, 5> FitCells(const FitRow& row) {
     if (row.status != FitStatus::Fits && row.status != FitStatus::FailsCriteria) {
         return {};
     }
-    const int d = LookupSection(row.size).reportDecimals;
+    const int d = row.section->reportDecimals;
     const SearchOutcome& s = *row.outcome.searches;
     return {PrintedNumber(s.design.reportedDepth, d), PrintedNumber(s.check.reportedDepth, d),
             PrintedNumber(row.freeboard, d), PrintedNumber(s.design.elements.velocity, 3),
@@ -105,7 +108,8 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
     if (v.size() != 4) {
         return UsageError("fit takes DISCHARGE SLOPE ROUGHNESS FACTOR");
     }
-    const FitResult fit = FitSections({v[0], v[1], v[2], v[3]}, c.criteria);
+    const std::vector<const USection*> sections = c.sections.ByArea();
+    const FitResult fit = FitSections({v[0], v[1], v[2], v[3]}, c.criteria, sections);
     JsonWriter j;
     j.BeginObject();
     WriteInputs(j, fit.rows[0].outcome.inputs);
@@ -113,7 +117,10 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
         return RejectedInput(*fit.rejected, j, c.format, out, err);
     }
     if (const Step saved = SaveDrawing(
-            c, [&] { return sheet::FitDrawingSvg(fit, {v[0], v[1], v[2], v[3]}); },
+            c,
+            [&] {
+                return sheet::FitDrawingSvg(fit, {v[0], v[1], v[2], v[3]});
+            },
             [&] {
                 return DrawingDxf(sheet::FitPanels(fit),
                                   sheet::FitDrawingTitle({v[0], v[1], v[2], v[3]}));
@@ -127,7 +134,7 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
         j.Key("sections").BeginArray();
         for (const FitRow& row : fit.rows) {
             j.BeginObject();
-            j.Member("size", SectionName(row.size));
+            j.Member("size", row.section->name);
             j.Member("status", StatusCode(row.status));
             if (row.status == FitStatus::Fits || row.status == FitStatus::FailsCriteria) {
                 const SearchOutcome& s = *row.outcome.searches;
@@ -156,7 +163,7 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
         }
         j.EndArray().Key("smallest");
         if (fit.smallest) {
-            j.String(SectionName(*fit.smallest));
+            j.String(fit.smallest->name);
         } else {
             j.Null();
         }
@@ -168,7 +175,7 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
         }
         text += "size,status,design_depth,check_depth,freeboard,velocity,froude,message\n";
         for (const FitRow& row : fit.rows) {
-            text += SectionName(row.size);
+            AppendCsvField(text, row.section->name);
             text += ',';
             text += StatusCode(row.status);
             for (const std::string& cell : FitCells(row)) {
@@ -184,13 +191,17 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
             text += '\n';
         }
     } else {
-        Pad(text, "size", 5);
+        std::size_t nameWidth = 5;
+        for (const FitRow& row : fit.rows) {
+            nameWidth = std::max(nameWidth, TerminalColumns(row.section->name));
+        }
+        Pad(text, "size", nameWidth);
         for (std::string_view h : {"design", "check", "freeboard", "velocity", "froude"}) {
             Pad(text, h, 9);
         }
         text += "status\n";
         for (const FitRow& row : fit.rows) {
-            Pad(text, SectionName(row.size), 5);
+            Pad(text, TerminalText(row.section->name), nameWidth);
             for (const std::string& cell : FitCells(row)) {
                 Pad(text, cell.empty() ? "-" : cell, 9);
             }
@@ -203,10 +214,11 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
             text += "smallest section that carries both discharges";
             text += met;
             text += ": ";
-            text += SectionName(*fit.smallest);
+            text += TerminalText(fit.smallest->name);
             text += '\n';
         } else {
-            text += "no standard section carries both discharges";
+            text += c.sections.userCount() > 0 ? "no section carries both discharges"
+                                               : "no standard section carries both discharges";
             text += met;
             text += '\n';
         }
@@ -220,11 +232,11 @@ CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& er
     if (args.size() != 3) {
         return UsageError("table takes SIZE SLOPE ROUGHNESS");
     }
-    const Outcome<SectionSize> size = SizeOperand(args[0]);
+    const Outcome<SectionRef> size = SizeOperand(args[0], c.sections);
     if (!size) {
         return size.error();
     }
-    const USection& section = LookupSection(*size);
+    const USection& section = **size;
     double step = 0.01;
     if (c.step) {
         const char* first = c.step->data();
@@ -239,7 +251,7 @@ CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& er
             return UsageError(
                 "--step takes a depth in metres from 0.0001 to the channel "
                 "depth of " +
-                std::string(SectionName(*size)) + ", " + depth.text() + " m");
+                std::string(section.name) + ", " + depth.text() + " m");
         }
     }
     const CalculationInputs texts{"", args[1], args[2], ""};
@@ -247,7 +259,7 @@ CommandResult RunTable(const CommandLine& c, std::ostream& out, std::ostream& er
     static constexpr InputBox kBoxes[] = {InputBox::text6, InputBox::Text4};
     JsonWriter j;
     j.BeginObject();
-    j.Member("size", SectionName(*size));
+    j.Member("size", section.name);
     j.Key("inputs").BeginObject();
     j.Member("slope", v.slope).Member("roughness", v.roughness);
     j.EndObject();

@@ -237,7 +237,7 @@ CommandResult RunProfile(const CommandLine& c, std::istream& in, std::ostream& o
     if (!text) {
         return text.error();
     }
-    ProfileReading reading = ReadProfileRows(*text);
+    ProfileReading reading = ReadProfileRows(*text, c.sections);
     if (!reading.ok()) {
         std::string said;
         for (std::size_t i = 0; i < reading.problems.size() && i < kMostProblems; ++i) {

@@ -70,7 +70,7 @@ bool NamesProfileColumns(std::string_view text) {
     return false;
 }
 
-ProfileReading ReadProfileRows(std::string_view text) {
+ProfileReading ReadProfileRows(std::string_view text, const SectionSet& sections) {
     ProfileReading reading;
     CsvReader reader(text, CsvReader::kRecordLimit, CsvReader::SeparatorOf(text));
     std::vector<std::string> fields;
@@ -171,7 +171,7 @@ ProfileReading ReadProfileRows(std::string_view text) {
         }
         const auto length = number(ProfileColumn::Length, true, 0, kLongestReach);
         const std::string_view size = cell(ProfileColumn::Size);
-        const auto parsedSize = ParseSectionName(size);
+        const SectionRef parsedSize = sections.Find(size);
         if (size.empty()) {
             fail(ProfileProblem::Kind::Missing, ProfileColumn::Size);
         } else if (!parsedSize) {
@@ -191,8 +191,9 @@ ProfileReading ReadProfileRows(std::string_view text) {
         if (reading.problems.size() != before) {
             continue;
         }
-        reach.sizeName = std::string(SectionName(*parsedSize));
-        reach.shape = canal::SectionShape::Of(LookupSection(*parsedSize));
+        reach.sizeName = std::string(parsedSize->name);
+        reach.shape = canal::SectionShape::Of(*parsedSize);
+        reach.section = parsedSize;
         reach.length = *length;
         reach.slope = *slope;
         reach.roughness = *roughness;
@@ -237,9 +238,9 @@ std::string WriteProfileRows(const std::vector<ProfileCells>& rows) {
     return csv;
 }
 
-ProfileReading ReadProfileTable(const std::vector<ProfileCells>& rows) {
+ProfileReading ReadProfileTable(const std::vector<ProfileCells>& rows, const SectionSet& sections) {
     const std::string csv = WriteProfileRows(rows);
-    ProfileReading reading = ReadProfileRows(csv);
+    ProfileReading reading = ReadProfileRows(csv, sections);
     // The line each row starts on: a quoted cell may hold a line break.
     std::vector<std::size_t> starts;
     std::size_t line = 2;  // under the header

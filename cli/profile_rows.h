@@ -30,7 +30,7 @@ struct ProfileReading {
 // decimals ("-12.5", "0.017"), blanks around them ignored; an empty cell in
 // an optional column means "not given". A bed given higher than the end of
 // the reach above is refused, as is an empty canal.
-ProfileReading ReadProfileRows(std::string_view text);
+ProfileReading ReadProfileRows(std::string_view text, const SectionSet& sections = SectionSet());
 
 // A reach table's rows (the program's dialog, the page's panel) as a canal
 // file: a header of the English names, then a row each, quoted where a cell
@@ -39,7 +39,8 @@ std::string WriteProfileRows(const std::vector<ProfileCells>& rows);
 
 // A reach table's rows read as the file WriteProfileRows makes of them, each
 // problem's line being the table's row, from 1.
-ProfileReading ReadProfileTable(const std::vector<ProfileCells>& rows);
+ProfileReading ReadProfileTable(const std::vector<ProfileCells>& rows,
+                                const SectionSet& sections = SectionSet());
 
 // A plain decimal, signed: "-12.5", "0.017"; nothing else, no blanks ("1e3"
 // is refused too, as no engineer writes a level so).

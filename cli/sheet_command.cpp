@@ -33,7 +33,7 @@ sheet::CriteriaSources SourcesFrom(const CommandLine& c) {
 // from 1 to 2 (1 where none is), and a note where the rows differ.
 Outcome<std::vector<sheet::Block>> ProfileChapterOf(const CommandLine& c, std::string_view text,
                                                     const std::vector<sheet::CanalRow>& rows) {
-    ProfileReading reading = ReadProfileRows(text);
+    ProfileReading reading = ReadProfileRows(text, c.sections);
     if (!reading.ok()) {
         std::string said;
         for (const views::ProfileProblem& p : reading.problems) {
@@ -71,7 +71,7 @@ CommandResult RunCanal(const CommandLine& c, std::istream& in, std::ostream& err
     if (!text) {
         return text.error();
     }
-    CanalReading canal = ReadCanalRows(*text, DetailsFrom(c), c.criteria);
+    CanalReading canal = ReadCanalRows(*text, DetailsFrom(c), c.criteria, c.sections);
     for (sheet::CanalRow& row : canal.rows) {
         row.request.sources = SourcesFrom(c);
         row.request.basis = c.basis;
@@ -123,11 +123,11 @@ CommandResult RunSheet(const CommandLine& c, std::istream& in, std::ostream& err
     if (v.size() != 5) {
         return UsageError("sheet takes SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
     }
-    const Outcome<SectionSize> size = SizeOperand(v[0]);
+    const Outcome<SectionRef> size = SizeOperand(v[0], c.sections);
     if (!size) {
         return size.error();
     }
-    const sheet::SheetRequest request{.size = *size,
+    const sheet::SheetRequest request{.section = *size,
                                       .discharge = std::string(v[1]),
                                       .slope = std::string(v[2]),
                                       .roughness = std::string(v[3]),
@@ -135,12 +135,12 @@ CommandResult RunSheet(const CommandLine& c, std::istream& in, std::ostream& err
                                       .reach = DetailsFrom(c),
                                       .criteria = c.criteria,
                                       .sources = SourcesFrom(c),
-                                      .basis = c.basis};
+                                      .basis = c.basis,
+                                      .fitAmong = c.sections};
     if (const Step saved = SaveSheet(c, sheet::BuildSheet(request)); !saved) {
         return saved.error();
     }
-    const bool report =
-        EvaluateCalculation(LookupSection(*size), {v[1], v[2], v[3], v[4]}).isReport();
+    const bool report = EvaluateCalculation(**size, {v[1], v[2], v[3], v[4]}).isReport();
     return report ? kExitReport : kExitMessage;
 }
 

@@ -39,7 +39,7 @@ ExitCode RejectedInput(const CalculationMessage& m, JsonWriter& j, Format format
 std::string OutcomeAsJson(const USection& section, const CalculationOutcome& outcome) {
     JsonWriter j;
     j.BeginObject();
-    j.Member("size", SectionName(section.size));
+    j.Member("size", section.name);
     WriteInputs(j, outcome.inputs);
     if (!outcome.isReport()) {
         WriteMessage(j, outcome.message());

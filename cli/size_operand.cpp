@@ -3,17 +3,24 @@
 
 #include <string>
 
+#include "cli/section_catalogue_file.h"
+
 namespace veltrane::cli {
 
-Outcome<SectionSize> SizeOperand(std::string_view text) {
+Outcome<SectionRef> SizeOperand(std::string_view text, const SectionSet& sections) {
+    if (IsSectionOperand(text)) {
+        const OperandReading reading = ReadSectionOperand(text);
+        if (!reading.problems.empty()) {
+            // The first problem: the others are usually the same slip.
+            return UsageError(
+                "size " + std::string(text) + ": " +
+                views::SectionProblemText(reading.problems.front(), views::Language::English));
+        }
+        return MakeUserSection(reading.spec);
+    }
     // Blanks around the name are ignored, as in a batch file's size column.
-    std::string_view name = text;
-    const auto first = name.find_first_not_of(" \t");
-    name = first == std::string_view::npos
-               ? std::string_view()
-               : name.substr(first, name.find_last_not_of(" \t") - first + 1);
-    if (const auto size = ParseSectionName(name)) {
-        return *size;
+    if (SectionRef found = sections.Find(text)) {
+        return found;
     }
     return UsageError("unknown size " + std::string(text));
 }

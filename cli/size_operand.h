@@ -5,11 +5,13 @@
 #include <string_view>
 
 #include "cli/cli_error.h"
-#include "hydraulics/section_catalogue.h"
+#include "hydraulics/user_sections.h"
 
 namespace veltrane::cli {
 
-// U60 … U140 or D60 … D140, any case; else the usage error "unknown size X".
-Outcome<SectionSize> SizeOperand(std::string_view text);
+// U60 … U140 or D60 … D140 (any case), a row of sections (the catalogue),
+// or a one-off "U:r=…,alpha=…,H=…"; else the usage error "unknown size X",
+// or what is wrong with the one-off section.
+Outcome<SectionRef> SizeOperand(std::string_view text, const SectionSet& sections);
 
 }  // namespace veltrane::cli

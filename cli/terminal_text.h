@@ -12,4 +12,8 @@ namespace veltrane::cli {
 // UTF-8) replaced by U+FFFD: an escape sequence in a name is shown, not run.
 std::string TerminalText(std::string_view text);
 
+// The columns a terminal gives text: two for a wide (East Asian) character,
+// one for any other, so that a name of 渠 lines up with one of U.
+std::size_t TerminalColumns(std::string_view text);
+
 }  // namespace veltrane::cli

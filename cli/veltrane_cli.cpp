@@ -14,6 +14,7 @@
 #include "cli/input_text.h"
 #include "cli/output_file.h"
 #include "cli/profile_command.h"
+#include "cli/section_catalogue_file.h"
 #include "cli/sheet_command.h"
 #include "cli/single_run.h"
 #include "cli/size_operand.h"
@@ -34,11 +35,11 @@ CommandResult RunSingle(const CommandLine& c, std::ostream& out, std::ostream& e
     if (v.size() != 5) {
         return UsageError("expected SIZE DISCHARGE SLOPE ROUGHNESS FACTOR");
     }
-    const Outcome<SectionSize> size = SizeOperand(v[0]);
+    const Outcome<SectionRef> size = SizeOperand(v[0], c.sections);
     if (!size) {
         return size.error();
     }
-    const USection& section = LookupSection(*size);
+    const USection& section = **size;
     const CalculationOutcome outcome = RunCalculation(section, {v[1], v[2], v[3], v[4]});
     if (outcome.isReport()) {
         const std::string title = sheet::RunDrawingTitle(section, {v[1], v[2], v[3], v[4]});
@@ -66,7 +67,7 @@ CommandResult RunBatchFile(const CommandLine& c, std::istream& in, std::ostream&
     if (!text) {
         return text.error();
     }
-    return RunBatch(*text, c.bom, out);
+    return RunBatch(*text, c.bom, out, c.sections);
 }
 
 CommandResult RunCommand(const CommandLine& c, std::istream& in, std::ostream& out,
@@ -101,11 +102,51 @@ CommandResult RunCommand(const CommandLine& c, std::istream& in, std::ostream& o
     return RunSingle(c, out, err);
 }
 
+// The --catalogue's sections beside the standard five. A catalogue with any
+// bad row runs nothing: a design must not quietly lose a section.
+Outcome<SectionSet> ReadCatalogue(const CommandLine& c, std::istream& in, std::ostream& err) {
+    if (!c.catalogue) {
+        return SectionSet();
+    }
+    const bool stdinTaken = c.batch == "-" || (c.command == CommandLine::Command::Profile &&
+                                               !c.operands.empty() && c.operands[0] == "-");
+    if (*c.catalogue == "-" && stdinTaken) {
+        return UsageError("--catalogue and the command cannot both read standard input");
+    }
+    const Outcome<std::string> text = ReadBatchInput(*c.catalogue, in, err);
+    if (!text) {
+        return text.error();
+    }
+    const CatalogueReading reading = ReadSectionCatalogue(*text);
+    if (reading.problems.empty()) {
+        return reading.sections;
+    }
+    constexpr std::size_t kMostProblems = 20;
+    std::string said;
+    for (std::size_t i = 0; i < reading.problems.size() && i < kMostProblems; ++i) {
+        said += (i ? "\nveltrane-calc: " : "") + InputName(*c.catalogue) + ": " +
+                views::SectionProblemText(reading.problems[i], views::Language::English);
+    }
+    if (reading.problems.size() > kMostProblems) {
+        said += "\nveltrane-calc: " + std::to_string(reading.problems.size() - kMostProblems) +
+                " further problems are not listed";
+    }
+    return InputError(said);
+}
+
 CommandResult Run(const std::vector<std::string_view>& args, std::istream& in, std::ostream& out,
                   std::ostream& err) {
-    const Outcome<CommandLine> parsed = ParseCommandLine(args);
+    Outcome<CommandLine> parsed = ParseCommandLine(args);
     if (!parsed) {
         return parsed.error();
+    }
+    if (parsed->command != CommandLine::Command::Help &&
+        parsed->command != CommandLine::Command::Version) {
+        Outcome<SectionSet> sections = ReadCatalogue(*parsed, in, err);
+        if (!sections) {
+            return sections.error();
+        }
+        parsed->sections = std::move(*sections);
     }
     // An output FILE "-" goes to out; the command's usual output then goes
     // nowhere, so that standard output holds that one file.

@@ -61,23 +61,26 @@ void Panel(DxfDrawing& d, const sheet::SvgPanel& p, double x0) {
     // The dimensions, as the drawing on paper gives them: H beside the left
     // wall, the radius from the arc's centre 20° off the vertical, α at the
     // right tangent point and δ under the bottom.
-    const SectionDimensions& dim = DimensionsOf(s.size);
+    const SectionDimensions& dim = s.dimensions;
+    const int places = s.userDefined ? 5 : 3;  // a user's r and H as typed
     const double left = -g.outerTop - 0.04;
     d.Line(Layer::Marks, at(left, 0), at(left, g.H));
     d.Line(Layer::Marks, at(left - 0.01, 0), at(left + 0.01, 0));
     d.Line(Layer::Marks, at(left - 0.01, g.H), at(left + 0.01, g.H));
-    d.Text(at(left - 0.01, g.H / 2), kTextHeight, "H = " + views::Decimal(g.H, 3) + " m",
+    d.Text(at(left - 0.01, g.H / 2), kTextHeight, "H = " + views::Decimal(g.H, places) + " m",
            Align::Right);
     const double a = 20 / kDegrees;
     d.Line(Layer::Marks, at(0, g.r), at(g.r * std::sin(a), g.r - g.r * std::cos(a)));
     d.Text(at(g.r * std::sin(a) / 2 + 0.01, g.r / 2), kTextHeight,
-           "r = " + views::Decimal(g.r, 3) + " m");
+           "r = " + views::Decimal(g.r, places) + " m");
     d.Text(at(g.tangentX + 0.02, g.tangentY), kTextHeight,
            "α = " + std::string(dim.angleDeg) + "°");
-    d.Text(at(0, -g.delta - 0.5 * kTextHeight), kTextHeight * 0.8,
-           "δ = " + std::string(dim.slabCm) + " cm", Align::Centre);
+    if (!dim.slabCm.empty()) {
+        d.Text(at(0, -g.delta - 0.5 * kTextHeight), kTextHeight * 0.8,
+               "δ = " + std::string(dim.slabCm) + " cm", Align::Centre);
+    }
     double y = -g.delta - 2.6 * kTextHeight;
-    d.Text(at(0, y), kTextHeight * 1.2, std::string(SectionName(s.size)), Align::Centre);
+    d.Text(at(0, y), kTextHeight * 1.2, std::string(s.name), Align::Centre);
     if (p.designDepth && *p.designDepth <= g.H) {
         const double h = *p.designDepth;
         const double w = HalfWidthAt(s, h);

@@ -81,6 +81,7 @@ CapacityResult FindCapacity(const USection& section, std::string_view slope,
                             std::string_view roughness, std::string_view factor,
                             const DesignCriteria& criteria) {
     CapacityResult result;
+    result.section = &section;
     const auto run = [&](std::int64_t q) {
         const std::string text = DischargeText(q);
         return EvaluateCalculation(section, {text, slope, roughness, factor});
@@ -228,14 +229,15 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
 }
 
 std::vector<SelectionRow> SelectionTable(std::span<const long> slopes, std::string_view roughness,
-                                         std::string_view factor, const DesignCriteria& criteria) {
+                                         std::string_view factor, const DesignCriteria& criteria,
+                                         std::span<const USection* const> sections) {
     std::vector<SelectionRow> rows;
     rows.reserve(slopes.size());
     for (const long x : slopes) {
         SelectionRow row{.slope = x, .sections = {}};
         const std::string text = std::to_string(x);
-        for (std::size_t i = 0; i < SectionCatalogue.size(); ++i) {
-            row.sections[i] = FindCapacity(SectionCatalogue[i], text, roughness, factor, criteria);
+        for (const USection* section : sections) {
+            row.sections.push_back(FindCapacity(*section, text, roughness, factor, criteria));
         }
         rows.push_back(std::move(row));
     }

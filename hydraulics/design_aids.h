@@ -59,6 +59,7 @@ std::string DischargeText(std::int64_t tenThousandths);
 inline constexpr std::int64_t kLargestCapacity = 1'000'000'000'000'000'000;
 
 struct CapacityResult {
+    const USection* section = nullptr;  // the section searched
     // Set when the slope, roughness or factor texts are rejected.
     std::optional<CalculationMessage> rejected;
     // The largest Q (a multiple of 0.0001 m³/s) that serves, with its run.
@@ -98,12 +99,14 @@ SlopeRange SolveSlope(const USection& section, std::string_view discharge,
                       const DesignCriteria& criteria);
 
 struct SelectionRow {
-    long slope = 0;  // x of 1/x
-    std::array<CapacityResult, kSectionCount> sections;
+    long slope = 0;                        // x of 1/x
+    std::vector<CapacityResult> sections;  // one a section, in the order given
 };
 
-// The capacity of every standard section at each slope: a selection table.
-std::vector<SelectionRow> SelectionTable(std::span<const long> slopes, std::string_view roughness,
-                                         std::string_view factor, const DesignCriteria& criteria);
+// The capacity of every section at each slope: a selection table. The
+// standard five unless told.
+std::vector<SelectionRow> SelectionTable(
+    std::span<const long> slopes, std::string_view roughness, std::string_view factor,
+    const DesignCriteria& criteria, std::span<const USection* const> sections = StandardSections());
 
 }  // namespace veltrane

@@ -95,13 +95,14 @@ std::vector<RatingRow> RatingTable(const USection& section, const ChannelBed& be
     return rows;
 }
 
-FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& criteria) {
+FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& criteria,
+                      std::span<const USection* const> sections) {
     FitResult result;
-    for (int i = 0; i < kSectionCount; ++i) {
-        const auto size = static_cast<SectionSize>(i);
-        const USection& section = LookupSection(size);
-        FitRow& row = result.rows[static_cast<std::size_t>(i)];
-        row.size = size;
+    result.rows.resize(sections.size());
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const USection& section = *sections[i];
+        FitRow& row = result.rows[i];
+        row.section = &section;
         row.outcome = EvaluateCalculation(section, inputs);
         if (row.outcome.isReport()) {
             const SearchOutcome& s = *row.outcome.searches;
@@ -110,7 +111,7 @@ FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& cri
             row.criteria = CheckRun(section, row.outcome, criteria);
             row.status = AllPass(row.criteria) ? FitStatus::Fits : FitStatus::FailsCriteria;
             if (row.status == FitStatus::Fits && !result.smallest) {
-                result.smallest = size;
+                result.smallest = &section;
             }
             continue;
         }
@@ -127,7 +128,7 @@ FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& cri
         }
     }
     if (result.rejected) {
-        result.smallest.reset();
+        result.smallest = nullptr;
     }
     return result;
 }

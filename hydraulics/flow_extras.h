@@ -59,7 +59,7 @@ std::vector<RatingRow> RatingTable(const USection& section, const ChannelBed& be
 enum class FitStatus { Fits, FailsCriteria, DesignAbove, CheckAbove, Message };
 
 struct FitRow {
-    SectionSize size;
+    const USection* section = nullptr;
     FitStatus status;
     CalculationOutcome outcome;            // without report text
     double freeboard = 0;                  // channel depth − check depth, m (Fits, FailsCriteria)
@@ -68,17 +68,20 @@ struct FitRow {
 };
 
 struct FitResult {
-    std::array<FitRow, kSectionCount> rows;
-    // The smallest section that carries both discharges and meets the criteria.
-    std::optional<SectionSize> smallest;
+    std::vector<FitRow> rows;  // one a section, in the order given
+    // The first section in that order that carries both discharges and meets
+    // the criteria: the smallest, when the sections come smallest first.
+    const USection* smallest = nullptr;
     // Set when the texts are rejected (messages 1 to 4, or 7 for a value
     // past the double range), or when they drive a result past it in any
     // section (message 7): a single calculation would say so, and so does fit.
     std::optional<CalculationMessage> rejected;
 };
 
-// Runs the calculation for every standard section with the same four texts.
-// A section fits when it carries both discharges and meets every criterion.
-FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& criteria = {});
+// Runs the calculation for every section with the same four texts: the
+// standard five unless told, smallest first. A section fits when it carries
+// both discharges and meets every criterion.
+FitResult FitSections(const CalculationInputs& inputs, const DesignCriteria& criteria = {},
+                      std::span<const USection* const> sections = StandardSections());
 
 }  // namespace veltrane

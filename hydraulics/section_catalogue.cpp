@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "hydraulics/section_dimensions.h"
+
 namespace veltrane {
 
 // Each decimal is the nearest double to the literal; alphaPi and betaPi are
@@ -10,29 +12,33 @@ namespace veltrane {
 const std::array<USection, kSectionCount> SectionCatalogue = {{
     {SectionSize::U60, 0.3, 0.6, 21.991148578, 166, 260.752190282, 0.54, 3.1415926, 3, "0.25",
      "显示计算成果： U60形渠道构件。", "显示计算成果： U60形渠道构件。 ", CalcWindow::Form2,
-     " Veltrane U60----Dorvane", "U60形渠道构件"},
+     " Veltrane U60----Dorvane", "U60形渠道构件", "U60", kDimensionTable[0]},
     {SectionSize::U80, 0.4, 0.8, 25.132741232, 164, 257.610597628, 0.64, 3.141592654, 4, "0.4",
      "显示计算成果： U80形渠道构件。", "显示计算成果： U80形渠道构件。 ", CalcWindow::Form3,
-     " Veltrane U80----Dorvane", "U80形渠道构件"},
+     " Veltrane U80----Dorvane", "U80形渠道构件", "U80", kDimensionTable[1]},
     {SectionSize::U100, 0.5, 1.0, 28.274333886, 162, 254.469004974, 0.75, 3.141592654, 4, "0.55",
      "显示计算成果： U100形渠道构件。", "显示计算成果： U100形渠道构件。 ", CalcWindow::Form4,
-     " Veltrane U100----Dorvane", "U100形渠道构件"},
+     " Veltrane U100----Dorvane", "U100形渠道构件", "U100", kDimensionTable[2]},
     {SectionSize::U120, 0.6, 1.2, 31.41592654, 160, 251.32741232, 0.9, 3.141592654, 4, "0.90",
      "显示计算成果： U120形渠道构件。", "显示计算成果： U120形渠道构件。 ", CalcWindow::Form5,
-     "Veltrane U120----Dorvane", "U120形渠道构件"},
+     "Veltrane U120----Dorvane", "U120形渠道构件", "U120", kDimensionTable[3]},
     {SectionSize::U140, 0.7, 1.4, 34.557519194, 158, 248.185819666, 1.05, 3.141592654, 4, "1.20",
      "显示计算成果： U140形渠道构件。", "显示计算成果： U140形渠道构件。 ", CalcWindow::Form7,
-     "Veltrane U140----Dorvane", "U140形渠道构件"},
+     "Veltrane U140----Dorvane", "U140形渠道构件", "U140", kDimensionTable[4]},
 }};
 
 const USection& LookupSection(SectionSize size) {
     return SectionCatalogue[static_cast<std::size_t>(size)];
 }
 
-namespace {
-constexpr std::array<std::string_view, kSectionCount> kNames = {"U60", "U80", "U100", "U120",
-                                                                "U140"};
+std::span<const USection* const> StandardSections() {
+    static const std::array<const USection*, kSectionCount> rows = {
+        &SectionCatalogue[0], &SectionCatalogue[1], &SectionCatalogue[2], &SectionCatalogue[3],
+        &SectionCatalogue[4]};
+    return rows;
+}
 
+namespace {
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
@@ -52,7 +58,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string_view SectionName(SectionSize size) {
-    return kNames[static_cast<std::size_t>(size)];
+    return LookupSection(size).name;
 }
 
 std::optional<SectionSize> ParseSectionName(std::string_view text) {
@@ -65,7 +71,7 @@ std::optional<SectionSize> ParseSectionName(std::string_view text) {
         canonical[0] = 'U';
     }
     for (int i = 0; i < kSectionCount; ++i) {
-        if (EqualsIgnoringCase(canonical, kNames[static_cast<std::size_t>(i)])) {
+        if (EqualsIgnoringCase(canonical, SectionCatalogue[static_cast<std::size_t>(i)].name)) {
             return static_cast<SectionSize>(i);
         }
     }

@@ -11,15 +11,6 @@
 
 namespace veltrane {
 
-struct SectionDimensions {
-    std::string_view name;        // "D60", as the main window names the size
-    std::string_view depthCm;     // channel depth H, cm
-    std::string_view topWidthCm;  // width at the top of the channel, cm
-    std::string_view slabCm;      // slab thickness, cm
-    std::string_view angleDeg;    // wall inclination α, degrees
-    std::string_view radiusCm;    // radius of the bottom arc, cm
-};
-
 inline constexpr std::array<SectionDimensions, kSectionCount> kDimensionTable = {{
     {.name = "D60",
      .depthCm = "54",

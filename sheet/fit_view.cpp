@@ -12,11 +12,11 @@ namespace veltrane::sheet {
 
 std::array<std::string, 7> FitCells(const FitRow& row) {
     std::array<std::string, 7> cells;
-    cells[0] = SectionName(row.size);
+    cells[0] = row.section->name;
     const bool numbers = row.status == FitStatus::Fits || row.status == FitStatus::FailsCriteria;
     if (numbers) {
         const SearchOutcome& s = *row.outcome.searches;
-        const int d = LookupSection(row.size).reportDecimals;
+        const int d = row.section->reportDecimals;
         cells[1] = PrintedNumber(s.design.reportedDepth, d);
         cells[2] = PrintedNumber(s.check.reportedDepth, d);
         cells[3] = PrintedNumber(row.freeboard, d);
@@ -51,14 +51,13 @@ std::string FitVerdict(const FitResult& fit) {
     if (!fit.smallest) {
         return "五种标准断面均不能满足要求。";
     }
-    return "能通过设计流量与校核流量的最小标准断面：" +
-           std::string(LookupSection(*fit.smallest).sizeLabel);
+    return "能通过设计流量与校核流量的最小标准断面：" + std::string(fit.smallest->sizeLabel);
 }
 
 std::vector<SvgPanel> FitPanels(const FitResult& fit) {
     std::vector<SvgPanel> panels;
     for (const FitRow& row : fit.rows) {
-        SvgPanel p = PanelFor(LookupSection(row.size), row.outcome);
+        SvgPanel p = PanelFor(*row.section, row.outcome);
         if (row.status == FitStatus::FailsCriteria) {
             p.note = "不满足设计要求";
         }

@@ -38,7 +38,6 @@ std::string Metres(std::string_view name, double v) {
     return std::string(name) + " = " + views::Decimal(v, views::kLengthDecimals) + " m";
 }
 
-
 // Panel coordinates: x across the section from its axis, y upwards from its
 // lowest point, both in metres; k units per metre. SVG's y runs down.
 struct Scale {
@@ -133,7 +132,7 @@ void Line(std::string& out, double x1, double y1, double x2, double y2, const ch
 // side, writes its dimensions under the drawing instead of beside it.
 void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bool compact) {
     const USection& s = *p.section;
-    const std::string name(SectionName(s.size));
+    const std::string name = SvgIdOf(s);
     const double H = s.channelDepth;
     const double wH = HalfWidthAt(s, H);
     const double k = sc.k;
@@ -141,12 +140,16 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
     const double t = TangentDepth(s);
     const double wt = HalfWidthAt(s, t);
     const double delta = SlabThickness(s);
-    const std::string alpha = "α = " + std::string(DimensionsOf(s.size).angleDeg) + "°";
+    const std::string alpha = "α = " + std::string(s.dimensions.angleDeg) + "°";
     const std::string hText = "h = " + p.designText + " m";
     const std::string h1Text = "h1 = " + p.checkText + " m";
 
-    out += "<path id=\"slab-" + name + "\" d=\"" + SlabPath(s, sc, delta) +
-           "\" fill=\"#d9d9d9\" stroke=\"#000\" stroke-width=\"0.8\" fill-rule=\"evenodd\"/>\n";
+    // A user's section without a thickness is drawn by its inner line alone.
+    if (delta > 0) {
+        out += "<path id=\"slab-" + name + "\" d=\"" + SlabPath(s, sc, delta) +
+               "\" fill=\"#d9d9d9\" stroke=\"#000\" stroke-width=\"0.8\" "
+               "fill-rule=\"evenodd\"/>\n";
+    }
     if (p.designDepth) {
         out += "<path id=\"water-" + name + "\" d=\"" + OutlineTo(s, sc, *p.designDepth) +
                " Z\" fill=\"#a6cee3\" stroke=\"none\"/>\n";
@@ -191,11 +194,12 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
 
     double below = delta * k + font * 1.6;
     Text(out, 0, below, std::string(s.sizeLabel), font * 1.1);
-    const std::string slabText = "δ = " + std::string(DimensionsOf(s.size).slabCm) + " cm";
+    const std::string slabText = s.dimensions.slabCm.empty()
+                                     ? std::string()
+                                     : "  δ = " + std::string(s.dimensions.slabCm) + " cm";
     if (compact) {
         // One fact a line, so that no line is wider than its panel.
-        std::vector<std::string> lines = {Metres("H", H) + "  " + Metres("r", r),
-                                          alpha + "  " + slabText};
+        std::vector<std::string> lines = {Metres("H", H) + "  " + Metres("r", r), alpha + slabText};
         if (p.designDepth) {
             lines.push_back(hText);
         }
@@ -233,7 +237,7 @@ void Panel(std::string& out, const SvgPanel& p, const Scale& sc, double font, bo
         }
         Text(out, r * std::sin(a) * k / 2 + 4, rBaseline, Metres("r", r), font, "start");
         // α and δ above the left wall, clear of every water line and of h and h1.
-        Text(out, -wH * k, -H * k - 8, alpha + "  " + slabText, font, "middle");
+        Text(out, -wH * k, -H * k - 8, alpha + slabText, font, "middle");
     }
     if (!p.note.empty()) {
         below += font * 1.3;
@@ -306,8 +310,8 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     for (const SvgPanel& p : panels) {
         const double w = 2 * HalfWidthAt(*p.section, p.section->channelDepth) * sc.k;
         const double ox = x + margin / 2 + w / 2;
-        out += "<g id=\"panel-" + std::string(SectionName(p.section->size)) +
-               "\" transform=\"translate(" + Num(ox) + "," + Num(baseline) + ")\">\n";
+        out += "<g id=\"panel-" + SvgIdOf(*p.section) + "\" transform=\"translate(" + Num(ox) +
+               "," + Num(baseline) + ")\">\n";
         Panel(out, p, sc, font, many);
         out += "</g>\n";
         x += w + margin;
@@ -317,8 +321,26 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     return out;
 }
 
+std::string SvgIdOf(const USection& s) {
+    const bool plain = std::all_of(s.name.begin(), s.name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '-' || c == '_' || c == '.';
+    });
+    if (plain && !s.name.empty()) {
+        return std::string(s.name);
+    }
+    // Any other name as its bytes in hex: an id holds no blank and no markup.
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string id = "x";
+    for (const char c : s.name) {
+        id += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+        id += kHex[static_cast<unsigned char>(c) & 0xF];
+    }
+    return id;
+}
+
 double SlabThickness(const USection& s) {
-    const std::string_view cm = DimensionsOf(s.size).slabCm;
+    const std::string_view cm = s.dimensions.slabCm;
     double value = 0;
     FromChars(cm.data(), cm.data() + cm.size(), value);
     return value / 100;

@@ -36,6 +36,10 @@ std::string InputsTitle(std::string_view q, std::string_view x, std::string_view
 // One drawing with the panels side by side, all at one scale.
 std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title);
 
+// The section's name as an SVG id: the name itself where it is plain ASCII
+// (U80), else "x" and its bytes in hex.
+std::string SvgIdOf(const USection& section);
+
 // The slab thickness δ of the dimension table, m.
 double SlabThickness(const USection& section);
 

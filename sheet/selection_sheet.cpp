@@ -2,11 +2,13 @@
 #include "sheet/selection_sheet.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "hydraulics/number_rules.h"
 #include "sheet/chart_svg.h"
 #include "sheet/markup.h"
+#include "sheet/section_svg.h"
 #include "views/numbers.h"
 
 namespace veltrane::sheet {
@@ -16,8 +18,11 @@ namespace {
 constexpr double kWidth = 640;
 constexpr double kHeight = 400;
 constexpr double kLeft = 70, kRight = 80, kTop = 50, kBottom = 50;
-constexpr const char* kColours[kSectionCount] = {"#1f78b4", "#33a02c", "#e31a1c", "#ff7f00",
-                                                 "#6a3d9a"};
+// The five standard sections' colours first; a catalogue's sections take
+// the rest in turn, dashed once the colours come round again.
+constexpr std::array<const char*, 10> kColours = {"#1f78b4", "#33a02c", "#e31a1c", "#ff7f00",
+                                                  "#6a3d9a", "#b15928", "#a6761d", "#1b9e77",
+                                                  "#e7298a", "#666666"};
 
 std::string Capacity(const CapacityResult& c) {
     if (c.rejected) {
@@ -70,7 +75,8 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
     }
     ChartText(out, kLeft + plotW / 2, kHeight - 10, "纵坡 i（对数刻度）", "middle", 12);
     ChartText(out, 16, kTop - 12, "Q (m³/s)", "start", 12);
-    for (std::size_t s = 0; s < kSectionCount; ++s) {
+    const std::size_t columns = rows.front().sections.size();
+    for (std::size_t s = 0; s < columns; ++s) {
         std::string points;
         double lastX = 0;
         double lastY = 0;
@@ -84,10 +90,12 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
         if (points.empty()) {
             continue;
         }
-        const std::string name(SectionName(static_cast<SectionSize>(s)));
-        out += "<polyline id=\"capacity-" + name + "\" points=\"" + points +
-               "\" fill=\"none\" stroke=\"" + kColours[s] + "\" stroke-width=\"2\"/>\n";
-        ChartText(out, lastX + 6, lastY + 4, name, "start", 12, kColours[s]);
+        const USection& section = *rows.front().sections[s].section;
+        const char* colour = kColours[s % kColours.size()];
+        const char* dashes = s >= kColours.size() ? " stroke-dasharray=\"6,3\"" : "";
+        out += "<polyline id=\"capacity-" + SvgIdOf(section) + "\" points=\"" + points +
+               "\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2\"" + dashes + "/>\n";
+        ChartText(out, lastX + 6, lastY + 4, std::string(section.name), "start", 12, colour);
     }
     return out + EndChart();
 }
@@ -115,8 +123,8 @@ Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::s
     }
     doc.blocks.emplace_back(Paragraph{"计算条件：" + conditions + "。"});
     Table table{.header = {"纵坡 i"}};
-    for (std::size_t s = 0; s < kSectionCount; ++s) {
-        table.header.push_back(std::string(LookupSection(static_cast<SectionSize>(s)).sizeLabel));
+    for (const CapacityResult& c : rows.front().sections) {
+        table.header.push_back(std::string(c.section->sizeLabel));
     }
     for (const SelectionRow& row : rows) {
         std::vector<std::string> cells = {"1/" + std::to_string(row.slope)};

@@ -81,12 +81,12 @@ struct Reach {
     std::vector<CriterionCheck> criteria;
     bool rejected = false;  // messages 1 to 4 and 7: nothing to show but the rejection
     bool serves = false;
-    std::optional<SectionSize> smallestFit;    // when it does not serve
+    const USection* smallestFit = nullptr;     // when it does not serve
     std::optional<DepthSearchResult> minimum;  // the minimum discharge's search, when used
 };
 
 Reach Evaluate(const SheetRequest& request) {
-    const USection& section = LookupSection(request.size);
+    const USection& section = *request.section;
     const CalculationInputs texts{request.discharge, request.slope, request.roughness,
                                   request.factor};
     Reach reach{request, section, RunCalculation(section, texts), {}, false, false, {}, {}};
@@ -100,7 +100,8 @@ Reach Evaluate(const SheetRequest& request) {
         reach.serves = AllPass(reach.criteria);
     }
     if (!reach.rejected && !reach.serves) {
-        reach.smallestFit = FitSections(texts, request.criteria).smallest;
+        reach.smallestFit =
+            FitSections(texts, request.criteria, request.fitAmong.ByArea()).smallest;
     }
     return reach;
 }
@@ -135,7 +136,7 @@ void AddRejection(Document& doc, const Reach& reach) {
 
 void AddKnownData(Document& doc, const Reach& reach) {
     const USection& s = reach.section;
-    const SectionDimensions& dim = DimensionsOf(s.size);
+    const SectionDimensions& dim = s.dimensions;
     const ParsedInputs& v = reach.outcome.inputs;
     const SheetRequest& r = reach.request;
     doc.blocks.emplace_back(Heading{2, "一、已知条件"});
@@ -146,14 +147,26 @@ void AddKnownData(Document& doc, const Reach& reach) {
                           std::string e = {}) {
         t.rows.push_back({std::move(a), std::move(b), std::move(c), std::move(d), std::move(e)});
     };
-    row("断面", "", SizeLabel(s), "", "标准装配式U形渠道构件 " + std::string(dim.name));
-    row("底弧半径", "r", Length(s.radius), "m");
-    row("直墙倾角", "α", std::string(dim.angleDeg), "°");
+    // A user's dimensions are the designer's: the sheet says so, and says
+    // which of them were worked out rather than given.
+    const std::string given = s.userDefined ? "设计人给定" : "尺寸表";
+    row("断面", "", SizeLabel(s), "",
+        s.userDefined ? "用户定义断面，尺寸由设计人给定"
+                      : "标准装配式U形渠道构件 " + std::string(dim.name));
+    // A user's r and H to a hundredth of a millimetre, as typed.
+    const auto dimension = [&s](double m) { return s.userDefined ? Decimal(m, 5) : Length(m); };
+    row("底弧半径", "r", dimension(s.radius), "m", s.userDefined ? given : "");
+    row("直墙倾角", "α", std::string(dim.angleDeg), "°", s.userDefined ? given : "");
     row("底弧圆心角", "θ", Decimal(s.arcAngle, views::kAngleDecimals), "°", "θ = 180° − 2α");
-    row("渠深", "H", Length(s.channelDepth), "m");
+    row("渠深", "H", dimension(s.channelDepth), "m", s.userDefined ? given : "");
     row("切点深度", "t", Decimal(TangentDepth(s), 4), "m", "t = r(1 − sin α)");
-    row("渠口宽", "B", std::string(dim.topWidthCm), "cm", "尺寸表");
-    row("板厚", "δ", std::string(dim.slabCm), "cm", "尺寸表");
+    row("渠口宽", "B", std::string(dim.topWidthCm), "cm",
+        s.topWidthComputed ? "未给定，按 B = 2[r cos α + (H − t) tan α] 算得" : given);
+    if (dim.slabCm.empty()) {
+        row("板厚", "δ", "—", "cm", "未给定");
+    } else {
+        row("板厚", "δ", std::string(dim.slabCm), "cm", given);
+    }
     row("设计流量", "Q", Flow(v.discharge), "m³/s", "输入" + Quoted(r.discharge));
     row("设计纵坡", "i = 1/x", "1/" + Decimal(v.slope, views::kSlopeDecimals), "",
         "输入" + Quoted(r.slope));
@@ -549,11 +562,15 @@ void AddConclusion(Document& doc, const Reach& reach) {
         if (reach.smallestFit) {
             doc.blocks.emplace_back(Paragraph{
                 "按相同输入" + std::string(reach.request.criteria.empty() ? "" : "与设计准则") +
-                "选型，满足要求的最小标准断面为" + SizeLabel(LookupSection(*reach.smallestFit)) +
-                "。"});
+                "选型，满足要求的最小" +
+                (reach.smallestFit->userDefined ? "断面为用户定义断面" : "标准断面为") +
+                SizeLabel(*reach.smallestFit) + "。"});
         } else {
             doc.blocks.emplace_back(
-                Paragraph{"按相同输入选型，五种标准断面均不满足要求。", Tone::Fail});
+                Paragraph{reach.request.fitAmong.userCount() > 0
+                              ? "按相同输入选型，五种标准断面与用户定义断面均不满足要求。"
+                              : "按相同输入选型，五种标准断面均不满足要求。",
+                          Tone::Fail});
         }
         return;
     }
@@ -660,7 +677,7 @@ std::string SummaryVerdict(const Reach& reach) {
 std::vector<std::string> SummaryRow(std::size_t number, const Reach& reach) {
     const SheetRequest& r = reach.request;
     std::vector<std::string> row = {std::to_string(number), r.reach.channel, r.reach.station,
-                                    std::string(SectionName(r.size))};
+                                    std::string(r.section->name)};
     const CalculationOutcome& o = reach.outcome;
     const int d = reach.section.reportDecimals;
     if (reach.rejected) {

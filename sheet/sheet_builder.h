@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "hydraulics/design_criteria.h"
-#include "hydraulics/section_catalogue.h"
+#include "hydraulics/user_sections.h"
 #include "sheet/document.h"
 #include "views/batch_problems.h"
 
@@ -42,7 +42,8 @@ struct CriteriaSources {
 };
 
 struct SheetRequest {
-    SectionSize size = SectionSize::U60;
+    // The section: a standard row, or a user's row that outlives the sheet.
+    SectionRef section = StandardRef(SectionSize::U60);
     // The four input texts, as typed: Q m³/s, x of 1/x, n, k.
     std::string discharge;
     std::string slope;
@@ -54,6 +55,9 @@ struct SheetRequest {
     // 计算依据: the standards, clauses and documents the engineer bases the
     // sheet on, one per line, printed as a numbered list.
     std::vector<std::string> basis{};
+    // The sections a reach that does not serve is fitted among: the
+    // standard five and the user's rows, smallest first.
+    SectionSet fitAmong{};
 };
 
 // One row of a canal: a reach, or a row that could not be read. A bad row

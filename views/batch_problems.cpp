@@ -13,7 +13,7 @@ constexpr std::string_view kColumns = "size,discharge,slope,roughness,factor";
 std::string SizeNames() {
     std::string out;
     for (const USection& s : SectionCatalogue) {
-        out += (out.empty() ? "" : "、") + std::string(SectionName(s.size));
+        out += (out.empty() ? "" : "、") + std::string(s.name);
     }
     return out;
 }

@@ -10,9 +10,8 @@ namespace veltrane::views {
 std::string SizeIndexProblemText(std::string_view index) {
     return "规格序号“" + std::string(index) + "”无效：须为 0 至 " +
            std::to_string(kSectionCount - 1) + " 的整数（0 为 " +
-           std::string(SectionName(SectionCatalogue.front().size)) + "，" +
-           std::to_string(kSectionCount - 1) + " 为 " +
-           std::string(SectionName(SectionCatalogue.back().size)) + "）。";
+           std::string(SectionCatalogue.front().name) + "，" + std::to_string(kSectionCount - 1) +
+           " 为 " + std::string(SectionCatalogue.back().name) + "）。";
 }
 
 std::optional<std::vector<long>> ReadSlopeList(std::string_view text) {

@@ -52,7 +52,7 @@ std::string Reason(const ProfileProblem& p, bool en) {
         case Kind::UnknownSize: {
             std::string sizes;
             for (const USection& s : SectionCatalogue) {
-                sizes += (sizes.empty() ? "" : en ? ", " : "、") + std::string(SectionName(s.size));
+                sizes += (sizes.empty() ? "" : en ? ", " : "、") + std::string(s.name);
             }
             return en ? "unknown size " + quoted + " (" + sizes + ")"
                       : "无此规格" + quoted + "（可用 " + sizes + "）";

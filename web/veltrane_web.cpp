@@ -444,7 +444,7 @@ std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& c
 // writes it.
 std::string Sheet(const USection& section, const DesignCriteria& criteria, Args& a) {
     const BoxTexts t = a.Boxes();
-    const sheet::SheetRequest request{.size = section.size,
+    const sheet::SheetRequest request{.section = StandardRef(*section.standard),
                                       .discharge = t.discharge,
                                       .slope = t.slope,
                                       .roughness = t.roughness,
@@ -530,10 +530,10 @@ std::string Catalogue() {
     JsonWriter j;
     j.BeginObject().Key("sizes").BeginArray();
     for (const USection& s : SectionCatalogue) {
-        const SectionDimensions& d = DimensionsOf(s.size);
-        const CalculationLayout& layout = LayoutFor(s.size);
+        const SectionDimensions& d = s.dimensions;
+        const CalculationLayout& layout = LayoutFor(*s.standard);
         j.BeginObject();
-        j.Member("name", SectionName(s.size));
+        j.Member("name", s.name);
         j.Member("sizeLabel", s.sizeLabel);
         j.Member("reportHeader", s.reportHeader);
         j.Key("defaults").BeginObject();

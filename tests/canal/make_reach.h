@@ -17,6 +17,7 @@ inline Reach MakeReach(const std::string& name, SectionSize size, double length,
     r.name = name;
     r.sizeName = std::string(SectionName(size));
     r.shape = SectionShape::Of(LookupSection(size));
+    r.section = StandardRef(size);
     r.length = length;
     r.slope = x;
     r.roughness = n;

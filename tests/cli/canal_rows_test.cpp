@@ -25,7 +25,7 @@ TEST(CanalRows, AGoodRowIsARequestWithItsDetailsAndTheCriteria) {
     const sheet::CanalRow& first = r.rows[0];
     EXPECT_EQ(first.line, 2u);
     EXPECT_FALSE(first.problem);
-    EXPECT_EQ(first.request.size, SectionSize::U80);
+    EXPECT_EQ(first.request.section.get(), &LookupSection(SectionSize::U80));
     EXPECT_EQ(first.request.discharge, "0.4");
     EXPECT_EQ(first.request.slope, "500");
     EXPECT_EQ(first.request.roughness, "0.017");

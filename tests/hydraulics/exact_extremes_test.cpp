@@ -152,7 +152,7 @@ TEST(DepthGrid, DischargeRisesByMoreThanRoundingAtEveryStep) {
             ASSERT_GT(grid.size(), 500u);
             for (std::size_t i = 1; i < grid.size(); ++i) {
                 ASSERT_GT(grid.DischargeAt(i, 500), grid.DischargeAt(i - 1, 500) * (1 + 1e-4))
-                    << SectionName(s.size) << " step " << i;
+                    << s.name << " step " << i;
             }
         }
     }

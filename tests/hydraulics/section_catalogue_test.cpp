@@ -18,7 +18,8 @@ class CatalogueRow : public ::testing::TestWithParam<int> {
 };
 
 TEST_P(CatalogueRow, IsTheRowOfItsSize) {
-    EXPECT_EQ(row().size, static_cast<SectionSize>(GetParam()));
+    EXPECT_EQ(row().standard, static_cast<SectionSize>(GetParam()));
+    EXPECT_FALSE(row().userDefined);
     EXPECT_EQ(static_cast<int>(row().calcWindow), GetParam());
 }
 
@@ -43,14 +44,14 @@ TEST_P(CatalogueRow, ReportHeaderIsTheHeaderWithOneBlank) {
 }
 
 TEST_P(CatalogueRow, NamesReadBack) {
-    const std::string name(SectionName(row().size));
-    EXPECT_EQ(ParseSectionName(name), row().size);
+    const std::string name(SectionName(*row().standard));
+    EXPECT_EQ(ParseSectionName(name), *row().standard);
     std::string lower = name;
     lower[0] = 'u';
-    EXPECT_EQ(ParseSectionName(lower), row().size);
+    EXPECT_EQ(ParseSectionName(lower), *row().standard);
     std::string dName = name;
     dName[0] = 'd';
-    EXPECT_EQ(ParseSectionName(dName), row().size);
+    EXPECT_EQ(ParseSectionName(dName), *row().standard);
     EXPECT_NE(row().sizeLabel.find(name), std::string_view::npos);
     EXPECT_NE(row().windowCaption.find(name), std::string_view::npos);
 }

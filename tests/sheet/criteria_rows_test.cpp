@@ -15,7 +15,7 @@ namespace veltrane::sheet {
 namespace {
 
 SheetRequest U60(std::string q, std::string k, DesignCriteria criteria) {
-    return {.size = SectionSize::U60,
+    return {.section = StandardRef(SectionSize::U60),
             .discharge = std::move(q),
             .slope = "500",
             .roughness = "0.017",
@@ -49,7 +49,7 @@ double ReportVelocity(SectionSize size, const std::string& q) {
 // discharge; each as a single run at that discharge prints it.
 TEST(SheetChecks, EachVelocityIsCheckedAtItsFlow) {
     SheetRequest r = U60("0.25", "1.0", {});
-    r.size = SectionSize::U80;
+    r.section = StandardRef(SectionSize::U80);
     r.factor = "1.2";
     r.criteria = {.minVelocity = 0.6, .maxVelocity = 0.95, .minDischarge = 0.05};
     const Document doc = BuildSheet(r);

@@ -14,7 +14,7 @@ namespace veltrane::sheet {
 namespace {
 
 SheetRequest WithChannel(std::string channel) {
-    return {.size = SectionSize::U60,
+    return {.section = StandardRef(SectionSize::U60),
             .discharge = "0.25",
             .slope = "500",
             .roughness = "0.017",

@@ -14,7 +14,7 @@ namespace veltrane::sheet {
 namespace {
 
 SheetRequest Request(SectionSize size, std::string q, std::string k = "1.0") {
-    return {.size = size,
+    return {.section = StandardRef(size),
             .discharge = std::move(q),
             .slope = "500",
             .roughness = "0.017",

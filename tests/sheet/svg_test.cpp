@@ -111,7 +111,7 @@ TEST(Svg, LabelsNeverOverlapEachOtherOrLeaveTheDrawing) {
                     EXPECT_LE(boxes[i].second.right, 600) << boxes[i].first.toStdString();
                     for (std::size_t j = i + 1; j < boxes.size(); ++j) {
                         EXPECT_FALSE(boxes[i].second.Overlaps(boxes[j].second))
-                            << SectionName(s.size) << " Q " << q << " k " << k << ": "
+                            << s.name << " Q " << q << " k " << k << ": "
                             << boxes[i].first.toStdString() << " / "
                             << boxes[j].first.toStdString();
                     }
@@ -128,7 +128,7 @@ TEST(Svg, WaterLineAtTheDesignDepth) {
         const auto outcome = RunCalculation(s, {"0.2", "500", "0.017", "1"});
         ASSERT_TRUE(outcome.isReport());
         const Parsed p = Parse(CrossSectionSvg({PanelFor(s, outcome)}, "t"));
-        const QString name = QString::fromUtf8(SectionName(s.size).data());
+        const QString name = QString::fromUtf8(s.name.data());
         const double water = FirstY(p.pathById.at("water-" + name));
         const double top = FirstY(p.pathById.at("section-" + name));
         ASSERT_LT(top, 0);

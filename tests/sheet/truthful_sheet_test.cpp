@@ -17,7 +17,7 @@ namespace {
 
 SheetRequest Reach(SectionSize size, std::string q, std::string x, std::string n, std::string k,
                    DesignCriteria criteria = {}) {
-    return {.size = size,
+    return {.section = StandardRef(size),
             .discharge = std::move(q),
             .slope = std::move(x),
             .roughness = std::move(n),

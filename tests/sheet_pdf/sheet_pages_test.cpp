@@ -90,7 +90,7 @@ Document RandomCanal(std::mt19937& random) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         CanalRow& row = rows[i];
         row.line = i + 2;
-        row.request = {.size = static_cast<SectionSize>(random() % kSectionCount),
+        row.request = {.section = StandardRef(static_cast<SectionSize>(random() % kSectionCount)),
                        .discharge = std::to_string(0.02 + unit(random) * 1.2),
                        .slope = std::to_string(200 + static_cast<int>(unit(random) * 4000)),
                        .roughness = "0.015",

@@ -109,10 +109,10 @@ TEST(Chinese, DesignAidReasonsForEveryCombination) {
 
 TEST(Chinese, TheWindowsLabels) {
     for (const USection& s : SectionCatalogue) {
-        for (const FrameLabel& label : LayoutFor(s.size).labels) {
+        for (const FrameLabel& label : LayoutFor(*s.standard).labels) {
             EXPECT_EQ(ForeignWord(label.caption), "") << label.caption;
         }
-        EXPECT_EQ(ForeignWord(LayoutFor(s.size).exitTooltip), "");
+        EXPECT_EQ(ForeignWord(LayoutFor(*s.standard).exitTooltip), "");
     }
     EXPECT_EQ(ForeignWord(kFactorTooltip), "");
 }

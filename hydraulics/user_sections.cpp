@@ -1,0 +1,279 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "hydraulics/user_sections.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "hydraulics/float_chars.h"
+#include "hydraulics/number_rules.h"
+#include "hydraulics/section_hydraulics.h"
+
+namespace veltrane {
+
+// A user's row with the texts its USection's views point into. Built once,
+// never moved: it is only ever held by a shared pointer.
+class UserSection {
+  public:
+    explicit UserSection(const SectionSpec& spec);
+    UserSection(const UserSection&) = delete;
+    UserSection& operator=(const UserSection&) = delete;
+
+    const USection& row() const { return row_; }
+
+  private:
+    std::string name_, header_, reportHeader_, label_, caption_;
+    std::string depthCm_, topCm_, slabCm_, angleDeg_, radiusCm_;
+    USection row_{};
+};
+
+namespace {
+
+// A length or angle as the dimension table shows it: at most three decimals,
+// no trailing zeros ("45", "4.5", "66.34").
+std::string DimensionText(double value) {
+    char buffer[64];
+    const auto r = ToChars(buffer, buffer + sizeof buffer, RoundHalfEven(value, 3));
+    return std::string(buffer, r.ptr);
+}
+
+// The nearest double to the decimal product: α·3.141592654 has at most nine
+// places more than α, so twelve places keep every α of up to three.
+double AngleConstant(double degrees) {
+    return RoundHalfEven(degrees * kPi, 12);
+}
+
+bool IsAsciiUpperOrLower(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (IsAsciiUpperOrLower(x)) {
+            x = static_cast<char>(x | 0x20);
+        }
+        if (IsAsciiUpperOrLower(y)) {
+            y = static_cast<char>(y | 0x20);
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Well-formed UTF-8 without C0 or C1 controls or DEL.
+bool IsPrintableUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x20 || b == 0x7F) {
+            return false;
+        }
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 0;
+        if (length == 0 || b > 0xF4 || i + static_cast<std::size_t>(length) > text.size()) {
+            return false;
+        }
+        char32_t c = b & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            const auto t = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((t & 0xC0) != 0x80) {
+                return false;
+            }
+            c = (c << 6) | (t & 0x3F);
+        }
+        const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0x80 && c <= 0x9F)) {
+            return false;
+        }
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The numbers of a row, before its texts: enough to find its tangent depth
+// by the calculation's own trigonometry.
+USection NumbersOf(const SectionSpec& spec) {
+    USection s{};
+    s.radius = spec.radius;
+    s.twoRadius = 2 * spec.radius;
+    s.alphaPi = AngleConstant(spec.alphaDeg);
+    s.arcAngle = 180 - 2 * spec.alphaDeg;
+    s.betaPi = AngleConstant(90 - spec.alphaDeg);
+    s.channelDepth = spec.depth;
+    s.piDeg = kPi;
+    s.reportDecimals = 4;
+    return s;
+}
+
+}  // namespace
+
+UserSection::UserSection(const SectionSpec& spec)
+    : name_(Trim(spec.name)),
+      header_("显示计算成果： " + name_ + "形渠道构件。"),
+      reportHeader_(header_ + " "),
+      label_(name_ + "形渠道构件"),
+      caption_("Veltrane " + name_),
+      depthCm_(DimensionText(spec.depth * 100)),
+      topCm_(DimensionText(spec.topCm ? *spec.topCm
+                                      : TopWidth(spec.radius, spec.alphaDeg, spec.depth) * 100)),
+      slabCm_(spec.slabCm ? DimensionText(*spec.slabCm) : std::string()),
+      angleDeg_(DimensionText(spec.alphaDeg)),
+      radiusCm_(DimensionText(spec.radius * 100)) {
+    row_ = NumbersOf(spec);
+    row_.standard = std::nullopt;
+    row_.defaultDischarge = "";
+    row_.headerText = header_;
+    row_.reportHeader = reportHeader_;
+    row_.calcWindow = CalcWindow::Form3;  // no window serves a user's row
+    row_.windowCaption = caption_;
+    row_.sizeLabel = label_;
+    row_.name = name_;
+    row_.dimensions = {.name = name_,
+                       .depthCm = depthCm_,
+                       .topWidthCm = topCm_,
+                       .slabCm = slabCm_,
+                       .angleDeg = angleDeg_,
+                       .radiusCm = radiusCm_};
+    row_.userDefined = true;
+    row_.topWidthComputed = !spec.topCm;
+}
+
+double TangentDepth(double radius, double alphaDeg) {
+    return radius * (1 - std::sin(alphaDeg * kPi / 180));
+}
+
+double TopWidth(double radius, double alphaDeg, double depth) {
+    const double a = alphaDeg * kPi / 180;
+    return 2 * (radius * std::cos(a) + (depth - TangentDepth(radius, alphaDeg)) * std::tan(a));
+}
+
+std::vector<SpecProblem> CheckSpec(const SectionSpec& spec) {
+    std::vector<SpecProblem> problems;
+    const std::string_view name = Trim(spec.name);
+    if (name.empty()) {
+        problems.push_back(SpecProblem::NameEmpty);
+    } else if (name.size() > kMaxSectionNameBytes) {
+        problems.push_back(SpecProblem::NameTooLong);
+    } else if (!IsPrintableUtf8(name)) {
+        problems.push_back(SpecProblem::NameControl);
+    } else if (ParseSectionName(name)) {
+        problems.push_back(SpecProblem::NameStandard);
+    }
+    // Over 100 m is a typing error, not a U-channel, and would only
+    // overflow the searches.
+    const bool radiusOk = std::isfinite(spec.radius) && spec.radius > 0 && spec.radius <= 100;
+    const bool alphaOk = std::isfinite(spec.alphaDeg) && spec.alphaDeg >= 0 && spec.alphaDeg < 45;
+    bool depthOk = std::isfinite(spec.depth) && spec.depth > 0 && spec.depth <= 100;
+    if (depthOk && radiusOk && alphaOk) {
+        // Judged by the calculation's own trigonometry, so that every depth
+        // the searches reach above the arc meets a wall.
+        depthOk = spec.depth > TangentDepth(NumbersOf(spec));
+    }
+    if (!radiusOk) {
+        problems.push_back(SpecProblem::Radius);
+    }
+    if (!alphaOk) {
+        problems.push_back(SpecProblem::Alpha);
+    }
+    if (!depthOk) {
+        problems.push_back(SpecProblem::Depth);
+    }
+    if (spec.slabCm && !(std::isfinite(*spec.slabCm) && *spec.slabCm > 0)) {
+        problems.push_back(SpecProblem::Slab);
+    }
+    if (spec.topCm && !(std::isfinite(*spec.topCm) && *spec.topCm > 0)) {
+        problems.push_back(SpecProblem::Top);
+    }
+    return problems;
+}
+
+SectionSet::SectionSet() = default;
+
+std::vector<SpecProblem> SectionSet::Add(const SectionSpec& spec) {
+    std::vector<SpecProblem> problems = CheckSpec(spec);
+    const std::string_view name = Trim(spec.name);
+    const bool repeated = std::any_of(users_.begin(), users_.end(), [&](const auto& u) {
+        return SameIgnoringAsciiCase(u->row().name, name);
+    });
+    if (repeated) {
+        problems.insert(problems.begin(), SpecProblem::NameRepeated);
+    }
+    if (users_.size() >= kMaxUserSections) {
+        problems.push_back(SpecProblem::TooMany);
+    }
+    if (problems.empty()) {
+        users_.push_back(std::make_shared<const UserSection>(spec));
+    }
+    return problems;
+}
+
+SectionRef StandardRef(SectionSize size) {
+    // The catalogue lives as long as the program: nothing to own.
+    return SectionRef(SectionRef(), &LookupSection(size));
+}
+
+SectionRef SectionSet::Find(std::string_view text) const {
+    const std::string_view name = Trim(text);
+    if (const auto size = ParseSectionName(name)) {
+        return StandardRef(*size);
+    }
+    for (const auto& u : users_) {
+        if (SameIgnoringAsciiCase(u->row().name, name)) {
+            return SectionRef(u, &u->row());
+        }
+    }
+    return nullptr;
+}
+
+std::vector<const USection*> SectionSet::All() const {
+    std::vector<const USection*> all;
+    for (const USection& s : SectionCatalogue) {
+        all.push_back(&s);
+    }
+    for (const auto& u : users_) {
+        all.push_back(&u->row());
+    }
+    return all;
+}
+
+std::vector<const USection*> SectionSet::ByArea() const {
+    std::vector<const USection*> all = All();
+    std::stable_sort(all.begin(), all.end(), [](const USection* a, const USection* b) {
+        return FullArea(*a) < FullArea(*b);
+    });
+    return all;
+}
+
+SectionRef MakeUserSection(const SectionSpec& spec) {
+    if (!CheckSpec(spec).empty()) {
+        return nullptr;
+    }
+    auto owner = std::make_shared<const UserSection>(spec);
+    return {owner, &owner->row()};
+}
+
+double FullArea(const USection& section) {
+    return ComputeFlowElements(section, section.channelDepth, {.roughness = 1, .slope = 1},
+                               SearchKind::Design)
+        .area;
+}
+
+}  // namespace veltrane

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The words of the user's section catalogue: its file's columns, and what is
+// wrong with a row, in Chinese for the program and the page and in English
+// for veltrane-calc.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "hydraulics/user_sections.h"
+#include "views/language.h"
+
+namespace veltrane::views {
+
+enum class SectionColumn { Name, Radius, Alpha, Depth, Thickness, Top };
+
+struct SectionColumnInfo {
+    std::string_view key;      // the file's heading: "name", "r", …
+    std::string_view chinese;  // the table's heading, with its unit
+    std::string_view english;  // as the command line names the value
+};
+
+// clang-format off
+inline constexpr std::array<SectionColumnInfo, 6> kSectionColumns = {{
+    {.key = "name",      .chinese = "名称",           .english = "name"},
+    {.key = "r",         .chinese = "底弧半径 r (m)",  .english = "r"},
+    {.key = "alpha",     .chinese = "直墙倾角 α (°)",  .english = "alpha"},
+    {.key = "H",         .chinese = "渠深 H (m)",      .english = "H"},
+    {.key = "thickness", .chinese = "板厚 δ (cm)",     .english = "thickness"},
+    {.key = "top",       .chinese = "渠口宽 B (cm)",   .english = "top"},
+}};
+// clang-format on
+
+// One thing wrong with a catalogue row, or with the file around its rows.
+struct SectionProblem {
+    enum class Kind {
+        Header,    // the first line is not the six headings
+        Cells,     // a row without four to six cells
+        Unclosed,  // a quoted cell not closed
+        TooLong,   // a line over the record limit
+        Number,    // a number cell that is not a plain decimal
+        Missing,   // r, alpha or H left empty
+        Spec,      // the row's numbers or name (see SpecProblem)
+        Key,       // a one-off section's unknown or repeated key
+    };
+    Kind kind = Kind::Spec;
+    std::size_t line = 0;  // the file's line, or the table's row, from 1; 0 for a one-off
+    std::string name;      // the row's name as written, "" where it has none
+    SectionColumn column = SectionColumn::Name;
+    std::string cell;       // the cell or key as written (Number, Key)
+    std::size_t cells = 0;  // how many cells the row has (Cells)
+    SpecProblem spec = SpecProblem::NameEmpty;
+};
+
+// "line 3 (U50): r must be above 0 and at most 100 m" /
+// "第 3 行（U50）：底弧半径 r 须大于 0 且不大于 100 m。" The name is cut to
+// kMaxSectionNameBytes at a whole character.
+std::string SectionProblemText(const SectionProblem& problem, Language language);
+
+// What a spec problem says, without the line: "r must be above 0 and at
+// most 100 m".
+std::string SpecProblemText(SpecProblem problem, Language language);
+
+}  // namespace veltrane::views
