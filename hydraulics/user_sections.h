@@ -18,12 +18,12 @@
 namespace veltrane {
 
 struct SectionSpec {
-    std::string name;              // as the report header and the tables name it
-    double radius = 0;             // r, m, > 0
-    double alphaDeg = 0;           // wall angle α from the vertical, degrees, 0 ≤ α < 45
-    double depth = 0;              // channel depth H, m, above the tangent depth r(1 − sin α)
-    std::optional<double> slabCm;  // slab thickness δ, cm, > 0, when given
-    std::optional<double> topCm;   // width at the top B, cm, > 0, when given
+    std::string name;                // as the report header and the tables name it
+    double radius = 0;               // r, m, > 0
+    double alphaDeg = 0;             // wall angle α from the vertical, degrees, 0 ≤ α < 45
+    double depth = 0;                // channel depth H, m, above the tangent depth r(1 − sin α)
+    std::optional<double> slabCm{};  // slab thickness δ, cm, > 0, when given
+    std::optional<double> topCm{};   // width at the top B, cm, > 0, when given
 };
 
 // What is wrong with a spec, in the order of its fields.

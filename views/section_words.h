@@ -47,9 +47,9 @@ struct SectionProblem {
     };
     Kind kind = Kind::Spec;
     std::size_t line = 0;  // the file's line, or the table's row, from 1; 0 for a one-off
-    std::string name;      // the row's name as written, "" where it has none
+    std::string name{};    // the row's name as written, "" where it has none
     SectionColumn column = SectionColumn::Name;
-    std::string cell;       // the cell or key as written (Number, Key)
+    std::string cell{};     // the cell or key as written (Number, Key)
     std::size_t cells = 0;  // how many cells the row has (Cells)
     SpecProblem spec = SpecProblem::NameEmpty;
 };
