@@ -40,12 +40,15 @@ std::vector<std::string> BatchResultCells(const BatchRow& row) {
     return cells;
 }
 
-BatchTable RunBatchTable(std::string_view text) {
+BatchTable RunBatchTable(std::string_view text, const SectionSet& sections) {
     BatchTable table;
-    table.problem = ReadBatchRows(text, {}, [&](const BatchRow& row) {
-        table.rows.push_back({.cells = BatchResultCells(row), .problem = row.problem});
-        return true;
-    });
+    table.problem = ReadBatchRows(
+        text, {},
+        [&](const BatchRow& row) {
+            table.rows.push_back({.cells = BatchResultCells(row), .problem = row.problem});
+            return true;
+        },
+        sections);
     return table;
 }
 

@@ -51,6 +51,6 @@ struct BatchTable {
 };
 
 // Every row of a batch file's text (decoded: see DecodeInputText), calculated.
-BatchTable RunBatchTable(std::string_view text);
+BatchTable RunBatchTable(std::string_view text, const SectionSet& sections = SectionSet());
 
 }  // namespace veltrane::cli

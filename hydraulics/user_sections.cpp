@@ -132,8 +132,10 @@ UserSection::UserSection(const SectionSpec& spec)
       label_(name_ + "形渠道构件"),
       caption_("Veltrane " + name_),
       depthCm_(DimensionText(spec.depth * 100)),
-      topCm_(DimensionText(spec.topCm ? *spec.topCm
-                                      : TopWidth(spec.radius, spec.alphaDeg, spec.depth) * 100)),
+      // A worked-out B to the millimetre, as a drawing would give it.
+      topCm_(spec.topCm ? DimensionText(*spec.topCm)
+                        : DimensionText(RoundHalfEven(
+                              TopWidth(spec.radius, spec.alphaDeg, spec.depth) * 100, 1))),
       slabCm_(spec.slabCm ? DimensionText(*spec.slabCm) : std::string()),
       angleDeg_(DimensionText(spec.alphaDeg)),
       radiusCm_(DimensionText(spec.radius * 100)) {

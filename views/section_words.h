@@ -54,6 +54,31 @@ struct SectionProblem {
     SpecProblem spec = SpecProblem::NameEmpty;
 };
 
+// The words of the program's and the page's catalogue form.
+struct SectionFormWords {
+    std::string_view title = "自定义断面";
+    std::string_view intro =
+        "每行一个断面：底弧半径 r 与渠深 H 以米计，直墙倾角 α 以度计（自铅垂线量起）；"
+        "板厚 δ 与渠口宽 B 以厘米计，可不填，B 不填时按 r、α、H 算得。"
+        "名称不得与标准断面重名。";
+    std::string_view table = "断面表";
+    std::string_view add = "添加", remove = "删除";
+    std::string_view importCsv = "导入CSV…", exportCsv = "导出CSV…";
+    std::string_view check = "检查";
+    std::string_view none = "未定义自定义断面：选型、选型表与水面线只用五种标准断面。";
+    // Before the count, and after it: "共 3 个自定义断面，选型……"
+    std::string_view countBefore = "共 ";
+    std::string_view countAfter =
+        " 个自定义断面：选型、选型表、批量计算、渠道计算书与水面线的断面列可用其名称，"
+        "选型与选型表按渠深处过水面积由小到大列出全部断面。";
+    std::string_view problemsLead = "自定义断面表有误：";
+    std::string_view units = "渠深、渠口宽、板厚与半径以厘米计，倾角以度计。";
+    std::string_view computed = "（算得）";  // after a top width worked out from r, α and H
+    std::string_view file = "自定义断面.csv";
+};
+
+inline constexpr SectionFormWords kSectionForm{};
+
 // "line 3 (U50): r must be above 0 and at most 100 m" /
 // "第 3 行（U50）：底弧半径 r 须大于 0 且不大于 100 m。" The name is cut to
 // kMaxSectionNameBytes at a whole character.

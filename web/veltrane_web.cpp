@@ -30,6 +30,7 @@
 #include "cli/profile_conditions.h"
 #include "cli/profile_csv.h"
 #include "cli/profile_rows.h"
+#include "cli/section_catalogue_file.h"
 #include "hydraulics/calculation_run.h"
 #include "hydraulics/design_aids.h"
 #include "hydraulics/flow_extras.h"
@@ -54,6 +55,7 @@
 #include "views/page_requests.h"
 #include "views/profile_view.h"
 #include "views/profile_words.h"
+#include "views/section_words.h"
 #include "views/sheet_fields.h"
 
 namespace veltrane::web {
@@ -207,6 +209,22 @@ class Args {
     // nine texts in the order of views::kProfileColumns (missing cells are
     // empty). Anything else is the wrong kind; nothing for no such member.
     std::optional<std::vector<cli::ProfileCells>> Rows(std::string_view key) {
+        return Table<cli::ProfileCells>(key);
+    }
+
+    // args[key] as a section table: rows of up to six texts in the order of
+    // views::kSectionColumns. No such member is an empty table, the standard
+    // five alone; anything else is the wrong kind.
+    std::vector<cli::SectionCells> SectionRows(std::string_view key) {
+        if (Member(args_, key).isUndefined()) {
+            return {};
+        }
+        return Table<cli::SectionCells>(key).value_or(std::vector<cli::SectionCells>());
+    }
+
+  private:
+    template <class Cells>
+    std::optional<std::vector<Cells>> Table(std::string_view key) {
         const val rows = Member(args_, key);
         if (rows.isUndefined()) {
             return std::nullopt;
@@ -216,7 +234,7 @@ class Args {
             wrongKind_ = true;
             return std::nullopt;
         }
-        std::vector<cli::ProfileCells> out(rows["length"].as<std::size_t>());
+        std::vector<Cells> out(rows["length"].as<std::size_t>());
         for (std::size_t r = 0; r < out.size(); ++r) {
             const val row = rows[r];
             if (!isArray(row).as<bool>() || row["length"].as<std::size_t>() > out[r].size()) {
@@ -230,7 +248,6 @@ class Args {
         return out;
     }
 
-  private:
     // A reach table's rows at most: more than a canal file may hold.
     static constexpr double kMostTableRows = 1e6;
 
@@ -371,10 +388,11 @@ std::string Rating(const USection& section, Args& a) {
 
 // {"headings", "rows", "verdict", "svg", "note"?} as the program's 选型
 // dialog shows it; {"message": …} for rejected texts.
-std::string Fit(const DesignCriteria& criteria, Args& a) {
+std::string Fit(const DesignCriteria& criteria, const SectionSet& sections, Args& a) {
     const BoxTexts boxes = a.Boxes();
     const CalculationInputs texts = boxes.inputs();
-    const FitResult fit = FitSections(texts, criteria);
+    const std::vector<const USection*> order = sections.ByArea();
+    const FitResult fit = FitSections(texts, criteria, order);
     JsonWriter j;
     j.BeginObject();
     if (fit.rejected) {
@@ -413,10 +431,13 @@ std::string DesignAids(const USection& section, const DesignCriteria& criteria, 
 // {"headings", "rows", "svg", "note"?}: the selection table as the selection
 // sheet prints it ("1/300", discharges in m³/s, "—" where none serves) and
 // its chart; {"message": …} for a rejected roughness or factor.
-std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& criteria, Args& a) {
+std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& criteria,
+                        const SectionSet& sections, Args& a) {
     const std::string roughness = a.Text("roughness");
     const std::string factor = a.Text("factor");
-    const std::vector<SelectionRow> rows = SelectionTable(slopes, roughness, factor, criteria);
+    const std::vector<const USection*> order = sections.ByArea();
+    const std::vector<SelectionRow> rows =
+        SelectionTable(slopes, roughness, factor, criteria, order);
     JsonWriter j;
     j.BeginObject();
     for (const CapacityResult& first : rows.front().sections) {
@@ -463,6 +484,36 @@ std::string Sheet(const USection& section, const DesignCriteria& criteria, Args&
 // "profile": the water surface panel's words, as the program's dialog has
 // them; its reach table's columns (key and heading); the station table's
 // headings; the flows' names.
+// The catalogue form's words and its table's columns.
+void WriteSectionWords(JsonWriter& j) {
+    const views::SectionFormWords& w = views::kSectionForm;
+    j.Key("sectionForm").BeginObject();
+    const std::pair<std::string_view, std::string_view> words[] = {
+        {"title", w.title},
+        {"intro", w.intro},
+        {"table", w.table},
+        {"add", w.add},
+        {"remove", w.remove},
+        {"importCsv", w.importCsv},
+        {"exportCsv", w.exportCsv},
+        {"check", w.check},
+        {"none", w.none},
+        {"countBefore", w.countBefore},
+        {"countAfter", w.countAfter},
+        {"file", w.file},
+        {"units", w.units},
+        {"computed", w.computed},
+    };
+    for (const auto& [key, text] : words) {
+        j.Member(key, text);
+    }
+    j.Key("columns").BeginArray();
+    for (const views::SectionColumnInfo& c : views::kSectionColumns) {
+        j.BeginObject().Member("key", c.key).Member("heading", c.chinese).EndObject();
+    }
+    j.EndArray().EndObject();
+}
+
 void WriteProfileWords(JsonWriter& j) {
     const views::ProfileFormWords& w = views::kProfileForm;
     j.Key("profile").BeginObject();
@@ -579,6 +630,7 @@ std::string Catalogue() {
     j.Member("label", views::kBasisLabel).Member("hint", views::kBasisHint);
     j.EndObject();
     WriteProfileWords(j);
+    WriteSectionWords(j);
     return j.EndObject().text();
 }
 
@@ -607,8 +659,9 @@ std::string SheetRefusal(std::string_view text) {
 // is the download, veltrane-calc --batch --bom's file, for the scripts and
 // spreadsheets that read it. notice is "" or that the file was read as
 // GB18030.
-std::string Batch(const views::DecodedInput& input, std::string_view name) {
-    const cli::BatchTable table = cli::RunBatchTable(input.text);
+std::string Batch(const views::DecodedInput& input, std::string_view name,
+                  const SectionSet& sections) {
+    const cli::BatchTable table = cli::RunBatchTable(input.text, sections);
     if (table.problem) {
         return Refusal(views::FileProblemText(*table.problem, views::Language::Chinese));
     }
@@ -655,7 +708,7 @@ std::string Batch(const views::DecodedInput& input, std::string_view name) {
 // header line), "notice", "rows"} or a refusal, as for Batch. Only one slice
 // is held at a time, whatever the file's length.
 std::string BatchStream(const views::DecodedInput& input, std::string_view name, std::size_t slice,
-                        const val& onSlice) {
+                        const val& onSlice, const SectionSet& sections) {
     std::string csv;
     std::string cells;
     std::vector<std::uint32_t> ends;
@@ -684,8 +737,9 @@ std::string BatchStream(const views::DecodedInput& input, std::string_view name,
         count = 0;
     };
     constexpr std::size_t kStatus = 5;
-    const std::optional<views::FileProblem> problem =
-        cli::ReadBatchRows(input.text, {}, [&](const cli::BatchRow& row) {
+    const std::optional<views::FileProblem> problem = cli::ReadBatchRows(
+        input.text, {},
+        [&](const cli::BatchRow& row) {
             std::vector<std::string> shown = cli::BatchResultCells(row);
             for (std::size_t c = 0; c < shown.size(); ++c) {
                 csv += c == 0 ? "" : ",";
@@ -706,7 +760,8 @@ std::string BatchStream(const views::DecodedInput& input, std::string_view name,
                 flush();
             }
             return true;
-        });
+        },
+        sections);
     if (problem) {
         return Refusal(views::FileProblemText(*problem, views::Language::Chinese));
     }
@@ -733,8 +788,8 @@ std::string BatchStream(const views::DecodedInput& input, std::string_view name,
 // {"html", "notice"}: the canal sheet of a batch file, as veltrane-calc
 // sheet --batch --html writes it.
 std::string Canal(const views::DecodedInput& input, std::string_view name,
-                  const DesignCriteria& criteria, Args& a) {
-    cli::CanalReading reading = cli::ReadCanalRows(input.text, a.Reach(), criteria);
+                  const DesignCriteria& criteria, const SectionSet& sections, Args& a) {
+    cli::CanalReading reading = cli::ReadCanalRows(input.text, a.Reach(), criteria, sections);
     for (sheet::CanalRow& row : reading.rows) {
         row.request.sources = a.Sources();
         row.request.basis = a.Basis();
@@ -841,8 +896,9 @@ std::string Profile(const cli::ProfileReading& reading, const std::string& notic
 
 // A canal file's reaches for the panel's table, each cell as the file
 // writes it; or the file's problems, one per line.
-std::string ProfileRows(const views::DecodedInput& input, std::string_view name) {
-    const cli::ProfileReading reading = cli::ReadProfileRows(input.text);
+std::string ProfileRows(const views::DecodedInput& input, std::string_view name,
+                        const SectionSet& sections) {
+    const cli::ProfileReading reading = cli::ReadProfileRows(input.text, sections);
     if (!reading.ok()) {
         std::string said;
         for (const views::ProfileProblem& p : reading.problems) {
@@ -856,6 +912,67 @@ std::string ProfileRows(const views::DecodedInput& input, std::string_view name)
     for (const cli::ProfileCells& cells : reading.cells) {
         j.BeginArray();
         for (const std::string& cell : cells) {
+            j.String(cell);
+        }
+        j.EndArray();
+    }
+    return j.EndArray()
+        .Member("notice", views::EncodingNotice(input, name, views::Language::Chinese))
+        .EndObject()
+        .text();
+}
+
+// The page's section table as a set beside the standard five; or nothing,
+// and refusal says each problem, a line each, after the form's lead.
+std::optional<SectionSet> SectionsOf(Args& a, std::string& refusal) {
+    const cli::CatalogueReading reading = cli::ReadSectionTable(a.SectionRows("sections"));
+    if (reading.problems.empty()) {
+        return reading.sections;
+    }
+    refusal = std::string(views::kSectionForm.problemsLead);
+    for (const views::SectionProblem& p : reading.problems) {
+        refusal += "\n" + views::SectionProblemText(p, views::Language::Chinese);
+    }
+    return std::nullopt;
+}
+
+// {"sections": [{name, sizeLabel, dimensions: [depth, top width, slab,
+// angle, radius] (cm and degrees, as the dimension table; slab "" where not
+// given), topComputed}]}: the table's sections as the page lists them.
+std::string Sections(const SectionSet& sections) {
+    JsonWriter j;
+    j.BeginObject().Key("sections").BeginArray();
+    for (const USection* s : sections.All()) {
+        if (!s->userDefined) {
+            continue;
+        }
+        const SectionDimensions& d = s->dimensions;
+        j.BeginObject().Member("name", s->name).Member("sizeLabel", s->sizeLabel);
+        j.Key("dimensions").BeginArray();
+        for (std::string_view cell : {d.depthCm, d.topWidthCm, d.slabCm, d.angleDeg, d.radiusCm}) {
+            j.String(cell);
+        }
+        j.EndArray().Key("topComputed").Bool(s->topWidthComputed).EndObject();
+    }
+    return j.EndArray().EndObject().text();
+}
+
+// A catalogue file's rows for the form's table, each cell as the file
+// writes it; or the file's problems, one per line.
+std::string SectionRowsOf(const views::DecodedInput& input, std::string_view name) {
+    const cli::CatalogueCells cells = cli::ReadSectionCells(input.text);
+    std::string said;
+    for (const views::SectionProblem& p : cells.problems) {
+        said += (said.empty() ? "" : "\n") + views::SectionProblemText(p, views::Language::Chinese);
+    }
+    if (!said.empty()) {
+        return Refusal(said);
+    }
+    JsonWriter j;
+    j.BeginObject().Key("rows").BeginArray();
+    for (const cli::SectionCells& row : cells.rows) {
+        j.BeginArray();
+        for (const std::string& cell : row) {
             j.String(cell);
         }
         j.EndArray();
@@ -889,6 +1006,13 @@ std::string ProfileRows(const views::DecodedInput& input, std::string_view name)
 //                 {min-freeboard}, reach
 //   profileRows   bytes, name: a canal file as a reach table
 //   reachesCsv    rows: a reach table as a canal file (UTF-8, with a BOM)
+//   sections      sections: the user's section table (arrays of texts by
+//                 the catalogue file's columns), read as veltrane-calc's
+//                 --catalogue reads a file
+//   sectionRows   bytes, name: a catalogue file as a section table
+//   sectionsCsv   sections: a section table as a catalogue file (with a BOM)
+// fit, selectTable, batch, batchStream, canal, profile and profileRows also
+// take sections; a table with any problem refuses the request.
 // Any of them may answer {"refusal": Chinese text} instead of its result;
 // for refused criteria, sheet, canal and criteria add {"instead": the text a
 // preview shows meanwhile}.
@@ -897,6 +1021,10 @@ std::string Request(const std::string& op, val args) {
     std::string answer;
     std::string criteriaRefusal;
     std::string sizeEcho;
+    // The user's sections, for the requests that run over every section or
+    // read a size column.
+    std::string sectionRefusal;
+    const auto sections = [&]() { return SectionsOf(a, sectionRefusal); };
     if (op == "catalogue") {
         answer = Catalogue();
     } else if (op == "criteria") {
@@ -904,60 +1032,91 @@ std::string Request(const std::string& op, val args) {
         answer = criteriaRefusal.empty() ? "{}" : SheetRefusal(criteriaRefusal);
     } else if (op == "fit") {
         const DesignCriteria c = ReadCriteria(a, criteriaRefusal);
-        answer = criteriaRefusal.empty() ? Fit(c, a) : Refusal(criteriaRefusal);
+        const auto set = sections();
+        answer = !criteriaRefusal.empty() ? Refusal(criteriaRefusal)
+                 : !set                   ? Refusal(sectionRefusal)
+                                          : Fit(c, *set, a);
     } else if (op == "selectTable") {
         const std::string slopesText = a.Text("slopes");
         const auto slopes = views::ReadSlopeList(slopesText);
         const DesignCriteria c = ReadCriteria(a, criteriaRefusal);
+        const auto set = sections();
         if (!criteriaRefusal.empty()) {
             answer = Refusal(criteriaRefusal);
         } else if (!slopes) {
             answer = Refusal(views::SlopeListProblemText(slopesText));
+        } else if (!set) {
+            answer = Refusal(sectionRefusal);
         } else {
-            answer = SelectTable(*slopes, c, a);
+            answer = SelectTable(*slopes, c, *set, a);
         }
     } else if (op == "batchStream") {
         const std::optional<std::string> bytes = a.Bytes("bytes");
         const std::string name = a.Text("name");
         const double slice = a.Number("slice");
         const val onSlice = a.Function("onSlice");
+        const auto set = sections();
         if (!bytes) {
             answer = Refusal(views::kFileNotBytes);
         } else if (!(slice >= 1 && slice <= 1e6) || onSlice.isUndefined()) {
             answer = Refusal(views::kArgumentNotText);
+        } else if (!set) {
+            answer = Refusal(sectionRefusal);
         } else {
             answer = BatchStream(views::DecodeInput(*bytes), name, static_cast<std::size_t>(slice),
-                                 onSlice);
+                                 onSlice, *set);
         }
     } else if (op == "batch" || op == "canal") {
         const std::optional<std::string> bytes = a.Bytes("bytes");
         const std::string name = a.Text("name");
         const DesignCriteria c = ReadCriteria(a, criteriaRefusal);
+        const auto set = sections();
         if (!bytes) {
             answer = Refusal(views::kFileNotBytes);
+        } else if (!set) {
+            answer = op == "batch" ? Refusal(sectionRefusal) : SheetRefusal(sectionRefusal);
         } else if (op == "batch") {
-            answer = Batch(views::DecodeInput(*bytes), name);
+            answer = Batch(views::DecodeInput(*bytes), name, *set);
         } else if (!criteriaRefusal.empty()) {
             answer = SheetRefusal(criteriaRefusal);
         } else {
-            answer = Canal(views::DecodeInput(*bytes), name, c, a);
+            answer = Canal(views::DecodeInput(*bytes), name, c, *set, a);
         }
     } else if (op == "profile") {
         const std::optional<std::string> bytes = a.Bytes("bytes");
-        if (const auto rows = a.Rows("rows")) {
-            answer = Profile(cli::ReadProfileTable(*rows), "", a);
+        const auto set = sections();
+        if (!set) {
+            answer = Refusal(sectionRefusal);
+        } else if (const auto rows = a.Rows("rows")) {
+            answer = Profile(cli::ReadProfileTable(*rows, *set), "", a);
         } else if (bytes) {
             const views::DecodedInput input = views::DecodeInput(*bytes);
             answer =
-                Profile(cli::ReadProfileRows(input.text),
+                Profile(cli::ReadProfileRows(input.text, *set),
                         views::EncodingNotice(input, a.Text("name"), views::Language::Chinese), a);
         } else {
             answer = Refusal(views::kFileNotBytes);
         }
     } else if (op == "profileRows") {
         const std::optional<std::string> bytes = a.Bytes("bytes");
-        answer = bytes ? ProfileRows(views::DecodeInput(*bytes), a.Text("name"))
+        const auto set = sections();
+        answer = !bytes ? Refusal(views::kFileNotBytes)
+                 : !set ? Refusal(sectionRefusal)
+                        : ProfileRows(views::DecodeInput(*bytes), a.Text("name"), *set);
+    } else if (op == "sections") {
+        const auto set = sections();
+        answer = set ? Sections(*set) : Refusal(sectionRefusal);
+    } else if (op == "sectionRows") {
+        const std::optional<std::string> bytes = a.Bytes("bytes");
+        answer = bytes ? SectionRowsOf(views::DecodeInput(*bytes), a.Text("name"))
                        : Refusal(views::kFileNotBytes);
+    } else if (op == "sectionsCsv") {
+        answer = JsonWriter()
+                     .BeginObject()
+                     .Member("csv", std::string(cli::kUtf8Bom) +
+                                        cli::WriteSectionCatalogue(a.SectionRows("sections")))
+                     .EndObject()
+                     .text();
     } else if (op == "reachesCsv") {
         const auto rows = a.Rows("rows");
         answer = rows

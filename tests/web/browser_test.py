@@ -701,6 +701,103 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.reach_rows(), [["", "", "U60", "500", "0.017", "0.25", "", "", ""]])
         self.assertEqual(self.value("profileSpacing"), "100")
 
+    def section_rows(self):
+        return [[i.get_property("value") for i in r.find_elements(By.TAG_NAME, "input")]
+                for r in self.driver.find_elements(By.CSS_SELECTOR, "#sectionsTable tbody tr")]
+
+    def section_cell(self, row, column):
+        rows = self.driver.find_elements(By.CSS_SELECTOR, "#sectionsTable tbody tr")
+        return rows[row].find_elements(By.TAG_NAME, "input")[column]
+
+    def test_user_sections_are_checked_remembered_and_fitted_among(self):
+        none = "未定义自定义断面：选型、选型表与水面线只用五种标准断面。"
+        self.assertEqual(self.el("sectionsStatus").text, none)
+        self.el("sectionsEdit").click()
+        self.assertEqual(self.el("aidTitle").text, "自定义断面")
+        self.el("addSection").click()
+        for c, text in enumerate(["X80", "0.4", "8", "0.64"]):
+            self.section_cell(0, c).send_keys(text)
+        self.el("addSection").click()
+        for c, text in enumerate([HOSTILE, "0", "7", "0.6"]):
+            self.section_cell(1, c).send_keys(text)
+        self.section_cell(1, 3).send_keys(Keys.ENTER)
+        self.assertEqual(self.el("sectionsProblem").text.split("\n"), [
+            "自定义断面表有误：", "第 2 行（" + HOSTILE + "）：底弧半径 r 须大于 0 且不大于 100 m。"])
+        self.type_into_element(self.section_cell(1, 1), "0.35")
+        self.el("checkSections").click()
+        self.assertEqual(self.el("sectionsProblem").text, "")
+        listed = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                  for r in self.driver.find_elements(By.CSS_SELECTOR, "#sectionsChecked tbody tr")]
+        # B of X80 worked out by hand: 2(0.4 cos 8° + (0.64 − 0.4(1 − sin 8°)) tan 8°) = 87.53 cm.
+        self.assertEqual(listed, [["X80", "64", "87.5（算得）", "—", "8", "40"],
+                                  [HOSTILE, "60", "76.7（算得）", "—", "7", "35"]])
+        self.shot("web-desktop-sections.png", 1100, 900)
+        self.el("aidClose").click()
+        self.assertTrue(self.el("sectionsStatus").text.startswith("共 2 个自定义断面"))
+
+        # 选型 runs over the five and the table's sections by area, with the
+        # numbers veltrane-calc gives for the same catalogue.
+        self.open_size("Option1")
+        self.type_into("Text7", "1.2")
+        self.el("fitButton").click()
+        rows = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                for r in self.driver.find_elements(By.CSS_SELECTOR, "#fitTable tbody tr")]
+        catalogue = os.path.join(self.folder, "sections.csv")
+        with open(catalogue, "w", encoding="utf-8") as f:
+            f.write('name,r,alpha,H\nX80,0.4,8,0.64\n"%s",0.35,7,0.6\n' % HOSTILE)
+        run = subprocess.run([CALC, "--catalogue", catalogue, "fit", "0.25", "500", "0.017", "1.2", "--csv"],
+                             capture_output=True, text=True)
+        expected = list(csvfile.reader(run.stdout.splitlines()))[1:]
+        self.assertEqual([r[0] for r in rows], [e[0] for e in expected])
+        self.assertEqual([r[0] for r in rows], ["U60", HOSTILE, "U80", "X80", "U100", "U120", "U140"])
+        for shown, cli in zip(rows, expected):
+            if cli[1] in ("fits", "fails_criteria"):
+                self.assertEqual(shown[1:6], cli[2:7])
+        self.el("aidClose").click()
+
+        # The batch, in its worker, knows the table's sections too.
+        batch = os.path.join(self.folder, "sections-batch.csv")
+        with open(batch, "w", encoding="utf-8") as f:
+            f.write("size,discharge,slope,roughness,factor\nx80,0.4,500,0.017,1.2\nU75,0.4,500,0.017,1.2\n")
+        self.el("Back").click()
+        self.el("batchFile").send_keys(batch)
+        self.wait_batch()
+        cells = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                 for r in self.driver.find_elements(By.CSS_SELECTOR, "#batchTable tbody tr")]
+        self.assertEqual([r[5] for r in cells], ["计算成果", "无法计算"])
+        self.el("Option1").click()
+        self.el("Confirm").click()
+
+        # Remembered across a reload; exported as the catalogue file; a bad
+        # table refuses 选型 and says why; 清除 forgets it.
+        self.driver.refresh()
+        self.wait_ready()
+        self.el("sectionsButton").click()
+        self.assertEqual(self.section_rows(), [["X80", "0.4", "8", "0.64", "", ""],
+                                               [HOSTILE, "0.35", "7", "0.6", "", ""]])
+        self.el("exportSections").click()
+        saved = os.path.join(self.folder, "downloads", "自定义断面.csv")
+        WebDriverWait(self.driver, 10).until(lambda d: os.path.exists(saved))
+        with open(saved, "rb") as f:
+            exported = f.read().decode("utf-8")
+        os.remove(saved)
+        self.assertEqual(exported, "\ufeffname,r,alpha,H,thickness,top\r\nX80,0.4,8,0.64,,\r\n"
+                         + HOSTILE + ",0.35,7,0.6,,\r\n")
+        self.type_into_element(self.section_cell(0, 0), "u100")
+        self.el("aidClose").click()
+        self.el("fitButton").click()
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#aidBody .rejected").text.split("\n"), [
+            "自定义断面表有误：", "第 1 行（u100）：名称与标准断面（U60～U140、D60～D140）重名。"])
+        self.el("aidClose").click()
+        self.el("Back").click()
+        self.el("forget").click()
+        self.assertEqual(self.el("sectionsStatus").text, none)
+
+    def type_into_element(self, box, text):
+        box.send_keys(Keys.CONTROL, "a")
+        box.send_keys(Keys.DELETE)
+        box.send_keys(text)
+
     def test_water_surface_panel_on_a_phone(self):
         self.driver.set_window_size(360, 740)
         try:
@@ -722,6 +819,28 @@ class PageTest(unittest.TestCase):
                 self.assertLessEqual(right, box[1], id_)
             if SHOTS:
                 self.driver.save_screenshot(os.path.join(SHOTS, "web-phone-profile.png"))
+        finally:
+            self.driver.set_window_size(1100, 900)
+
+    def test_user_sections_form_on_a_phone(self):
+        self.driver.set_window_size(360, 740)
+        try:
+            self.el("sectionsEdit").click()
+            self.el("addSection").click()
+            for c, text in enumerate(["现浇U形渠（右干渠）", "0.45", "8", "0.6", "6", ""]):
+                self.section_cell(0, c).send_keys(text)
+            self.el("checkSections").click()
+            width = self.driver.execute_script("return document.documentElement.clientWidth")
+            box = self.driver.execute_script(
+                "const r = document.getElementById('aid').getBoundingClientRect(); return [r.left, r.right]")
+            self.assertGreaterEqual(box[0], 0)
+            self.assertLessEqual(box[1], width)
+            for id_ in ("addSection", "exportSections", "checkSections"):
+                right = self.driver.execute_script(
+                    "return document.getElementById(arguments[0]).getBoundingClientRect().right", id_)
+                self.assertLessEqual(right, box[1], id_)
+            if SHOTS:
+                self.driver.save_screenshot(os.path.join(SHOTS, "web-phone-sections.png"))
         finally:
             self.driver.set_window_size(1100, 900)
 

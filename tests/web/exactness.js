@@ -470,6 +470,68 @@ function randomBatch(m) {
 }
 
 // What the module refuses, and how it says so.
+// The user's sections: the module reads the page's table as veltrane-calc
+// reads a --catalogue file, and every aid over all sections gives what the
+// command line gives with that file.
+function userSections(m) {
+  const bytes = (text) => new Uint8Array(Buffer.from(text, 'utf8'));
+  const hostile = '<b>甲,"乙"</b>';
+  const table = [['X80', '0.4', '8', '0.64', '4.5', ''], [hostile, '0.35', '7', '0.6', '', '']];
+  const file = path.join(tmp, 'sections.csv');
+  fs.writeFileSync(file, 'name,r,alpha,H,thickness,top\nX80,0.4,8,0.64,4.5,\n"<b>甲,""乙""</b>",0.35,7,0.6,,\n');
+  check('user sections', () => {
+    const listed = ask(m, 'sections', { sections: table });
+    assert.deepEqual(listed.sections.map((s) => [s.name, s.sizeLabel, ...s.dimensions, s.topComputed]), [
+      ['X80', 'X80形渠道构件', '64', '87.5', '4.5', '8', '40', true],
+      [hostile, hostile + '形渠道构件', '60', '76.7', '', '7', '35', true]]);
+    // fit: the same rows and verdict as veltrane-calc fit --catalogue.
+    const fit = ask(m, 'fit', { boxes: boxes('0.25', '500', '0.017', '1.2'), sections: table });
+    const native = parseCsv(runNative(['--catalogue', file, 'fit', '--csv', '0.25', '500', '0.017', '1.2']).out);
+    assert.deepEqual(fit.rows.map((r) => r.slice(0, 6)),
+      native.slice(1).map((r) => [r[0], ...r.slice(2, 7).map((c) => c || '—')]));
+    assert.deepEqual(fit.rows.map((r) => r[0]), ['U60', hostile, 'U80', 'X80', 'U100', 'U120', 'U140']);
+    assert.equal(fit.svg, nativeFile('--svg', ['--catalogue', file, 'fit', '0.25', '500', '0.017', '1.2']).file);
+    // The selection table's columns, and its chart.
+    const t = ask(m, 'selectTable', { roughness: '0.014', factor: '1.2', slopes: '500,1000', sections: table });
+    assert.deepEqual(t.headings.slice(1, 3), ['U60形渠道构件', hostile + '形渠道构件']);
+    assert.equal(t.svg, nativeFile('--svg', ['--catalogue', file, 'select-table', '--slopes', '500,1000',
+      '--', '0.014', '1.2']).file);
+    // A batch and a canal's water surface name a catalogue row.
+    const batch = 'size,discharge,slope,roughness,factor\nx80,0.4,500,0.017,1.2\n';
+    assert.equal(ask(m, 'batch', { bytes: bytes(batch), name: 'b.csv', sections: table }).csv,
+      runNative(['--catalogue', file, '--batch', '-', '--bom'], batch).out);
+    const canal = 'name,length,size,slope,roughness,discharge\n甲,300,X80,500,0.017,0.4\n';
+    const profile = ask(m, 'profile', { bytes: bytes(canal), name: 'c.csv', sections: table });
+    assert.deepEqual(profile.profile,
+      JSON.parse(runNative(['--catalogue', file, 'profile', '-', '--json'], canal).out));
+    // Without the table the row's size is unknown.
+    assert.match(ask(m, 'profile', { bytes: bytes(canal), name: 'c.csv' }).refusal, /X80/);
+  });
+  check('user section tables', () => {
+    // Every problem by row, after the lead; fit refuses while any stands. H
+    // is judged only against a good r and α.
+    const bad = [['U60', '0.3', '7', '0.54'], ['甲', '0', '50', '0.1', '-1'], ['乙', 'x', '7', '']];
+    const said = '自定义断面表有误：\n第 1 行（U60）：名称与标准断面（U60～U140、D60～D140）重名。\n' +
+      '第 2 行（甲）：底弧半径 r 须大于 0 且不大于 100 m。\n第 2 行（甲）：直墙倾角 α 须不小于 0° 且小于 45°。\n' +
+      '第 2 行（甲）：板厚 δ 如给定须大于 0 cm。\n' +
+      '第 3 行（乙）：底弧半径 r (m)“x”不是普通的十进制数。\n第 3 行（乙）：渠深 H (m)未填写。';
+    assert.equal(ask(m, 'sections', { sections: bad }).refusal, said);
+    assert.equal(ask(m, 'fit', { boxes: boxes('0.25', '500', '0.017', '1.2'), sections: bad }).refusal, said);
+    // Tables of the wrong kind are refused as such; none is the five alone.
+    for (const wrong of ['X80', [['a', 'b', 'c', 'd', 'e', 'f', 'g']], [[1, 2, 3, 4]], [null], {}]) {
+      assert.equal(ask(m, 'sections', { sections: wrong }).refusal, '页面传给计算模块的参数不是文字，无法计算。',
+        JSON.stringify(wrong));
+    }
+    assert.deepEqual(ask(m, 'sections', {}), { sections: [] });
+    // The file and the table, both ways, quoting kept.
+    const csv = ask(m, 'sectionsCsv', { sections: table }).csv;
+    assert.equal(csv, '\ufeffname,r,alpha,H,thickness,top\r\nX80,0.4,8,0.64,4.5,\r\n"<b>甲,""乙""</b>",0.35,7,0.6,,\r\n');
+    assert.deepEqual(ask(m, 'sectionRows', { bytes: bytes(csv), name: 's.csv' }), { rows: table, notice: '' });
+    assert.equal(ask(m, 'sectionRows', { bytes: bytes('name,r\n'), name: 's.csv' }).refusal,
+      '第 1 行：第一行须为列名 name,r,alpha,H,thickness,top。');
+  });
+}
+
 function refusals(m) {
   const u60 = boxes('0.25', '500', '0.017', '1.0');
   check('a size that is not one of the five', () => {
@@ -727,6 +789,7 @@ require(path.resolve(modulePath))().then((m) => {
   sheetDatedToday(m);
   batches(m);
   profiles(m);
+  userSections(m);
   refusals(m);
   chineseMessages(m);
   randomRuns(m);

@@ -27,6 +27,12 @@
   // sheet's criterion.
   const profileState = { rows: [], factor: '', end: 'normal', level: '', spacing: '100' };
   let profileWords = null;  // the panel's words, columns and headings, from the catalogue
+  // The user's sections: rows of texts by the catalogue file's columns, as
+  // typed. Sent with every request that runs over all sections or reads a
+  // size column; the module refuses such a request while the table has a
+  // problem, and says which.
+  let sectionRows = [];
+  let sectionWords = null;  // the form's words and columns, from the catalogue
 
   // --- the module --------------------------------------------------------
 
@@ -119,7 +125,7 @@
     try {
       store.setItem(kStorageKey, JSON.stringify({
         size: chosen ? Number(chosen.value) : kPreselected, texts, reach, criteria, sources,
-        profile: profileState,
+        profile: profileState, sections: sectionRows,
       }));
     } catch (e) {
       // Full or refused: the page goes on without remembering.
@@ -148,6 +154,12 @@
     takeTexts(criteria, saved.criteria);
     takeTexts(sources, saved.sources);
     recallProfile(saved.profile);
+    const goodSection = (r) => Array.isArray(r) && r.length === sectionWords.columns.length &&
+      r.every((c) => typeof c === 'string');
+    if (Array.isArray(saved.sections) && saved.sections.length <= kMostRemembered &&
+        saved.sections.every(goodSection)) {
+      sectionRows = saved.sections.map((r) => r.slice());
+    }
     const option = Number.isInteger(saved.size) && $('Option' + (saved.size + 1));
     if (option) option.checked = true;
   }
@@ -180,6 +192,8 @@
     catalogue.forEach((s, i) => { texts[i] = { ...s.defaults }; });
     for (const store of [reach, criteria, sources]) for (const key of Object.keys(store)) store[key] = '';
     Object.assign(profileState, { rows: [], factor: '', end: 'normal', level: '', spacing: '100' });
+    sectionRows = [];
+    showSectionCount();
     $('Option' + (kPreselected + 1)).checked = true;
     if (openSize >= 0) for (const b of kBoxes) $(b).value = texts[openSize][b];
     $('forgetStatus').textContent = '已清除保存的输入。';
@@ -405,7 +419,7 @@
   }
 
   function notice(body, text) {
-    body.append(el('p', { className: 'rejected', role: 'alert', text }));
+    body.append(el('p', { className: 'rejected lines', role: 'alert', text }));
   }
 
   function sizeName() {
@@ -452,7 +466,7 @@
 
   // As the program's 选型 dialog, with the five sections drawn below.
   function showFit(body) {
-    const fit = request('fit', { boxes: boxTexts(), criteria });
+    const fit = request('fit', { boxes: boxTexts(), criteria, sections: sectionRows });
     if (refused(body, fit)) return;
     const table = el('table', { id: 'fitTable', className: 'grid' });
     fillTable(table, fit.headings, fit.rows);
@@ -594,7 +608,9 @@
       el('div', { className: 'buttons left' }, [
         el('label', { htmlFor: 'slopeList', text: '选型表纵坡 1/x：' }), slopes,
         button('selectButton', '选型表', () => {
-          const t = request('selectTable', { roughness: n, factor: k, slopes: slopes.value, criteria });
+          const t = request('selectTable', {
+            roughness: n, factor: k, slopes: slopes.value, criteria, sections: sectionRows,
+          });
           if (refusedHere(t)) return;
           const table = el('table', { id: 'selectTable', className: 'grid' });
           fillTable(table, t.headings, t.rows);
@@ -695,7 +711,9 @@
     fileInput.addEventListener('change', async () => {
       const file = fileInput.files[0];
       if (!file) return;
-      const answer = request('profileRows', { bytes: new Uint8Array(await file.arrayBuffer()), name: file.name });
+      const answer = request('profileRows', {
+        bytes: new Uint8Array(await file.arrayBuffer()), name: file.name, sections: sectionRows,
+      });
       fileInput.value = '';
       problem.textContent = answer.refusal !== undefined ? answer.refusal : answer.notice;
       if (answer.refusal !== undefined) return;
@@ -796,7 +814,7 @@
     const compute = () => {
       const answer = request('profile', {
         rows: state.rows, factor: state.factor, end: state.end, level: state.level, spacing: state.spacing,
-        criteria: { 'min-freeboard': criteria['min-freeboard'] }, reach, sources,
+        criteria: { 'min-freeboard': criteria['min-freeboard'] }, reach, sources, sections: sectionRows,
       });
       stale();
       if (answer.refusal !== undefined) {
@@ -829,6 +847,135 @@
     renderRows();
   }
 
+  // --- the user's sections ---------------------------------------------
+
+  // What the page says of the table under 自定义断面: how many sections it
+  // defines, none, or that it has problems (the requests that use it say
+  // which).
+  function showSectionCount() {
+    const status = $('sectionsStatus');
+    if (!sectionRows.length) {
+      status.textContent = sectionWords.none;
+      return;
+    }
+    const answer = request('sections', { sections: sectionRows });
+    status.textContent = answer.refusal !== undefined ? answer.refusal.split('\n')[0]
+      : sectionWords.countBefore + answer.sections.length + sectionWords.countAfter;
+  }
+
+  // A table of sections as the catalogue file has them, 添加 and 删除 on
+  // the row last in focus, the file's import and export; 检查 (or Enter)
+  // says every problem by row, or lists the sections with their dimensions
+  // as the sheet will quote them. Every edit is remembered as typed.
+  function showSections(body) {
+    const w = sectionWords;
+    const emptyRow = () => w.columns.map(() => '');
+    let current = 0;
+    const form = el('form', { id: 'sectionsForm', noValidate: true });
+    const problem = el('p', { id: 'sectionsProblem', className: 'rejected lines', role: 'alert' });
+    const listed = el('div', { id: 'sectionsListed' });
+    const table = el('table', { id: 'sectionsTable', className: 'grid edit', 'aria-label': w.table });
+    table.append(el('thead', null, [el('tr', null, w.columns.map((c) => el('th', { scope: 'col', text: c.heading })))]),
+      document.createElement('tbody'));
+    const rowsBody = table.tBodies[0];
+    const edited = () => {
+      listed.replaceChildren();
+      remember();
+      showSectionCount();
+    };
+    const markCurrent = (r) => {
+      rowsBody.rows[current]?.classList.remove('current');
+      current = r;
+      rowsBody.rows[current]?.classList.add('current');
+    };
+    const makeRow = (row) => {
+      const tr = el('tr');
+      row.forEach((text, c) => {
+        const input = el('input', {
+          type: 'text', value: text, autocomplete: 'off', spellcheck: false,
+          size: c === 0 ? 12 : 6, 'aria-label': w.columns[c].heading,
+        });
+        input.addEventListener('input', () => {
+          sectionRows[tr.sectionRowIndex][c] = input.value;
+          edited();
+        });
+        input.addEventListener('focus', () => markCurrent(tr.sectionRowIndex));
+        tr.append(el('td', null, [input]));
+      });
+      return tr;
+    };
+    const renderRows = () => {
+      rowsBody.replaceChildren(...sectionRows.map(makeRow));
+      markCurrent(Math.min(current, Math.max(sectionRows.length - 1, 0)));
+    };
+    const check = () => {
+      listed.replaceChildren();
+      problem.textContent = '';
+      if (!sectionRows.length) {
+        listed.append(el('p', { className: 'hint', text: w.none }));
+        return;
+      }
+      const answer = request('sections', { sections: sectionRows });
+      if (answer.refusal !== undefined) {
+        problem.textContent = answer.refusal;
+        return;
+      }
+      const grid = el('table', { id: 'sectionsChecked', className: 'grid' });
+      const headings = [$('dimensionTable').tHead.rows[0].cells].flatMap((c) => Array.from(c, (th) => th.textContent));
+      fillTable(grid, headings, answer.sections.map((s) => [s.name, ...s.dimensions.map((d, i) =>
+        (d || '—') + (i === 1 && s.topComputed ? w.computed : ''))]));
+      listed.append(el('p', { className: 'hint', text: w.countBefore + answer.sections.length + w.countAfter }),
+        el('div', { className: 'scroll' }, [grid]), el('p', { className: 'hint', text: w.units }));
+    };
+    const fileInput = el('input', { id: 'sectionsFile', type: 'file', accept: '.csv,text/csv' });
+    fileInput.addEventListener('change', async () => {
+      const file = fileInput.files[0];
+      if (!file) return;
+      const answer = request('sectionRows', { bytes: new Uint8Array(await file.arrayBuffer()), name: file.name });
+      fileInput.value = '';
+      if (answer.refusal !== undefined) {
+        listed.replaceChildren();
+        problem.textContent = answer.refusal;
+        return;
+      }
+      sectionRows = answer.rows;
+      current = 0;
+      renderRows();
+      edited();
+      check();
+      if (answer.notice) problem.textContent = answer.notice;
+    });
+    const buttons = el('div', { className: 'buttons left' }, [
+      button('addSection', w.add, () => {
+        const at = sectionRows.length ? current + 1 : 0;
+        sectionRows.splice(at, 0, emptyRow());
+        rowsBody.insertBefore(makeRow(sectionRows[at]), rowsBody.rows[at] || null);
+        markCurrent(at);
+        rowsBody.rows[at].cells[0].firstChild.focus();
+        edited();
+      }),
+      button('removeSection', w.remove, () => {
+        if (!sectionRows.length) return;
+        sectionRows.splice(current, 1);
+        rowsBody.rows[current].remove();
+        markCurrent(Math.min(current, Math.max(sectionRows.length - 1, 0)));
+        rowsBody.rows[current]?.cells[0].firstChild.focus();
+        edited();
+      }),
+      el('label', { className: 'file' }, [el('span', { text: w.importCsv }), fileInput]),
+      button('exportSections', w.exportCsv, () => {
+        const answer = request('sectionsCsv', { sections: sectionRows });
+        if (answer.csv !== undefined) download(w.file, answer.csv, 'text/csv');
+      }),
+      el('button', { id: 'checkSections', type: 'submit', text: w.check }),
+    ]);
+    form.addEventListener('submit', (e) => { e.preventDefault(); check(); });
+    form.append(el('p', { className: 'hint', text: w.intro }), el('div', { className: 'scroll' }, [table]), buttons);
+    body.append(form, problem, listed);
+    renderRows();
+    check();
+  }
+
   // --- the batch ---------------------------------------------------------
 
   // The chosen file's bytes: the module reads them as the command line reads
@@ -852,10 +999,10 @@
   function batchWorkerMain() {
     const ready = VeltraneModule();
     self.onmessage = (e) => {
-      const { run, bytes, slice } = e.data;
+      const { run, bytes, slice, sections } = e.data;
       ready.then((core) => {
         const answer = JSON.parse(core.request('batchStream', {
-          bytes, slice,
+          bytes, slice, sections,
           onSlice: (s) => {
             // s.cells and s.ends look into the module's memory: copied here.
             const cells = new Uint8Array(s.cells);
@@ -902,11 +1049,11 @@
     showRunning(true);
     const worker = startWorker();
     if (worker) {
-      worker.postMessage({ run, bytes, slice: kSlice });
+      worker.postMessage({ run, bytes, slice: kSlice, sections: sectionRows });
       return;
     }
     const answer = request('batchStream', {
-      bytes, slice: kSlice,
+      bytes, slice: kSlice, sections: sectionRows,
       onSlice: (s) => onBatchMessage({ run, kind: 'slice', csv: new Blob([s.csv]), cells: new Uint8Array(s.cells),
         ends: new Uint32Array(s.ends), count: s.count, line: s.line, lines: s.lines }),
     });
@@ -1067,7 +1214,7 @@
       if (batch) download('计算成果.csv', new Blob([batch.csvHead, ...batch.csv]), 'text/csv');
     });
     $('batchSheet').addEventListener('click', () => openAid('全渠计算书', (body) => {
-      const r = request('canal', { bytes: batchBytes, reach, criteria, sources });
+      const r = request('canal', { bytes: batchBytes, reach, criteria, sources, sections: sectionRows });
       if (r.refusal !== undefined) {
         notice(body, r.refusal);
         if (r.instead) body.append(el('p', { id: 'canalInstead', className: 'preview instead', text: r.instead }));
@@ -1101,6 +1248,10 @@
     $('sheetButton').addEventListener('click', () => openAid('计算书', showSheet));
     $('aidsButton').addEventListener('click', () => openAid('按坡度/流量选型', showDesignAids));
     $('profileButton').addEventListener('click', () => openAid(profileWords.title, showProfile));
+    for (const id of ['sectionsButton', 'sectionsEdit']) {
+      $(id).addEventListener('click', () => openAid(sectionWords.title, showSections));
+    }
+    showSectionCount();
     buildBatch();
   }
 
@@ -1133,6 +1284,7 @@
     for (const f of sheetFields) reach[f.key] = '';
     basisField = c.basis;
     profileWords = c.profile;
+    sectionWords = c.sectionForm;
     batchHeadings = c.batchHeadings;
     buildChoice();
     recall();
