@@ -29,6 +29,7 @@
 #include "app/calculation_window.h"
 #include "app/companion_session.h"
 #include "app/file_export.h"
+#include "app/sections_dialog.h"
 #include "app/svg_view.h"
 #include "handoff/section_dxf.h"
 #include "hydraulics/design_aids.h"
@@ -389,7 +390,9 @@ QDialog* MakeDrawingDialog(CalculationWindow& window, AppServices services) {
     return d;
 }
 
-QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
+// The five sections and the session's own, smallest area first; 自定义断面…
+// edits the session's and fits again.
+QDialog* MakeFitDialog(CalculationWindow& window, AppServices services) {
     QDialog* d = NewDialog(window, QStringLiteral("fitDialog"), QStringLiteral("选型"));
     auto* layout = new QVBoxLayout(d);
     const WindowTexts texts = TextsOf(window);
@@ -397,12 +400,31 @@ QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
     if (!reading.ok()) {
         return CriteriaRefused(d, layout, reading);
     }
-    const DesignCriteria& criteria = reading.criteria;
-    const FitResult fit = FitSections(texts.inputs(), criteria);
-    if (fit.rejected) {
-        layout->addWidget(RejectionLabel(d, U8(fit.rejected->text)));
-    } else {
-        auto* table = new QTableWidget(kSectionCount, 7, d);
+    const DesignCriteria criteria = reading.criteria;
+    auto* content = new QWidget(d);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content, 1);
+    const auto fill = [=] {
+        while (QLayoutItem* item = contentLayout->takeAt(0)) {
+            delete item->widget();
+            delete item;
+        }
+        const cli::CatalogueReading sections = SessionSections();
+        if (!sections.problems.empty()) {
+            contentLayout->addWidget(RejectionLabel(d, SectionProblemsText(sections)));
+            contentLayout->addStretch();
+            return;
+        }
+        const std::vector<const USection*> order = sections.sections.ByArea();
+        const FitResult fit = FitSections(texts.inputs(), criteria, order);
+        if (fit.rejected) {
+            contentLayout->addWidget(RejectionLabel(d, U8(fit.rejected->text)));
+            contentLayout->addStretch();
+            return;
+        }
+        const int rows = static_cast<int>(fit.rows.size());
+        auto* table = new QTableWidget(rows, 7, content);
         table->setObjectName(QStringLiteral("fitTable"));
         table->setAccessibleName(QStringLiteral("选型表"));
         QStringList headings;
@@ -412,22 +434,29 @@ QDialog* MakeFitDialog(CalculationWindow& window, AppServices) {
         table->setHorizontalHeaderLabels(headings);
         table->verticalHeader()->hide();
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        for (int r = 0; r < kSectionCount; ++r) {
+        for (int r = 0; r < rows; ++r) {
             const auto cells = sheet::FitCells(fit.rows[static_cast<std::size_t>(r)]);
             for (int c = 0; c < 7; ++c) {
                 table->setItem(r, c, new QTableWidgetItem(U8(cells[static_cast<std::size_t>(c)])));
             }
         }
         SizeColumns(table);
-        layout->addWidget(table, 1);
-        auto* verdict = new QLabel(U8(sheet::FitVerdict(fit)), d);
+        // Every row in view, up to a dozen: a catalogue makes more than five.
+        table->setMinimumHeight(std::min(rows, 12) * table->verticalHeader()->defaultSectionSize() +
+                                table->horizontalHeader()->sizeHint().height() +
+                                2 * table->frameWidth());
+        contentLayout->addWidget(table, 1);
+        auto* verdict = new QLabel(U8(sheet::FitVerdict(fit)), content);
         verdict->setObjectName(QStringLiteral("smallest"));
-        layout->addWidget(verdict);
+        contentLayout->addWidget(verdict);
         if (!criteria.empty()) {
-            layout->addWidget(new QLabel(U8(views::kFitUnderCriteria), d));
+            contentLayout->addWidget(new QLabel(U8(views::kFitUnderCriteria), content));
         }
-    }
-    AddClose(ButtonRow(layout), d);
+    };
+    fill();
+    QHBoxLayout* row = ButtonRow(layout);
+    row->insertWidget(0, SectionsButton(d, services, fill));
+    AddClose(row, d);
     return d;
 }
 

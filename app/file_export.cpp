@@ -90,14 +90,15 @@ QString SaveDocx(QWidget* parent, AppServices services, const QString& base,
                  const sheet::Document& document) {
     const sheet::DocxOutput out = sheet::WriteDocx(document, sheet::NowIso8601());
     if (!out.error.empty()) {
-        services.prompter.notice(parent, QStringLiteral("Veltrane"),
-                                 QStringLiteral("无法生成Word文件：") +
-                                     QString::fromStdString(out.error));
+        services.prompter.notice(
+            parent, QStringLiteral("Veltrane"),
+            QStringLiteral("无法生成Word文件：") + QString::fromStdString(out.error));
         return {};
     }
-    return SaveThroughDialog(parent, services, QStringLiteral("导出Word"),
-                             base + QStringLiteral(".docx"), QStringLiteral("Word (*.docx)"),
-                             QByteArray(out.bytes.data(), static_cast<qsizetype>(out.bytes.size())));
+    return SaveThroughDialog(
+        parent, services, QStringLiteral("导出Word"), base + QStringLiteral(".docx"),
+        QStringLiteral("Word (*.docx)"),
+        QByteArray(out.bytes.data(), static_cast<qsizetype>(out.bytes.size())));
 }
 
 }  // namespace veltrane

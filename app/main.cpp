@@ -7,10 +7,10 @@
 #include "app/information_options.h"
 #include "app/instance_lock.h"
 #include "app/look.h"
-#include "app/window_placement.h"
 #include "app/message_boxes.h"
 #include "app/process_exit.h"
 #include "app/termination_signals.h"
+#include "app/window_placement.h"
 #include "app/window_registry.h"
 
 int main(int argc, char** argv) {

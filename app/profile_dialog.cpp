@@ -22,13 +22,14 @@
 #include "app/calculation_window.h"
 #include "app/companion_session.h"
 #include "app/file_export.h"
+#include "app/sections_dialog.h"
 #include "app/svg_view.h"
 #include "canal/water_surface.h"
-#include "handoff/profile_dxf.h"
 #include "cli/input_text.h"
 #include "cli/profile_conditions.h"
 #include "cli/profile_csv.h"
 #include "cli/profile_rows.h"
+#include "handoff/profile_dxf.h"
 #include "sheet/html_writer.h"
 #include "sheet/profile_sheet.h"
 #include "sheet/profile_svg.h"
@@ -104,8 +105,8 @@ void SetRows(QTableWidget* table, const std::vector<Row>& rows) {
 // A file's rows, by the reader's columns (any order, English or Chinese
 // headers), each cell's text as the file gives it; or, for a file with any
 // problem, no row and its problems in Chinese.
-std::vector<Row> ImportRows(const std::string& text, QString& problem) {
-    const cli::ProfileReading reading = cli::ReadProfileRows(text);
+std::vector<Row> ImportRows(const std::string& text, const SectionSet& sections, QString& problem) {
+    const cli::ProfileReading reading = cli::ReadProfileRows(text, sections);
     std::vector<Row> rows;
     if (!reading.ok()) {
         QStringList said;
@@ -225,6 +226,8 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
     for (QPushButton* b : {add, remove, up, down, import, exportReaches}) {
         side->addWidget(b);
     }
+    // The session's own sections, which the size column may name.
+    side->addWidget(SectionsButton(d, services, [] {}));
     side->addStretch();
     body->addLayout(side);
     layout->addLayout(body, 1);
@@ -382,8 +385,11 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         const cli::InputText text = cli::DecodeInputText(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
             path.toStdString(), views::Language::Chinese);
-        QString problem;
-        const std::vector<Row> rows = ImportRows(text.text, problem);
+        const cli::CatalogueReading sections = SessionSections();
+        QString problem = SectionProblemsText(sections);
+        const std::vector<Row> rows = problem.isEmpty()
+                                          ? ImportRows(text.text, sections.sections, problem)
+                                          : std::vector<Row>();
         problems->setText(problem);
         problems->setVisible(!problem.isEmpty());
         if (!rows.empty()) {
@@ -394,15 +400,21 @@ QDialog* MakeProfileDialog(CalculationWindow& window, AppServices services) {
         }
     });
     QObject::connect(exportReaches, &QPushButton::clicked, d, [=] {
-        SaveThroughDialog(d, services, QStringLiteral("导出CSV"),
-                          U8(views::kProfileForm.reachesFile), QStringLiteral("CSV (*.csv)"),
-                          QByteArray("\xEF\xBB\xBF") + Bytes(cli::WriteProfileRows(CellsOf(RowsOf(reaches)))));
+        SaveThroughDialog(
+            d, services, QStringLiteral("导出CSV"), U8(views::kProfileForm.reachesFile),
+            QStringLiteral("CSV (*.csv)"),
+            QByteArray("\xEF\xBB\xBF") + Bytes(cli::WriteProfileRows(CellsOf(RowsOf(reaches)))));
     });
 
     QObject::connect(compute, &QPushButton::clicked, d, [=] {
         keep();
         QStringList said;
-        const cli::ProfileReading reading = cli::ReadProfileTable(CellsOf(RowsOf(reaches)));
+        const cli::CatalogueReading sections = SessionSections();
+        if (!sections.problems.empty()) {
+            said << SectionProblemsText(sections);
+        }
+        const cli::ProfileReading reading =
+            cli::ReadProfileTable(CellsOf(RowsOf(reaches)), sections.sections);
         for (const views::ProfileProblem& p : reading.problems) {
             said << U8(views::ProfileProblemText(p, views::Language::Chinese));
         }

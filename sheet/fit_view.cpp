@@ -49,7 +49,13 @@ std::array<std::string, 7> FitCells(const FitRow& row) {
 
 std::string FitVerdict(const FitResult& fit) {
     if (!fit.smallest) {
-        return "五种标准断面均不能满足要求。";
+        return fit.rows.size() > StandardSections().size()
+                   ? "五种标准断面与自定义断面均不能满足要求。"
+                   : "五种标准断面均不能满足要求。";
+    }
+    if (fit.smallest->userDefined) {
+        return "能通过设计流量与校核流量的最小断面：" + std::string(fit.smallest->sizeLabel) +
+               "（自定义断面）";
     }
     return "能通过设计流量与校核流量的最小标准断面：" + std::string(fit.smallest->sizeLabel);
 }

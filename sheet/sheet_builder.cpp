@@ -151,7 +151,7 @@ void AddKnownData(Document& doc, const Reach& reach) {
     // which of them were worked out rather than given.
     const std::string given = s.userDefined ? "设计人给定" : "尺寸表";
     row("断面", "", SizeLabel(s), "",
-        s.userDefined ? "用户定义断面，尺寸由设计人给定"
+        s.userDefined ? "自定义断面，尺寸由设计人给定"
                       : "标准装配式U形渠道构件 " + std::string(dim.name));
     // A user's r and H to a hundredth of a millimetre, as typed.
     const auto dimension = [&s](double m) { return s.userDefined ? Decimal(m, 5) : Length(m); };
@@ -563,12 +563,12 @@ void AddConclusion(Document& doc, const Reach& reach) {
             doc.blocks.emplace_back(Paragraph{
                 "按相同输入" + std::string(reach.request.criteria.empty() ? "" : "与设计准则") +
                 "选型，满足要求的最小" +
-                (reach.smallestFit->userDefined ? "断面为用户定义断面" : "标准断面为") +
+                (reach.smallestFit->userDefined ? "断面为自定义断面" : "标准断面为") +
                 SizeLabel(*reach.smallestFit) + "。"});
         } else {
             doc.blocks.emplace_back(
                 Paragraph{reach.request.fitAmong.userCount() > 0
-                              ? "按相同输入选型，五种标准断面与用户定义断面均不满足要求。"
+                              ? "按相同输入选型，五种标准断面与自定义断面均不满足要求。"
                               : "按相同输入选型，五种标准断面均不满足要求。",
                           Tone::Fail});
         }

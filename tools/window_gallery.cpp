@@ -19,6 +19,7 @@
 #include "app/message_boxes.h"
 #include "app/profile_dialog.h"
 #include "app/report_menu.h"
+#include "app/sections_dialog.h"
 #include "app/window_registry.h"
 #include "tools/quiet_seams.h"
 
@@ -106,6 +107,18 @@ int main(int argc, char** argv) {
         profile->findChild<QPushButton*>("computeButton")->click();
         ok = Save(profile.get(), out.filePath("companion-profile.png")) && ok;
         profile->hide();
+    }
+    // 自定义断面 with two sections, and 选型 fitting among them.
+    {
+        veltrane::SessionSectionRows() = {{"U50", "0.25", "6", "0.45", "3.5", ""},
+                                          {"现浇U45", "0.45", "8", "0.6", "", ""}};
+        std::unique_ptr<QDialog> form(veltrane::MakeSectionsDialog(&u60, windows.services()));
+        ok = Save(form.get(), out.filePath("companion-sections.png")) && ok;
+        form->hide();
+        std::unique_ptr<QDialog> fit(veltrane::MakeFitDialog(u60, windows.services()));
+        ok = Save(fit.get(), out.filePath("companion-fit-sections.png")) && ok;
+        fit->hide();
+        veltrane::SessionSectionRows().clear();
     }
     // A companion refusing the window's texts: a factor out of range.
     u60.findChild<QLineEdit*>("Text7")->setText(QStringLiteral("3"));

@@ -69,8 +69,8 @@ struct SectionFormWords {
     // Before the count, and after it: "共 3 个自定义断面，选型……"
     std::string_view countBefore = "共 ";
     std::string_view countAfter =
-        " 个自定义断面：选型、选型表、批量计算、渠道计算书与水面线的断面列可用其名称，"
-        "选型与选型表按渠深处过水面积由小到大列出全部断面。";
+        " 个自定义断面：选型时与五种标准断面一同按渠深处过水面积由小到大列出，"
+        "其名称可填入断面列。";
     std::string_view problemsLead = "自定义断面表有误：";
     std::string_view units = "渠深、渠口宽、板厚与半径以厘米计，倾角以度计。";
     std::string_view computed = "（算得）";  // after a top width worked out from r, α and H
