@@ -100,6 +100,33 @@ class DxfTest(unittest.TestCase):
             self.assertEqual(len([t for t in texts if t.startswith("δ = ") and t.endswith(" cm")]),
                              1)
 
+    def test_a_users_section_by_its_dimensions(self):
+        # An odd section given on the command line: r 0.45, α 12.5°, H 0.7,
+        # no thickness: one arc (no slab), walls at α, the user's name.
+        size = "U:r=0.45,alpha=12.5,H=0.7,name=现浇渠 <1>"
+        document, out = self.read("user", ["--json", size, "0.3", "800", "0.015", "1.2"])
+        run = json.loads(out)
+        msp = document.modelspace()
+        arcs = [a for a in msp.query("ARC") if decoded(a.dxf.layer) == "断面"]
+        self.assertEqual([round(a.dxf.radius, 9) for a in arcs], [0.45])
+        self.assertAlmostEqual(arcs[0].dxf.end_angle - arcs[0].dxf.start_angle, 155, places=6)
+        # Without a slab the section is its inner line: the arc and the two walls.
+        walls = [w for w in msp.query("LINE") if decoded(w.dxf.layer) == "断面"]
+        self.assertEqual(len(walls), 2)
+        for w in walls:
+            self.assertAlmostEqual(max(w.dxf.start.y, w.dxf.end.y), 0.7, places=9)
+            dx, dy = w.dxf.end.x - w.dxf.start.x, w.dxf.end.y - w.dxf.start.y
+            self.assertAlmostEqual(math.degrees(math.atan2(abs(dx), abs(dy))), 12.5, places=6)
+        levels = sorted(round(w.dxf.start.y, 9) for w in msp.query("LINE")
+                        if decoded(w.dxf.layer) == "水面")
+        self.assertEqual(levels, sorted([round(run["design"]["depth"], 9),
+                                         round(run["check"]["depth"], 9)]))
+        texts = {decoded(t.dxf.text) for t in msp.query("TEXT")}
+        self.assertIn("现浇渠 <1>", texts)
+        for said in ("H = 0.7 m", "r = 0.45 m", "α = 12.5°"):
+            self.assertIn(said, texts)
+        self.assertEqual([t for t in texts if t.startswith("δ")], [])
+
     def test_the_five_sections_of_fit(self):
         document, _ = self.read("fit", ["fit", "0.25", "500", "0.017", "1.2"])
         msp = document.modelspace()

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A sheet and a drawing of a section the user defined: its dimensions are
+// quoted as the designer's, a worked-out B says so, a missing δ is said to
+// be missing, and a hostile name stays text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hydraulics/calculation_run.h"
+#include "sheet/section_svg.h"
+#include "sheet/sheet_builder.h"
+#include "tests/sheet/table_rows.h"
+#include "tests/sheet/xml_parse.h"
+
+namespace veltrane::sheet {
+namespace {
+
+using Cells = std::vector<std::string>;
+using test::Row;
+
+SectionRef Cast(std::string name, std::optional<double> slab = std::nullopt) {
+    return MakeUserSection({.name = std::move(name),
+                            .radius = 0.45,
+                            .alphaDeg = 8,
+                            .depth = 0.6,
+                            .slabCm = slab,
+                            .topCm = std::nullopt});
+}
+
+SheetRequest Request(SectionRef section, std::string q) {
+    return {.section = std::move(section),
+            .discharge = std::move(q),
+            .slope = "800",
+            .roughness = "0.015",
+            .factor = "1.2",
+            .reach = {.date = "2026年12月9日"}};
+}
+
+std::string AllParagraphs(const Document& doc) {
+    std::string text;
+    for (const Block& b : doc.blocks) {
+        if (const auto* p = std::get_if<Paragraph>(&b)) {
+            text += p->text + "\n";
+        }
+    }
+    return text;
+}
+
+TEST(UserSectionSheet, KnownDataAreTheDesignersDimensions) {
+    const Document doc = BuildSheet(Request(Cast("现浇U45"), "0.3"));
+    EXPECT_EQ(Row(doc, "断面"),
+              (Cells{"断面", "", "现浇U45形渠道构件", "", "自定义断面，尺寸由设计人给定"}));
+    EXPECT_EQ(Row(doc, "底弧半径"), (Cells{"底弧半径", "r", "0.45", "m", "设计人给定"}));
+    EXPECT_EQ(Row(doc, "直墙倾角"), (Cells{"直墙倾角", "α", "8", "°", "设计人给定"}));
+    EXPECT_EQ(Row(doc, "底弧圆心角"), (Cells{"底弧圆心角", "θ", "164", "°", "θ = 180° − 2α"}));
+    EXPECT_EQ(Row(doc, "渠深"), (Cells{"渠深", "H", "0.6", "m", "设计人给定"}));
+    // B = 2[0.45 cos 8° + (0.6 − 0.45(1 − sin 8°)) tan 8°] = 0.9510 m, by hand.
+    EXPECT_EQ(Row(doc, "渠口宽"), (Cells{"渠口宽", "B", "95.1", "cm",
+                                        "未给定，按 B = 2[r cos α + (H − t) tan α] 算得"}));
+    EXPECT_EQ(Row(doc, "板厚"), (Cells{"板厚", "δ", "—", "cm", "未给定"}));
+    // The report's header names the section as the user named it.
+    EXPECT_NE(AllParagraphs(doc).find("π 取 3.141592654"), std::string::npos);
+}
+
+TEST(UserSectionSheet, TheSmallestFitMayBeTheUsers) {
+    SheetRequest r = Request(StandardRef(SectionSize::U60), "0.25");
+    r.slope = "1000";
+    r.roughness = "0.014";
+    ASSERT_TRUE(r.fitAmong
+                    .Add({.name = "U70", .radius = 0.35, .alphaDeg = 7, .depth = 0.6, .slabCm = 4})
+                    .empty());
+    const std::string text = AllParagraphs(BuildSheet(r));
+    EXPECT_NE(text.find("按相同输入选型，满足要求的最小断面为自定义断面U70形渠道构件。"),
+              std::string::npos)
+        << text;
+    r.discharge = "5";
+    EXPECT_NE(AllParagraphs(BuildSheet(r))
+                  .find("按相同输入选型，五种标准断面与自定义断面均不满足要求。"),
+              std::string::npos);
+}
+
+// A name with markup and quotes is text in the drawing and no part of an id;
+// without a thickness there is no slab to draw and no δ to quote.
+TEST(UserSectionSheet, TheDrawingKeepsAHostileNameAsText) {
+    const std::string name = "<b>\"甲\"&</b>";
+    const SectionRef s = Cast(name);
+    const CalculationOutcome outcome = RunCalculation(*s, {"0.3", "800", "0.015", "1.2"});
+    ASSERT_TRUE(outcome.isReport());
+    const test::Parsed p = test::Parse(CrossSectionSvg({PanelFor(*s, outcome)}, "t"));
+    ASSERT_FALSE(p.error);
+    EXPECT_EQ(p.elementCount.count("b"), 0u);
+    EXPECT_TRUE(p.allText.contains(QString::fromStdString(name + "形渠道构件")));
+    const QString id = QStringLiteral("x3c623e22e794b222263c2f623e");
+    EXPECT_EQ(p.pathById.count("section-" + id), 1u);
+    EXPECT_EQ(p.pathById.count("slab-" + id), 0u);
+    EXPECT_FALSE(p.allText.contains(QStringLiteral("δ")));
+    const SectionRef slab = Cast("U45", 6);
+    const test::Parsed q = test::Parse(
+        CrossSectionSvg({PanelFor(*slab, RunCalculation(*slab, {"0.3", "800", "0.015", "1.2"}))},
+                        "t"));
+    EXPECT_EQ(q.pathById.count("slab-U45"), 1u);
+    EXPECT_TRUE(q.allText.contains(QStringLiteral("δ = 6 cm")));
+}
+
+}  // namespace
+}  // namespace veltrane::sheet
