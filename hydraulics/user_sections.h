@@ -45,9 +45,10 @@ enum class SpecProblem {
 // "现浇U形渠 r=0.45 右干渠", short enough to fit a table's column.
 inline constexpr std::size_t kMaxSectionNameBytes = 60;
 
-// A catalogue of more rows than this is no catalogue: every design aid runs
-// once per row.
-inline constexpr std::size_t kMaxUserSections = 200;
+// A maker's catalogue holds a few dozen sizes at most. The selection table
+// searches every section's capacity at every slope (about 4 ms each), so
+// 55 sections at 50 slopes already take some 10 s.
+inline constexpr std::size_t kMaxUserSections = 50;
 
 // The spec's own problems (all but NameRepeated and TooMany), in field order.
 std::vector<SpecProblem> CheckSpec(const SectionSpec& spec);

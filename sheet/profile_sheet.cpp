@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/profile_sheet.h"
 
+#include <algorithm>
+
 #include "canal/water_surface.h"
 #include "sheet/profile_svg.h"
 #include "views/numbers.h"
@@ -59,6 +61,29 @@ void AddKnownData(Document& doc, const ProfileSheetRequest& r, const std::string
                                 reach.level ? M(*reach.level) : "—"});
     }
     doc.blocks.emplace_back(std::move(reaches));
+    // The user's sections the reaches name: a checker reads their
+    // dimensions here, as given, since no catalogue defines them.
+    Table own{.header = {"断面", "底弧半径 r (m)", "直墙倾角 α (°)", "渠深 H (m)", "渠口宽 B (cm)",
+                         "板厚 δ (cm)"}};
+    std::vector<const USection*> listed;
+    for (const canal::Reach& reach : r.canal.reaches) {
+        const USection* s = reach.section.get();
+        if (s == nullptr || !s->userDefined ||
+            std::find(listed.begin(), listed.end(), s) != listed.end()) {
+            continue;
+        }
+        listed.push_back(s);
+        const SectionDimensions& d = s->dimensions;
+        own.rows.push_back({std::string(s->name), views::Decimal(s->radius, 5),
+                            std::string(d.angleDeg), views::Decimal(s->channelDepth, 5),
+                            std::string(d.topWidthCm) + (s->topWidthComputed ? "（算得）" : ""),
+                            d.slabCm.empty() ? "—" : std::string(d.slabCm)});
+    }
+    if (!own.rows.empty()) {
+        doc.blocks.emplace_back(Paragraph{"自定义断面（尺寸由设计人给定；渠口宽未给定者按 "
+                                          "B = 2[r cos α + (H − t) tan α] 算得）："});
+        doc.blocks.emplace_back(std::move(own));
+    }
     Table conditions{.keyValue = true};
     conditions.rows = {{"加大系数 k", views::Decimal(r.canal.factor, 2)},
                        {"下游边界", EndText(r.canal)},

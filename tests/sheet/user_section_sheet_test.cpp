@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "hydraulics/calculation_run.h"
+#include "canal/water_surface.h"
+#include "cli/profile_rows.h"
+#include "sheet/profile_sheet.h"
 #include "sheet/section_svg.h"
 #include "sheet/sheet_builder.h"
 #include "tests/sheet/table_rows.h"
@@ -101,6 +104,33 @@ TEST(UserSectionSheet, TheDrawingKeepsAHostileNameAsText) {
                         "t"));
     EXPECT_EQ(q.pathById.count("slab-U45"), 1u);
     EXPECT_TRUE(q.allText.contains(QStringLiteral("δ = 6 cm")));
+}
+
+// The water surface sheet lists each user's section its reaches name once,
+// with the dimensions as given, beside the reach table.
+TEST(UserSectionSheet, TheWaterSurfaceSheetQuotesTheSectionsItUses) {
+    SectionSet sections;
+    ASSERT_TRUE(sections.Add({.name = "现浇U45", .radius = 0.45, .alphaDeg = 8, .depth = 0.6})
+                    .empty());
+    ASSERT_TRUE(sections
+                    .Add({.name = "U50",
+                          .radius = 0.25,
+                          .alphaDeg = 6.5,
+                          .depth = 0.45,
+                          .slabCm = 3.5,
+                          .topCm = 55})
+                    .empty());
+    const cli::ProfileReading reading = cli::ReadProfileRows(
+        "name,length,size,slope,roughness,discharge\n"
+        "甲,300,现浇U45,800,0.015,0.3\n乙,200,U60,500,0.017,0.2\n丙,200,现浇U45,800,0.015,0.2\n",
+        sections);
+    ASSERT_TRUE(reading.ok());
+    canal::CanalRequest request;
+    request.reaches = reading.reaches;
+    const Document doc = BuildProfileSheet({.canal = request}, canal::ComputeProfile(request));
+    EXPECT_EQ(Row(doc, "现浇U45"), (Cells{"现浇U45", "0.45", "8", "0.6", "95.1（算得）", "—"}));
+    EXPECT_EQ(Row(doc, "U50"), Cells{});  // named by no reach
+    EXPECT_EQ(Row(doc, "U60"), Cells{});  // a standard size needs no quoting
 }
 
 }  // namespace
