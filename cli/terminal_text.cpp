@@ -29,7 +29,7 @@ std::size_t TerminalColumns(std::string_view text) {
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
         const std::size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        char32_t c = length == 1 ? b : b & (0x7F >> length);
+        char32_t c = static_cast<char32_t>(length == 1 ? b : b & (0x7F >> length));
         for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
             c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
         }
