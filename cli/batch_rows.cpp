@@ -89,6 +89,7 @@ std::optional<views::FileProblem> ReadBatchRows(std::string_view text,
             row.problem.width = width;
         } else if (!row.section) {
             row.problem.kind = RowProblem::Kind::UnknownSize;
+            row.problem.catalogue = sections.userCount() > 0;
             row.problem.size = std::string(row.values[kSize]);
         }
         if (row.problem) {

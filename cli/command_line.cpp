@@ -359,9 +359,13 @@ Outcome<CommandLine> ParseCommandLine(const std::vector<std::string_view>& args)
                    t != std::end(kTextOptions)) {
             // The file options need a name; a detail may be given empty.
             const bool file = a == "--svg" || a == "--dxf" || a == "--batch" || a == "--html" ||
-                              a == "--pdf" || a == "--docx";
+                              a == "--pdf" || a == "--docx" || a == "--catalogue";
             if (!hasValue() || (file && (attached ? attached->empty() : args[i + 1].empty()))) {
                 return UsageError(std::string(a) + " needs " + std::string(t->needs));
+            }
+            // One catalogue: a second would silently drop the first's sections.
+            if (a == "--catalogue" && c.catalogue) {
+                return UsageError("--catalogue is given twice; put the sections in one file");
             }
             c.*(t->text) = std::string(value());
         } else if (const views::CriterionFieldInfo* k = CriterionOption(a)) {

@@ -214,7 +214,7 @@ CommandResult RunSelectTable(const CommandLine& c, std::ostream& out, std::ostre
         text += "slope";
         for (const USection* s : sections) {
             text += ',';
-            AppendCsvField(text, s->name);
+            AppendCsvField(text, s->name, c.bom ? CsvFor::Spreadsheets : CsvFor::Scripts);
         }
         text += '\n';
         for (const SelectionRow& row : rows) {

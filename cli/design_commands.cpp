@@ -175,7 +175,7 @@ CommandResult RunFit(const CommandLine& c, std::ostream& out, std::ostream& err)
         }
         text += "size,status,design_depth,check_depth,freeboard,velocity,froude,message\n";
         for (const FitRow& row : fit.rows) {
-            AppendCsvField(text, row.section->name);
+            AppendCsvField(text, row.section->name, c.bom ? CsvFor::Spreadsheets : CsvFor::Scripts);
             text += ',';
             text += StatusCode(row.status);
             for (const std::string& cell : FitCells(row)) {

@@ -176,6 +176,7 @@ ProfileReading ReadProfileRows(std::string_view text, const SectionSet& sections
             fail(ProfileProblem::Kind::Missing, ProfileColumn::Size);
         } else if (!parsedSize) {
             fail(ProfileProblem::Kind::UnknownSize, ProfileColumn::Size);
+            reading.problems.back().catalogue = sections.userCount() > 0;
         }
         const auto slope = number(ProfileColumn::Slope, true, kSteepestSlope, kFlattestSlope);
         const auto roughness = number(ProfileColumn::Roughness, true, 0, kLargestRoughness);

@@ -6,6 +6,7 @@
 
 #include "cli/csv.h"
 #include "cli/profile_rows.h"
+#include "hydraulics/float_chars.h"
 
 namespace veltrane::cli {
 
@@ -39,8 +40,23 @@ bool SameKey(std::string_view text, std::string_view key) {
     return true;
 }
 
+// Each name read so far, in ASCII lower case, with its line: a repeat is
+// named against the first, whether that row was good or not.
+using SeenNames = std::vector<std::pair<std::string, std::size_t>>;
+
+std::string Folded(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
 // Adds one row to the set, or says what is wrong with it.
-void ReadRow(const SectionCells& cells, std::size_t line, CatalogueReading& reading) {
+void ReadRow(const SectionCells& cells, std::size_t line, CatalogueReading& reading,
+             SeenNames& seen) {
     const std::string name(Trimmed(cells[0]));
     const std::size_t before = reading.problems.size();
     const auto fail = [&](SectionProblem p) {
@@ -48,6 +64,23 @@ void ReadRow(const SectionCells& cells, std::size_t line, CatalogueReading& read
         p.name = name;
         reading.problems.push_back(std::move(p));
     };
+    std::size_t earlier = 0;
+    if (!name.empty()) {
+        const std::string folded = Folded(name);
+        for (const auto& [seenName, seenLine] : seen) {
+            if (seenName == folded) {
+                earlier = seenLine;
+                break;
+            }
+        }
+        if (earlier == 0) {
+            seen.emplace_back(folded, line);
+        } else {
+            fail({.kind = SectionProblem::Kind::Spec,
+                  .spec = SpecProblem::NameRepeated,
+                  .earlier = earlier});
+        }
+    }
     const auto number = [&](SectionColumn column, bool required) -> std::optional<double> {
         const std::string_view text = Trimmed(cells[static_cast<std::size_t>(column)]);
         if (text.empty()) {
@@ -69,7 +102,7 @@ void ReadRow(const SectionCells& cells, std::size_t line, CatalogueReading& read
     const auto depth = number(SectionColumn::Depth, true);
     const auto thickness = number(SectionColumn::Thickness, false);
     const auto top = number(SectionColumn::Top, false);
-    if (reading.problems.size() != before) {
+    if (reading.problems.size() != before + (earlier != 0 ? 1 : 0)) {
         return;
     }
     const SectionSpec spec{.name = name,
@@ -78,7 +111,8 @@ void ReadRow(const SectionCells& cells, std::size_t line, CatalogueReading& read
                            .depth = *depth,
                            .slabCm = thickness,
                            .topCm = top};
-    for (const SpecProblem problem : reading.sections.Add(spec)) {
+    // A repeated name is never added, whatever else is right with its row.
+    for (const SpecProblem problem : earlier != 0 ? CheckSpec(spec) : reading.sections.Add(spec)) {
         fail({.kind = SectionProblem::Kind::Spec, .spec = problem});
     }
 }
@@ -152,8 +186,9 @@ CatalogueReading ReadSectionCatalogue(std::string_view text) {
     CatalogueCells cells = ReadSectionCells(text);
     CatalogueReading reading;
     reading.problems = std::move(cells.problems);
+    SeenNames seen;
     for (std::size_t i = 0; i < cells.rows.size(); ++i) {
-        ReadRow(cells.rows[i], cells.lines[i], reading);
+        ReadRow(cells.rows[i], cells.lines[i], reading, seen);
     }
     // The file's problems and the rows' in the order of their lines.
     std::stable_sort(
@@ -164,8 +199,9 @@ CatalogueReading ReadSectionCatalogue(std::string_view text) {
 
 CatalogueReading ReadSectionTable(const std::vector<SectionCells>& rows) {
     CatalogueReading reading;
+    SeenNames seen;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        ReadRow(rows[i], i + 1, reading);
+        ReadRow(rows[i], i + 1, reading, seen);
     }
     return reading;
 }
@@ -213,7 +249,9 @@ OperandReading ReadSectionOperand(std::string_view text) {
         }
         if (equals == std::string_view::npos || column == views::kSectionColumns.size() ||
             seen[column]) {
-            out.problems.push_back({.kind = SectionProblem::Kind::Key, .cell = std::string(pair)});
+            // The key alone, as typed; the whole piece where it has none.
+            out.problems.push_back(
+                {.kind = SectionProblem::Kind::Key, .cell = std::string(key.empty() ? pair : key)});
             continue;
         }
         seen[column] = true;
@@ -223,10 +261,22 @@ OperandReading ReadSectionOperand(std::string_view text) {
         return out;
     }
     if (!seen[0]) {
-        cells[0] = "U(" + std::string(body) + ")";
+        // Named after its numbers as read, whatever the spelling: "U( r=.45,
+        // ALPHA=8.0,h=0.6)" is U(r=0.45,alpha=8,H=0.6).
+        const auto r = PlainNumber(Trimmed(cells[1]));
+        const auto alpha = PlainNumber(Trimmed(cells[2]));
+        const auto depth = PlainNumber(Trimmed(cells[3]));
+        const auto shortest = [](double v) {
+            char buffer[64];
+            return std::string(buffer, ToChars(buffer, buffer + sizeof buffer, v).ptr);
+        };
+        cells[0] = r && alpha && depth ? "U(r=" + shortest(*r) + ",alpha=" + shortest(*alpha) +
+                                             ",H=" + shortest(*depth) + ")"
+                                       : "U(" + std::string(body) + ")";
     }
     CatalogueReading reading;
-    ReadRow(cells, 0, reading);
+    SeenNames names;
+    ReadRow(cells, 0, reading, names);
     out.problems = std::move(reading.problems);
     // The operand itself names the section in what is said about it.
     for (views::SectionProblem& p : out.problems) {

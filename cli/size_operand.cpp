@@ -16,6 +16,12 @@ Outcome<SectionRef> SizeOperand(std::string_view text, const SectionSet& section
                 "size " + std::string(text) + ": " +
                 views::SectionProblemText(reading.problems.front(), views::Language::English));
         }
+        // A report headed with a catalogue section's name must be of that
+        // section, not of other dimensions given the same name.
+        if (sections.Find(reading.spec.name)) {
+            return UsageError("size " + std::string(text) + ": the name " + reading.spec.name +
+                              " is a catalogue section's");
+        }
         return MakeUserSection(reading.spec);
     }
     // Blanks around the name are ignored, as in a batch file's size column.

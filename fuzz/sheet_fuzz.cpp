@@ -56,7 +56,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text = std::string(rest.substr(0, end));
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
-    sheet::SheetRequest r{.size = static_cast<SectionSize>(data[0] % kSectionCount),
+    // Bit 0x40 asks for a user's section of that byte's dimensions, named by
+    // the channel's text where that is a good name.
+    SectionRef section = StandardRef(static_cast<SectionSize>(data[0] % kSectionCount));
+    if (data[0] & 0x40) {
+        const double radius = 0.2 + (data[0] % 7) * 0.1;
+        SectionSpec spec{.name = texts[5].empty() ? std::string("F") : texts[5],
+                         .radius = radius,
+                         .alphaDeg = static_cast<double>(data[0] % 40),
+                         .depth = radius * 1.5};
+        if (SectionRef own = MakeUserSection(spec)) {
+            section = std::move(own);
+        }
+    }
+    sheet::SheetRequest r{.section = section,
                           .discharge = texts[0],
                           .slope = texts[1],
                           .roughness = texts[2],

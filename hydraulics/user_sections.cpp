@@ -92,7 +92,12 @@ bool IsPrintableUtf8(std::string_view text) {
             c = (c << 6) | (t & 0x3F);
         }
         const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0x80 && c <= 0x9F)) {
+        // C1 controls, and the marks that turn the direction of the text
+        // around them (a name must read as it is written).
+        const bool bidi = c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+                          (c >= 0x2066 && c <= 0x2069) || c == 0x061C;
+        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0x80 && c <= 0x9F) ||
+            bidi) {
             return false;
         }
         i += static_cast<std::size_t>(length);
@@ -100,12 +105,51 @@ bool IsPrintableUtf8(std::string_view text) {
     return true;
 }
 
+// Blanks around a name are not part of it: ASCII blanks and tabs, the
+// no-break space and the ideographic (full-width) space.
 std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
+    static constexpr std::string_view kBlanks[] = {" ", "\t", "\xC2\xA0", "\xE3\x80\x80"};
+    bool cut = true;
+    while (cut) {
+        cut = false;
+        for (const std::string_view b : kBlanks) {
+            if (text.starts_with(b)) {
+                text.remove_prefix(b.size());
+                cut = true;
+            }
+            if (text.ends_with(b)) {
+                text.remove_suffix(b.size());
+                cut = true;
+            }
+        }
     }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return text;
+}
+
+// The name with full-width ASCII (Ｕ８０) as ASCII, so that a look-alike of
+// a standard size is taken for it.
+std::string HalfWidth(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        if (b0 == 0xEF && i + 2 < text.size()) {
+            const auto b1 = static_cast<unsigned char>(text[i + 1]);
+            const auto b2 = static_cast<unsigned char>(text[i + 2]);
+            const unsigned c = ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu) | 0xF000u;
+            if (c >= 0xFF01 && c <= 0xFF5E) {
+                out += static_cast<char>(c - 0xFF01 + 0x21);
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// "U:" starts a section given by its dimensions on the command line.
+bool StartsLikeAnOperand(std::string_view name) {
+    return name.size() >= 2 && (name[0] == 'U' || name[0] == 'u') && name[1] == ':';
 }
 
 // The numbers of a row, before its texts: enough to find its tangent depth
@@ -176,8 +220,10 @@ std::vector<SpecProblem> CheckSpec(const SectionSpec& spec) {
         problems.push_back(SpecProblem::NameTooLong);
     } else if (!IsPrintableUtf8(name)) {
         problems.push_back(SpecProblem::NameControl);
-    } else if (ParseSectionName(name)) {
+    } else if (ParseSectionName(HalfWidth(name))) {
         problems.push_back(SpecProblem::NameStandard);
+    } else if (StartsLikeAnOperand(HalfWidth(name))) {
+        problems.push_back(SpecProblem::NameOperand);
     }
     // Over 100 m is a typing error, not a U-channel, and would only
     // overflow the searches.
@@ -198,7 +244,7 @@ std::vector<SpecProblem> CheckSpec(const SectionSpec& spec) {
     if (!depthOk) {
         problems.push_back(SpecProblem::Depth);
     }
-    if (spec.slabCm && !(std::isfinite(*spec.slabCm) && *spec.slabCm > 0)) {
+    if (spec.slabCm && !(std::isfinite(*spec.slabCm) && *spec.slabCm > 0 && *spec.slabCm <= 100)) {
         problems.push_back(SpecProblem::Slab);
     }
     if (spec.topCm && !(std::isfinite(*spec.topCm) && *spec.topCm > 0)) {

@@ -30,13 +30,14 @@ struct SectionSpec {
 enum class SpecProblem {
     NameEmpty,     // nothing but blanks
     NameTooLong,   // over kMaxSectionNameBytes
-    NameControl,   // a control character or a byte that is not UTF-8
-    NameStandard,  // names a standard size (U60 … U140, D60 … D140)
+    NameControl,   // a control or direction mark, or a byte that is not UTF-8
+    NameStandard,  // names a standard size (U60 … U140, D60 … D140), also in full width
+    NameOperand,   // starts with "U:", as a section given by its dimensions
     NameRepeated,  // an earlier row's name, in any case
     Radius,        // not above 0, or over 100 m
     Alpha,         // outside 0 ≤ α < 45
     Depth,         // not above the tangent depth, or over 100 m
-    Slab,          // given, but not above 0
+    Slab,          // given, but not above 0 or over 100 cm
     Top,           // given, but not above 0
     TooMany,       // past kMaxUserSections rows
 };

@@ -77,11 +77,13 @@ void AddKnownData(Document& doc, const ProfileSheetRequest& r, const std::string
         own.rows.push_back({std::string(s->name), views::Decimal(s->radius, 5),
                             std::string(d.angleDeg), views::Decimal(s->channelDepth, 5),
                             std::string(d.topWidthCm) + (s->topWidthComputed ? "（算得）" : ""),
-                            d.slabCm.empty() ? "—" : std::string(d.slabCm)});
+                            d.slabCm.empty() ? "未给定" : std::string(d.slabCm)});
     }
     if (!own.rows.empty()) {
-        doc.blocks.emplace_back(Paragraph{"自定义断面（尺寸由设计人给定；渠口宽未给定者按 "
-                                          "B = 2[r cos α + (H − t) tan α] 算得）："});
+        doc.blocks.emplace_back(
+            Paragraph{"自定义断面（尺寸由设计人给定；渠口宽未给定者按 "
+                      "B = 2[r cos α + (H − t) tan α] 算得，"
+                      "t = r(1 − sin α) 为切点深度）："});
         doc.blocks.emplace_back(std::move(own));
     }
     Table conditions{.keyValue = true};

@@ -37,6 +37,22 @@ std::string Capacity(const CapacityResult& c) {
 
 }  // namespace
 
+std::vector<std::string> SelectionHeadings(const std::vector<SelectionRow>& rows) {
+    std::vector<std::string> headings = {"纵坡 i"};
+    for (const CapacityResult& c : rows.front().sections) {
+        headings.push_back(std::string(c.section->sizeLabel));
+    }
+    return headings;
+}
+
+std::vector<std::string> SelectionCells(const SelectionRow& row) {
+    std::vector<std::string> cells = {"1/" + std::to_string(row.slope)};
+    for (const CapacityResult& c : row.sections) {
+        cells.push_back(Capacity(c));
+    }
+    return cells;
+}
+
 std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::string& title) {
     double top = 0;
     long least = 0;
@@ -75,6 +91,14 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
     }
     ChartText(out, kLeft + plotW / 2, kHeight - 10, "纵坡 i（对数刻度）", "middle", 12);
     ChartText(out, 16, kTop - 12, "Q (m³/s)", "start", 12);
+    // Each line's name at its last point; names that would stand on one
+    // another are moved apart, keeping their order.
+    struct Label {
+        double x, y;
+        std::string name;
+        const char* colour;
+    };
+    std::vector<Label> labels;
     const std::size_t columns = rows.front().sections.size();
     for (std::size_t s = 0; s < columns; ++s) {
         std::string points;
@@ -95,7 +119,30 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
         const char* dashes = s >= kColours.size() ? " stroke-dasharray=\"6,3\"" : "";
         out += "<polyline id=\"capacity-" + SvgIdOf(section) + "\" points=\"" + points +
                "\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2\"" + dashes + "/>\n";
-        ChartText(out, lastX + 6, lastY + 4, std::string(section.name), "start", 12, colour);
+        labels.push_back({lastX + 6, lastY + 4, std::string(section.name), colour});
+    }
+    std::stable_sort(labels.begin(), labels.end(),
+                     [](const Label& a, const Label& b) { return a.y < b.y; });
+    constexpr double kLabelGap = 13;  // px between baselines of 12 px labels
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+        for (std::size_t k = 0; k < i; ++k) {
+            if (std::abs(labels[k].x - labels[i].x) < 80 && labels[i].y - labels[k].y < kLabelGap) {
+                labels[i].y = labels[k].y + kLabelGap;
+            }
+        }
+    }
+    // Moved down past the axis, the names go back up together.
+    const double lowest = kTop + plotH + 4;
+    if (!labels.empty() && labels.back().y > lowest) {
+        labels.back().y = lowest;
+        for (std::size_t i = labels.size() - 1; i-- > 0;) {
+            if (std::abs(labels[i].x - labels[i + 1].x) < 80) {
+                labels[i].y = std::min(labels[i].y, labels[i + 1].y - kLabelGap);
+            }
+        }
+    }
+    for (const Label& l : labels) {
+        ChartText(out, l.x, l.y, l.name, "start", 12, l.colour);
     }
     return out + EndChart();
 }
@@ -103,8 +150,13 @@ std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::
 Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::string& roughness,
                              const std::string& factor, const DesignCriteria& criteria,
                              const std::string& date) {
-    Document doc{.title = "装配式U形渠道选型表"};
-    doc.blocks.emplace_back(Heading{1, "装配式U形渠道选型表"});
+    const bool anyUsers =
+        std::any_of(rows.front().sections.begin(), rows.front().sections.end(),
+                    [](const CapacityResult& c) { return c.section->userDefined; });
+    // A user's sections may be cast in place: such a table claims no precast.
+    const std::string title = anyUsers ? "U形渠道选型表" : "装配式U形渠道选型表";
+    Document doc{.title = title};
+    doc.blocks.emplace_back(Heading{1, title});
     if (!date.empty()) {
         doc.blocks.emplace_back(Table{.rows = {{"日　　期：", date}}, .keyValue = true});
     }
@@ -122,18 +174,27 @@ Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::s
                       views::Decimal(*criteria.maxVelocity, views::kVelocityDecimals) + " m/s";
     }
     doc.blocks.emplace_back(Paragraph{"计算条件：" + conditions + "。"});
-    Table table{.header = {"纵坡 i"}};
-    for (const CapacityResult& c : rows.front().sections) {
-        table.header.push_back(std::string(c.section->sizeLabel));
-    }
+    // A page's width holds the slope and six sections: more sections are
+    // printed as further tables of the same slopes, so that no number wraps.
+    const std::vector<std::string> headings = SelectionHeadings(rows);
+    std::vector<std::vector<std::string>> cells;
     for (const SelectionRow& row : rows) {
-        std::vector<std::string> cells = {"1/" + std::to_string(row.slope)};
-        for (const CapacityResult& c : row.sections) {
-            cells.push_back(Capacity(c));
-        }
-        table.rows.push_back(std::move(cells));
+        cells.push_back(SelectionCells(row));
     }
-    doc.blocks.emplace_back(std::move(table));
+    constexpr std::size_t kSectionsATable = 6;
+    for (std::size_t first = 1; first < headings.size(); first += kSectionsATable) {
+        const std::size_t last = std::min(first + kSectionsATable, headings.size());
+        Table table{.header = {headings.front()}};
+        table.header.insert(table.header.end(), headings.begin() + static_cast<long>(first),
+                            headings.begin() + static_cast<long>(last));
+        for (const std::vector<std::string>& row : cells) {
+            std::vector<std::string> part = {row.front()};
+            part.insert(part.end(), row.begin() + static_cast<long>(first),
+                        row.begin() + static_cast<long>(last));
+            table.rows.push_back(std::move(part));
+        }
+        doc.blocks.emplace_back(std::move(table));
+    }
     doc.blocks.emplace_back(Paragraph{
         "表中为各断面在该纵坡下能通过的最大设计流量（m³/s，精确至 0.0001）：以该流量按程序"
         "计算，设计水深与校核水深均不大于渠深并满足所给准则；再加 0.0001 m³/s 即不满足。"

@@ -19,7 +19,13 @@ inline constexpr std::string_view kSelectionChartTitle = "装配式U形渠道构
 // logarithmic, as the slopes of a table usually span decades.
 std::string SelectionChartSvg(const std::vector<SelectionRow>& rows, const std::string& title);
 
-// The table with its conditions, the chart and the signature lines.
+// The table's headings ("纵坡 i", then each section's label) and a row's
+// cells ("1/300", then each discharge, "—" where none serves), whole.
+std::vector<std::string> SelectionHeadings(const std::vector<SelectionRow>& rows);
+std::vector<std::string> SelectionCells(const SelectionRow& row);
+
+// The table with its conditions, the chart and the signature lines; a table
+// of more than six sections is printed as several, each with the slopes.
 Document BuildSelectionSheet(const std::vector<SelectionRow>& rows, const std::string& roughness,
                              const std::string& factor, const DesignCriteria& criteria,
                              const std::string& date);

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 
 #include "hydraulics/calculation_run.h"
+#include "hydraulics/float_chars.h"
 #include "hydraulics/flow_extras.h"
 #include "hydraulics/number_rules.h"
 #include "hydraulics/section_dimensions.h"
@@ -20,6 +22,12 @@ namespace veltrane::sheet {
 namespace {
 
 constexpr std::string_view kTitle = "装配式U形渠道水力计算书";
+// A user's section may be cast in place: its sheet claims no precast.
+constexpr std::string_view kUserTitle = "U形渠道水力计算书";
+
+std::string_view TitleFor(const USection& section) {
+    return section.userDefined ? kUserTitle : kTitle;
+}
 constexpr std::string_view kPass = views::kMeets;
 constexpr std::string_view kFail = views::kFails;
 
@@ -107,7 +115,7 @@ Reach Evaluate(const SheetRequest& request) {
 }
 
 void AddTitle(Document& doc, const SheetRequest& r) {
-    doc.blocks.emplace_back(Heading{1, std::string(kTitle)});
+    doc.blocks.emplace_back(Heading{1, std::string(TitleFor(*r.section))});
     doc.blocks.emplace_back(TitleBlock(r.reach));
 }
 
@@ -160,8 +168,19 @@ void AddKnownData(Document& doc, const Reach& reach) {
     row("底弧圆心角", "θ", Decimal(s.arcAngle, views::kAngleDecimals), "°", "θ = 180° − 2α");
     row("渠深", "H", dimension(s.channelDepth), "m", s.userDefined ? given : "");
     row("切点深度", "t", Decimal(TangentDepth(s), 4), "m", "t = r(1 − sin α)");
+    // A given B that r, α and H do not give (by more than the standard
+    // table's own rounding, 1 cm) is quoted with the width they give.
+    std::string topNote = given;
+    if (s.userDefined && !s.topWidthComputed) {
+        const double worked = TopWidth(s.radius, s.alphaPi / kPi, s.channelDepth) * 100;
+        double givenCm = 0;
+        FromChars(dim.topWidthCm.data(), dim.topWidthCm.data() + dim.topWidthCm.size(), givenCm);
+        if (std::abs(givenCm - worked) > 1) {
+            topNote += "；按 r、α、H 算得 " + Decimal(worked, 1) + " cm，与给定值不符";
+        }
+    }
     row("渠口宽", "B", std::string(dim.topWidthCm), "cm",
-        s.topWidthComputed ? "未给定，按 B = 2[r cos α + (H − t) tan α] 算得" : given);
+        s.topWidthComputed ? "未给定，按 B = 2[r cos α + (H − t) tan α] 算得" : topNote);
     if (dim.slabCm.empty()) {
         row("板厚", "δ", "—", "cm", "未给定");
     } else {
@@ -644,7 +663,7 @@ void AddSheet(Document& doc, const Reach& reach) {
 }
 
 std::string DocumentTitle(const SheetRequest& r) {
-    std::string title(kTitle);
+    std::string title(TitleFor(*r.section));
     if (!r.reach.channel.empty()) {
         title += " — " + r.reach.channel;
     }
@@ -724,7 +743,10 @@ Document BuildSheet(const SheetRequest& request) {
 bool BuildCanal(const std::vector<CanalRow>& rows, DocumentSink& sink) {
     // The blocks before the reaches' sheets: the title, the project and the summary.
     Document head;
-    head.blocks.emplace_back(Heading{1, std::string(kTitle)});
+    const bool anyUsers = std::any_of(rows.begin(), rows.end(), [](const CanalRow& row) {
+        return !row.problem && row.request.section->userDefined;
+    });
+    head.blocks.emplace_back(Heading{1, std::string(anyUsers ? kUserTitle : kTitle)});
     // The whole canal's title block: the document's details (the first
     // reach that has a project names it); a reach's name and chainage are
     // its own sheet's.

@@ -53,8 +53,10 @@ std::string RowProblemReason(const RowProblem& p, Language language) {
                       : "有 " + std::to_string(p.count) + " 项，第一行有 " +
                             std::to_string(p.width) + " 项";
         case RowProblem::Kind::UnknownSize:
-            return en ? "unknown size '" + p.size + "'"
-                      : "无此规格“" + p.size + "”（可用 " + SizeNames() + "）";
+            return en ? "unknown size '" + p.size + "'" +
+                            (p.catalogue ? " (neither standard nor in the catalogue)" : "")
+                      : "无此规格“" + p.size + "”（可用 " + SizeNames() +
+                            (p.catalogue ? " 或自定义断面的名称" : "") + "）";
     }
     return {};
 }

@@ -23,10 +23,11 @@ std::string FileProblemText(const FileProblem& problem, Language language);
 struct RowProblem {
     enum class Kind { None, UnclosedQuote, TooLong, FieldCount, UnknownSize };
     Kind kind = Kind::None;
-    std::size_t line = 0;   // where the record starts, 1-based
-    std::size_t count = 0;  // FieldCount: fields in the row
-    std::size_t width = 0;  // FieldCount: fields in the header; TooLong: the limit, bytes
-    std::string size{};     // UnknownSize: the text of the size field
+    std::size_t line = 0;    // where the record starts, 1-based
+    std::size_t count = 0;   // FieldCount: fields in the row
+    std::size_t width = 0;   // FieldCount: fields in the header; TooLong: the limit, bytes
+    std::string size{};      // UnknownSize: the text of the size field
+    bool catalogue = false;  // UnknownSize: the user's sections were looked in too
 
     explicit operator bool() const { return kind != Kind::None; }
 };

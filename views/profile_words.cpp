@@ -54,8 +54,10 @@ std::string Reason(const ProfileProblem& p, bool en) {
             for (const USection& s : SectionCatalogue) {
                 sizes += (sizes.empty() ? "" : en ? ", " : "、") + std::string(s.name);
             }
-            return en ? "unknown size " + quoted + " (" + sizes + ")"
-                      : "无此规格" + quoted + "（可用 " + sizes + "）";
+            return en ? "unknown size " + quoted + " (" + sizes +
+                            (p.catalogue ? " or a section of the catalogue" : "") + ")"
+                      : "无此规格" + quoted + "（可用 " + sizes +
+                            (p.catalogue ? " 或自定义断面的名称" : "") + "）";
         }
         case Kind::BedRises: {
             const std::string above = Decimal(p.bedAbove, 3);

@@ -66,6 +66,7 @@ struct ProfileProblem {
     std::size_t count = 0, width = 0;
     double bedAbove = 0;
     double low = 0, high = 0;  // OutOfRange
+    bool catalogue = false;    // UnknownSize: the user's sections were looked in too
 };
 
 // "line 3, length: '0' is not above 0" / "第 3 行“长度”：“0”须大于 0。"

@@ -46,6 +46,9 @@ std::string SpecProblemText(SpecProblem problem, Language language) {
         case SpecProblem::NameStandard:
             return en ? "the name is a standard size's (U60 … U140, D60 … D140)"
                       : "名称与标准断面（U60～U140、D60～D140）重名";
+        case SpecProblem::NameOperand:
+            return en ? "the name starts with U:, as a section given by its dimensions"
+                      : "名称不得以 U: 开头（该写法表示按尺寸给出的断面）";
         case SpecProblem::NameRepeated:
             return en ? "the name is an earlier row's" : "名称与前面的行重复";
         case SpecProblem::Radius:
@@ -58,7 +61,8 @@ std::string SpecProblemText(SpecProblem problem, Language language) {
             return en ? "H must lie above the tangent depth r(1 - sin alpha) and be at most 100 m"
                       : "渠深 H 须高于切点深度 r(1 − sin α) 且不大于 100 m";
         case SpecProblem::Slab:
-            return en ? "thickness, when given, must be above 0 cm" : "板厚 δ 如给定须大于 0 cm";
+            return en ? "thickness, when given, must be above 0 and at most 100 cm"
+                      : "板厚 δ 如给定须大于 0 且不大于 100 cm";
         case SpecProblem::Top:
             return en ? "top, when given, must be above 0 cm" : "渠口宽 B 如给定须大于 0 cm";
         case SpecProblem::TooMany:
@@ -105,6 +109,11 @@ std::string SectionProblemText(const SectionProblem& p, Language language) {
                       : ColumnWord(p.column, language) + "未填写";
             break;
         case SectionProblem::Kind::Spec:
+            if (p.spec == SpecProblem::NameRepeated && p.earlier > 0) {
+                what = en ? "the name is line " + std::to_string(p.earlier) + "'s too"
+                          : "名称与第 " + std::to_string(p.earlier) + " 行重复";
+                break;
+            }
             what = SpecProblemText(p.spec, language);
             break;
         case SectionProblem::Kind::Key:

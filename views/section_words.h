@@ -52,6 +52,7 @@ struct SectionProblem {
     std::string cell{};     // the cell or key as written (Number, Key)
     std::size_t cells = 0;  // how many cells the row has (Cells)
     SpecProblem spec = SpecProblem::NameEmpty;
+    std::size_t earlier = 0;  // NameRepeated: the line or row the name is first on
 };
 
 // The words of the program's and the page's catalogue form.

@@ -446,14 +446,12 @@ std::string SelectTable(const std::vector<long>& slopes, const DesignCriteria& c
             return j.EndObject().text();
         }
     }
-    const sheet::Document doc =
-        sheet::BuildSelectionSheet(rows, roughness, factor, criteria, std::string());
-    for (const sheet::Block& block : doc.blocks) {
-        if (const auto* table = std::get_if<sheet::Table>(&block)) {
-            WriteTable(j, table->header, table->rows);
-            break;
-        }
+    // The page's table is whole: it scrolls where a printed page cannot.
+    std::vector<std::vector<std::string>> cells;
+    for (const SelectionRow& row : rows) {
+        cells.push_back(sheet::SelectionCells(row));
     }
+    WriteTable(j, sheet::SelectionHeadings(rows), cells);
     WriteDrawing(j, sheet::SelectionChartSvg(rows, std::string(sheet::kSelectionChartTitle)));
     if (AnyCriterion(criteria)) {
         j.Member("note", views::kAidsUnderCriteria);

@@ -75,8 +75,8 @@ TEST(SectionCatalogueFile, EveryBadRowIsNamed) {
                   "line 9 (U94): r is missing",
                   "line 10 (U96): expected 4 to 6 cells, found 2",
                   "line 11 (u80): the name is a standard size's (U60 … U140, D60 … D140)",
-                  "line 12 (甲,乙): the name is an earlier row's",
-                  "line 13 (U95): thickness, when given, must be above 0 cm",
+                  "line 12 (甲,乙): the name is line 4's too",
+                  "line 13 (U95): thickness, when given, must be above 0 and at most 100 cm",
                   "line 13 (U95): top, when given, must be above 0 cm",
                   "line 14: expected 4 to 6 cells, found 7",
               }));
@@ -84,7 +84,22 @@ TEST(SectionCatalogueFile, EveryBadRowIsNamed) {
     const std::vector<std::string> chinese = Said(r, Language::Chinese);
     EXPECT_EQ(chinese[1], "第 5 行（U90）：底弧半径 r 须大于 0 且不大于 100 m。");
     EXPECT_EQ(chinese[4], "第 8 行（U93）：底弧半径 r (m)“abc”不是普通的十进制数。");
-    EXPECT_EQ(chinese[9], "第 12 行（甲,乙）：名称与前面的行重复。");
+    EXPECT_EQ(chinese[9], "第 12 行（甲,乙）：名称与第 4 行重复。");
+}
+
+// A repeat is named against the first row of its name, even a bad one, and
+// never added; its other problems are said too.
+TEST(SectionCatalogueFile, ARepeatOfABadRowIsNamed) {
+    const CatalogueReading r = ReadSectionCatalogue(
+        "name,r,alpha,H\nA1,0,8,0.64\nB,0.3,5,0.5\na1,0.3,5,0.5\nb,0.3,50,0.5\n");
+    EXPECT_EQ(Said(r, Language::English),
+              (std::vector<std::string>{
+                  "line 2 (A1): r must be above 0 and at most 100 m",
+                  "line 4 (a1): the name is line 2's too",
+                  "line 5 (b): the name is line 3's too",
+                  "line 5 (b): alpha must be at least 0 and below 45 degrees",
+              }));
+    EXPECT_EQ(r.sections.userCount(), 1u);
 }
 
 TEST(SectionCatalogueFile, FileProblems) {
@@ -134,7 +149,8 @@ TEST(SectionCatalogueFile, TableRoundTripsThroughTheFile) {
     const CatalogueReading table =
         ReadSectionTable({{"U50", "0.25", "6", "0.45", "", ""}, {"u50", "x", "6", "0.45", "", ""}});
     EXPECT_EQ(Said(table, Language::Chinese),
-              (std::vector<std::string>{"第 2 行（u50）：底弧半径 r (m)“x”不是普通的十进制数。"}));
+              (std::vector<std::string>{"第 2 行（u50）：名称与第 1 行重复。",
+                                        "第 2 行（u50）：底弧半径 r (m)“x”不是普通的十进制数。"}));
 }
 
 TEST(SectionOperand, ReadsKeysInAnyOrderAndNamesTheSection) {
@@ -166,7 +182,7 @@ TEST(SectionOperand, SaysWhatIsWrong) {
     EXPECT_EQ(said("U:r=0.45,alpha=8"), std::vector<std::string>{"H is missing"});
     EXPECT_EQ(said("U:r=0.45,r=0.5,alpha=8,H=0.6"),
               std::vector<std::string>{
-                  "unknown or repeated key \"r=0.5\"; the keys are name, r, alpha, H, thickness "
+                  "unknown or repeated key \"r\"; the keys are name, r, alpha, H, thickness "
                   "and top"});
     EXPECT_EQ(said("U:r=0.45,alpha=8,H=0.6,depth"),
               std::vector<std::string>{
@@ -260,7 +276,9 @@ TEST_F(CatalogueCommands, BatchAndCanalFilesNameCatalogueRows) {
     const std::vector<std::string> lines = Lines(batch.out);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1], "x80" + lines[3].substr(3));
-    EXPECT_EQ(lines[2], "U75,0.4,500,0.017,1.2,error,,,,,,,,,,line 3: unknown size 'U75'");
+    EXPECT_EQ(lines[2],
+              "U75,0.4,500,0.017,1.2,error,,,,,,,,,,line 3: unknown size 'U75' "
+              "(neither standard nor in the catalogue)");
     const Result profile = Run({"profile", "-", "--json"},
                                "name,length,size,slope,roughness,discharge\n"
                                "甲,300,X80,500,0.017,0.4\n");
@@ -277,10 +295,38 @@ TEST_F(CatalogueCommands, ABadCatalogueRunsNothing) {
     EXPECT_EQ(r.err, "veltrane-calc: " + path_ +
                          ": line 3 (U60): the name is a standard size's (U60 … U140, D60 … D140)\n"
                          "veltrane-calc: " +
-                         path_ + ": line 4 (U50): the name is an earlier row's\n");
+                         path_ + ": line 4 (U50): the name is line 2's too\n");
     const Result both = Cli({"--catalogue", "-", "--batch", "-"});
     EXPECT_EQ(both.status, 2);
     EXPECT_TRUE(test::IsUsageError(both.err)) << both.err;
+}
+
+// A one-off may not take a catalogue section's name; one catalogue only; a
+// spreadsheet's file runs no name as a formula; an unnamed one-off is named
+// after its numbers as read.
+TEST_F(CatalogueCommands, OneOffNamesOneCatalogueAndFormulas) {
+    const Result clash = Run({"U:r=0.5,alpha=8,H=0.7,name=x80", "0.3", "800", "0.015", "1.2"});
+    EXPECT_EQ(clash.status, 2);
+    EXPECT_EQ(clash.err,
+              "veltrane-calc: size U:r=0.5,alpha=8,H=0.7,name=x80: the name x80 is a "
+              "catalogue section's\n" +
+                  std::string(test::kHelpHint));
+    const Result twice = Run({"--catalogue", path_, "U80", "0.3", "800", "0.015", "1.2"});
+    EXPECT_EQ(twice.err,
+              "veltrane-calc: --catalogue is given twice; put the sections in one file\n" +
+                  std::string(test::kHelpHint));
+    std::ofstream(file_.string(), std::ios::binary | std::ios::trunc)
+        << "name,r,alpha,H\n=cmd(),0.35,7,0.6\n";
+    const Result fit = Run({"fit", "0.25", "1000", "0.014", "1.2", "--csv", "--bom"});
+    EXPECT_NE(fit.out.find("\n'=cmd(),fits,"), std::string::npos) << fit.out;
+    const Result table =
+        Run({"select-table", "0.014", "1.2", "--slopes", "1000", "--csv", "--bom"});
+    EXPECT_NE(table.out.find("slope,U60,'=cmd(),U80,"), std::string::npos) << table.out;
+    const Result plain = Run({"fit", "0.25", "1000", "0.014", "1.2", "--csv"});
+    EXPECT_NE(plain.out.find("\n=cmd(),fits,"), std::string::npos) << plain.out;
+    const Result named = Cli({"U: R=.45 ,ALPHA=8.0,h=0.60", "0.3", "800", "0.015", "1.2"});
+    EXPECT_EQ(named.out.substr(0, named.out.find('\n')),
+              "显示计算成果： U(r=0.45,alpha=8,H=0.6)形渠道构件。 ");
 }
 
 TEST_F(CatalogueCommands, UnknownSizesAndBadOneOffsAreUsageErrors) {

@@ -186,6 +186,16 @@ TEST(UserSection, EveryBadFieldIsNamed) {
         {Spec("\xE6\xB8", 0.4, 8, 0.64), {P::NameControl}},   // a cut character
         {Spec("\xC0\xAF", 0.4, 8, 0.64), {P::NameControl}},   // an overlong '/'
         {Spec("u80", 0.4, 8, 0.64), {P::NameStandard}},
+        {Spec("\xEF\xBC\xB5\xEF\xBC\x98\xEF\xBC\x90", 0.4, 8, 0.64), {P::NameStandard}},  // Ｕ８０
+        {Spec("U:r=0.4", 0.4, 8, 0.64), {P::NameOperand}},
+        {Spec("u:1", 0.4, 8, 0.64), {P::NameOperand}},
+        {Spec("\xC2\xA0\xE3\x80\x80", 0.4, 8, 0.64),
+         {P::NameEmpty}},  // no-break and ideographic spaces
+        {Spec("ab\xE2\x80\xAE"
+              "cd",
+              0.4, 8, 0.64),
+         {P::NameControl}},  // U+202E turns the text round
+        {{.name = "U90", .radius = 0.4, .alphaDeg = 8, .depth = 0.64, .slabCm = 101}, {P::Slab}},
         {Spec("D140", 0.4, 8, 0.64), {P::NameStandard}},
         {Spec("U90", 0, 8, 0.64), {P::Radius}},
         {Spec("U90", -0.4, 8, 0.64), {P::Radius}},

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "hydraulics/calculation_run.h"
 #include "canal/water_surface.h"
 #include "cli/profile_rows.h"
+#include "hydraulics/calculation_run.h"
 #include "sheet/profile_sheet.h"
 #include "sheet/section_svg.h"
 #include "sheet/sheet_builder.h"
@@ -60,27 +60,44 @@ TEST(UserSectionSheet, KnownDataAreTheDesignersDimensions) {
     EXPECT_EQ(Row(doc, "渠深"), (Cells{"渠深", "H", "0.6", "m", "设计人给定"}));
     // B = 2[0.45 cos 8° + (0.6 − 0.45(1 − sin 8°)) tan 8°] = 0.9510 m, by hand.
     EXPECT_EQ(Row(doc, "渠口宽"), (Cells{"渠口宽", "B", "95.1", "cm",
-                                        "未给定，按 B = 2[r cos α + (H − t) tan α] 算得"}));
+                                         "未给定，按 B = 2[r cos α + (H − t) tan α] 算得"}));
     EXPECT_EQ(Row(doc, "板厚"), (Cells{"板厚", "δ", "—", "cm", "未给定"}));
     // The report's header names the section as the user named it.
     EXPECT_NE(AllParagraphs(doc).find("π 取 3.141592654"), std::string::npos);
+}
+
+// A given B that r, α and H do not give is quoted beside the width they do:
+// 2[0.35 cos 10° + (0.62 − 0.35(1 − sin 10°)) tan 10°] = 0.806 m, by hand.
+// The title claims no precast for a user's section.
+TEST(UserSectionSheet, AGivenTopWidthThatDisagreesIsSaid) {
+    const SectionRef s = MakeUserSection(
+        {.name = "厂家U70", .radius = 0.35, .alphaDeg = 10, .depth = 0.62, .topCm = 90});
+    const Document doc = BuildSheet(Request(s, "0.2"));
+    EXPECT_EQ(Row(doc, "渠口宽"), (Cells{"渠口宽", "B", "90", "cm",
+                                         "设计人给定；按 r、α、H 算得 80.6 cm，与给定值不符"}));
+    EXPECT_EQ(doc.title, "U形渠道水力计算书");
+    const SectionRef near = MakeUserSection(
+        {.name = "厂家U70", .radius = 0.35, .alphaDeg = 10, .depth = 0.62, .topCm = 81});
+    EXPECT_EQ(Row(BuildSheet(Request(near, "0.2")), "渠口宽")[4], "设计人给定");
+    EXPECT_EQ(BuildSheet(Request(StandardRef(SectionSize::U80), "0.2")).title,
+              "装配式U形渠道水力计算书");
 }
 
 TEST(UserSectionSheet, TheSmallestFitMayBeTheUsers) {
     SheetRequest r = Request(StandardRef(SectionSize::U60), "0.25");
     r.slope = "1000";
     r.roughness = "0.014";
-    ASSERT_TRUE(r.fitAmong
-                    .Add({.name = "U70", .radius = 0.35, .alphaDeg = 7, .depth = 0.6, .slabCm = 4})
-                    .empty());
+    ASSERT_TRUE(
+        r.fitAmong.Add({.name = "U70", .radius = 0.35, .alphaDeg = 7, .depth = 0.6, .slabCm = 4})
+            .empty());
     const std::string text = AllParagraphs(BuildSheet(r));
     EXPECT_NE(text.find("按相同输入选型，满足要求的最小断面为自定义断面U70形渠道构件。"),
               std::string::npos)
         << text;
     r.discharge = "5";
-    EXPECT_NE(AllParagraphs(BuildSheet(r))
-                  .find("按相同输入选型，五种标准断面与自定义断面均不满足要求。"),
-              std::string::npos);
+    EXPECT_NE(
+        AllParagraphs(BuildSheet(r)).find("按相同输入选型，五种标准断面与自定义断面均不满足要求。"),
+        std::string::npos);
 }
 
 // A name with markup and quotes is text in the drawing and no part of an id;
@@ -99,9 +116,8 @@ TEST(UserSectionSheet, TheDrawingKeepsAHostileNameAsText) {
     EXPECT_EQ(p.pathById.count("slab-" + id), 0u);
     EXPECT_FALSE(p.allText.contains(QStringLiteral("δ")));
     const SectionRef slab = Cast("U45", 6);
-    const test::Parsed q = test::Parse(
-        CrossSectionSvg({PanelFor(*slab, RunCalculation(*slab, {"0.3", "800", "0.015", "1.2"}))},
-                        "t"));
+    const test::Parsed q = test::Parse(CrossSectionSvg(
+        {PanelFor(*slab, RunCalculation(*slab, {"0.3", "800", "0.015", "1.2"}))}, "t"));
     EXPECT_EQ(q.pathById.count("slab-U45"), 1u);
     EXPECT_TRUE(q.allText.contains(QStringLiteral("δ = 6 cm")));
 }
@@ -110,8 +126,8 @@ TEST(UserSectionSheet, TheDrawingKeepsAHostileNameAsText) {
 // with the dimensions as given, beside the reach table.
 TEST(UserSectionSheet, TheWaterSurfaceSheetQuotesTheSectionsItUses) {
     SectionSet sections;
-    ASSERT_TRUE(sections.Add({.name = "现浇U45", .radius = 0.45, .alphaDeg = 8, .depth = 0.6})
-                    .empty());
+    ASSERT_TRUE(
+        sections.Add({.name = "现浇U45", .radius = 0.45, .alphaDeg = 8, .depth = 0.6}).empty());
     ASSERT_TRUE(sections
                     .Add({.name = "U50",
                           .radius = 0.25,
@@ -128,7 +144,8 @@ TEST(UserSectionSheet, TheWaterSurfaceSheetQuotesTheSectionsItUses) {
     canal::CanalRequest request;
     request.reaches = reading.reaches;
     const Document doc = BuildProfileSheet({.canal = request}, canal::ComputeProfile(request));
-    EXPECT_EQ(Row(doc, "现浇U45"), (Cells{"现浇U45", "0.45", "8", "0.6", "95.1（算得）", "—"}));
+    EXPECT_EQ(Row(doc, "现浇U45"),
+              (Cells{"现浇U45", "0.45", "8", "0.6", "95.1（算得）", "未给定"}));
     EXPECT_EQ(Row(doc, "U50"), Cells{});  // named by no reach
     EXPECT_EQ(Row(doc, "U60"), Cells{});  // a standard size needs no quoting
 }

@@ -513,7 +513,7 @@ function userSections(m) {
     const bad = [['U60', '0.3', '7', '0.54'], ['甲', '0', '50', '0.1', '-1'], ['乙', 'x', '7', '']];
     const said = '自定义断面表有误：\n第 1 行（U60）：名称与标准断面（U60～U140、D60～D140）重名。\n' +
       '第 2 行（甲）：底弧半径 r 须大于 0 且不大于 100 m。\n第 2 行（甲）：直墙倾角 α 须不小于 0° 且小于 45°。\n' +
-      '第 2 行（甲）：板厚 δ 如给定须大于 0 cm。\n' +
+      '第 2 行（甲）：板厚 δ 如给定须大于 0 且不大于 100 cm。\n' +
       '第 3 行（乙）：底弧半径 r (m)“x”不是普通的十进制数。\n第 3 行（乙）：渠深 H (m)未填写。';
     assert.equal(ask(m, 'sections', { sections: bad }).refusal, said);
     assert.equal(ask(m, 'fit', { boxes: boxes('0.25', '500', '0.017', '1.2'), sections: bad }).refusal, said);
