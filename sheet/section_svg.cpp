@@ -304,7 +304,7 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     out += "<title>" + EscapeMarkup(title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
     out += "<g " + views::SvgFontAttribute() + ">\n";
-    Text(out, viewWidth / 2, 30, title, font * 1.2);
+    Text(out, viewWidth / 2, 30, title, TitleFontSize(title, font * 1.2, viewWidth - 20));
     double x = kSideMargin;
     const double baseline = kTitleHeight + heightMetres * sc.k + 10;
     for (const SvgPanel& p : panels) {
@@ -319,6 +319,20 @@ std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::stri
     ScaleBar(out, sc, kSideMargin, viewHeight - 20 - font, viewWidth, font);
     out += "</g>\n</svg>\n";
     return out;
+}
+
+double TitleFontSize(std::string_view title, double size, double width) {
+    // Ems the title takes: a wide (CJK) character one, any other about 0.55,
+    // as the Song faces set them.
+    double ems = 0;
+    for (std::size_t i = 0; i < title.size();) {
+        const auto b = static_cast<unsigned char>(title[i]);
+        const std::size_t length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        ems += length >= 3 ? 1.0 : 0.55;
+        i += length;
+    }
+    // A long name shrinks the title to fit, down to 60 % of its size.
+    return ems * size <= width ? size : std::max(width / ems, size * 0.6);
 }
 
 std::string SvgIdOf(const USection& s) {

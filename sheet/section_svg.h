@@ -36,6 +36,10 @@ std::string InputsTitle(std::string_view q, std::string_view x, std::string_view
 // One drawing with the panels side by side, all at one scale.
 std::string CrossSectionSvg(const std::vector<SvgPanel>& panels, const std::string& title);
 
+// The font size, at most size, at which title fits width (both in the
+// drawing's units), by an estimate of the Song faces' advances.
+double TitleFontSize(std::string_view title, double size, double width);
+
 // The section's name as an SVG id: the name itself where it is plain ASCII
 // (U80), else "x" and its bytes in hex.
 std::string SvgIdOf(const USection& section);

@@ -122,6 +122,19 @@ TEST(UserSectionSheet, TheDrawingKeepsAHostileNameAsText) {
     EXPECT_TRUE(q.allText.contains(QStringLiteral("δ = 6 cm")));
 }
 
+// A long name shrinks a drawing's title to its width (forty CJK characters
+// are forty ems; ASCII about 0.55 em each), never below 60 %.
+TEST(UserSectionSheet, ALongTitleShrinksToFit) {
+    std::string forty;
+    for (int i = 0; i < 40; ++i) {
+        forty += "渠";
+    }
+    EXPECT_EQ(TitleFontSize("U80", 12, 100), 12);
+    EXPECT_EQ(TitleFontSize(forty, 10, 300), 7.5);
+    EXPECT_EQ(TitleFontSize(forty + forty, 10, 300), 6);
+    EXPECT_NEAR(TitleFontSize(std::string(100, 'x'), 12, 440), 8, 1e-9);
+}
+
 // The water surface sheet lists each user's section its reaches name once,
 // with the dimensions as given, beside the reach table.
 TEST(UserSectionSheet, TheWaterSurfaceSheetQuotesTheSectionsItUses) {
