@@ -76,8 +76,8 @@ void ReadRow(const SectionCells& cells, std::size_t line, CatalogueReading& read
         if (earlier == 0) {
             seen.emplace_back(folded, line);
         } else {
-            fail({.kind = SectionProblem::Kind::Spec,
-                  .spec = SpecProblem::NameRepeated,
+            fail({.kind = SectionProblem::Kind::Definition,
+                  .definition = DefinitionProblem::NameRepeated,
                   .earlier = earlier});
         }
     }
@@ -105,15 +105,16 @@ void ReadRow(const SectionCells& cells, std::size_t line, CatalogueReading& read
     if (reading.problems.size() != before + (earlier != 0 ? 1 : 0)) {
         return;
     }
-    const SectionSpec spec{.name = name,
-                           .radius = *r,
-                           .alphaDeg = *alpha,
-                           .depth = *depth,
-                           .slabCm = thickness,
-                           .topCm = top};
+    const SectionDefinition definition{.name = name,
+                                       .radius = *r,
+                                       .alphaDeg = *alpha,
+                                       .depth = *depth,
+                                       .slabCm = thickness,
+                                       .topCm = top};
     // A repeated name is never added, whatever else is right with its row.
-    for (const SpecProblem problem : earlier != 0 ? CheckSpec(spec) : reading.sections.Add(spec)) {
-        fail({.kind = SectionProblem::Kind::Spec, .spec = problem});
+    for (const DefinitionProblem problem :
+         earlier != 0 ? CheckDefinition(definition) : reading.sections.Add(definition)) {
+        fail({.kind = SectionProblem::Kind::Definition, .definition = problem});
     }
 }
 
@@ -283,12 +284,12 @@ OperandReading ReadSectionOperand(std::string_view text) {
         p.name.clear();
     }
     if (out.problems.empty()) {
-        out.spec = {.name = std::string(Trimmed(cells[0])),
-                    .radius = *PlainNumber(Trimmed(cells[1])),
-                    .alphaDeg = *PlainNumber(Trimmed(cells[2])),
-                    .depth = *PlainNumber(Trimmed(cells[3])),
-                    .slabCm = PlainNumber(Trimmed(cells[4])),
-                    .topCm = PlainNumber(Trimmed(cells[5]))};
+        out.definition = {.name = std::string(Trimmed(cells[0])),
+                          .radius = *PlainNumber(Trimmed(cells[1])),
+                          .alphaDeg = *PlainNumber(Trimmed(cells[2])),
+                          .depth = *PlainNumber(Trimmed(cells[3])),
+                          .slabCm = PlainNumber(Trimmed(cells[4])),
+                          .topCm = PlainNumber(Trimmed(cells[5]))};
     }
     return out;
 }

@@ -47,9 +47,9 @@ bool IsSectionOperand(std::string_view text);
 
 // "U:r=0.45,alpha=8,H=0.6", with thickness=, top= and name= where wanted.
 // Without a name the section is named "U(r=0.45,alpha=8,H=0.6)", after what
-// was typed. Either the spec or its problems.
+// was typed. Either the definition or its problems.
 struct OperandReading {
-    SectionSpec spec;
+    SectionDefinition definition;
     std::vector<views::SectionProblem> problems;
 };
 OperandReading ReadSectionOperand(std::string_view text);

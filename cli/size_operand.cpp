@@ -18,11 +18,11 @@ Outcome<SectionRef> SizeOperand(std::string_view text, const SectionSet& section
         }
         // A report headed with a catalogue section's name must be of that
         // section, not of other dimensions given the same name.
-        if (sections.Find(reading.spec.name)) {
-            return UsageError("size " + std::string(text) + ": the name " + reading.spec.name +
-                              " is a catalogue section's");
+        if (sections.Find(reading.definition.name)) {
+            return UsageError("size " + std::string(text) + ": the name " +
+                              reading.definition.name + " is a catalogue section's");
         }
-        return MakeUserSection(reading.spec);
+        return MakeUserSection(reading.definition);
     }
     // Blanks around the name are ignored, as in a batch file's size column.
     if (SectionRef found = sections.Find(text)) {

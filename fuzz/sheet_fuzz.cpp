@@ -61,11 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SectionRef section = StandardRef(static_cast<SectionSize>(data[0] % kSectionCount));
     if (data[0] & 0x40) {
         const double radius = 0.2 + (data[0] % 7) * 0.1;
-        SectionSpec spec{.name = texts[5].empty() ? std::string("F") : texts[5],
-                         .radius = radius,
-                         .alphaDeg = static_cast<double>(data[0] % 40),
-                         .depth = radius * 1.5};
-        if (SectionRef own = MakeUserSection(spec)) {
+        SectionDefinition definition{.name = texts[5].empty() ? std::string("F") : texts[5],
+                                     .radius = radius,
+                                     .alphaDeg = static_cast<double>(data[0] % 40),
+                                     .depth = radius * 1.5};
+        if (SectionRef own = MakeUserSection(definition)) {
             section = std::move(own);
         }
     }

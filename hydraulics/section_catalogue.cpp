@@ -38,24 +38,20 @@ std::span<const USection* const> StandardSections() {
     return rows;
 }
 
-namespace {
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
+    const auto upper = [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
     for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'a' && x <= 'z') {
-            x = static_cast<char>(x - 'a' + 'A');
-        }
-        if (x != y) {
+        if (upper(a[i]) != upper(b[i])) {
             return false;
         }
     }
     return true;
 }
-}  // namespace
 
 std::string_view SectionName(SectionSize size) {
     return LookupSection(size).name;
@@ -71,7 +67,7 @@ std::optional<SectionSize> ParseSectionName(std::string_view text) {
         canonical[0] = 'U';
     }
     for (int i = 0; i < kSectionCount; ++i) {
-        if (EqualsIgnoringCase(canonical, SectionCatalogue[static_cast<std::size_t>(i)].name)) {
+        if (SameIgnoringAsciiCase(canonical, SectionCatalogue[static_cast<std::size_t>(i)].name)) {
             return static_cast<SectionSize>(i);
         }
     }

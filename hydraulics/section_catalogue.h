@@ -67,6 +67,9 @@ std::span<const USection* const> StandardSections();
 // "U60" … "U140".
 std::string_view SectionName(SectionSize size);
 
+// Whether two names are the same but for the case of ASCII letters.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // Reads "U60" … "U140" or the main window's "D60" … "D140", in any case.
 std::optional<SectionSize> ParseSectionName(std::string_view text);
 

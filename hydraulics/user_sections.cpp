@@ -15,7 +15,7 @@ namespace veltrane {
 // never moved: it is only ever held by a shared pointer.
 class UserSection {
   public:
-    explicit UserSection(const SectionSpec& spec);
+    explicit UserSection(const SectionDefinition& definition);
     UserSection(const UserSection&) = delete;
     UserSection& operator=(const UserSection&) = delete;
 
@@ -41,30 +41,6 @@ std::string DimensionText(double value) {
 // places more than α, so twelve places keep every α of up to three.
 double AngleConstant(double degrees) {
     return RoundHalfEven(degrees * kPi, 12);
-}
-
-bool IsAsciiUpperOrLower(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (IsAsciiUpperOrLower(x)) {
-            x = static_cast<char>(x | 0x20);
-        }
-        if (IsAsciiUpperOrLower(y)) {
-            y = static_cast<char>(y | 0x20);
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Well-formed UTF-8 without C0 or C1 controls or DEL.
@@ -154,14 +130,14 @@ bool StartsLikeAnOperand(std::string_view name) {
 
 // The numbers of a row, before its texts: enough to find its tangent depth
 // by the calculation's own trigonometry.
-USection NumbersOf(const SectionSpec& spec) {
+USection NumbersOf(const SectionDefinition& definition) {
     USection s{};
-    s.radius = spec.radius;
-    s.twoRadius = 2 * spec.radius;
-    s.alphaPi = AngleConstant(spec.alphaDeg);
-    s.arcAngle = 180 - 2 * spec.alphaDeg;
-    s.betaPi = AngleConstant(90 - spec.alphaDeg);
-    s.channelDepth = spec.depth;
+    s.radius = definition.radius;
+    s.twoRadius = 2 * definition.radius;
+    s.alphaPi = AngleConstant(definition.alphaDeg);
+    s.arcAngle = 180 - 2 * definition.alphaDeg;
+    s.betaPi = AngleConstant(90 - definition.alphaDeg);
+    s.channelDepth = definition.depth;
     s.piDeg = kPi;
     s.reportDecimals = 4;
     return s;
@@ -169,21 +145,23 @@ USection NumbersOf(const SectionSpec& spec) {
 
 }  // namespace
 
-UserSection::UserSection(const SectionSpec& spec)
-    : name_(Trim(spec.name)),
+UserSection::UserSection(const SectionDefinition& definition)
+    : name_(Trim(definition.name)),
       header_("显示计算成果： " + name_ + "形渠道构件。"),
       reportHeader_(header_ + " "),
       label_(name_ + "形渠道构件"),
       caption_("Veltrane " + name_),
-      depthCm_(DimensionText(spec.depth * 100)),
+      depthCm_(DimensionText(definition.depth * 100)),
       // A worked-out B to the millimetre, as a drawing would give it.
-      topCm_(spec.topCm ? DimensionText(*spec.topCm)
-                        : DimensionText(RoundHalfEven(
-                              TopWidth(spec.radius, spec.alphaDeg, spec.depth) * 100, 1))),
-      slabCm_(spec.slabCm ? DimensionText(*spec.slabCm) : std::string()),
-      angleDeg_(DimensionText(spec.alphaDeg)),
-      radiusCm_(DimensionText(spec.radius * 100)) {
-    row_ = NumbersOf(spec);
+      topCm_(
+          definition.topCm
+              ? DimensionText(*definition.topCm)
+              : DimensionText(RoundHalfEven(
+                    TopWidth(definition.radius, definition.alphaDeg, definition.depth) * 100, 1))),
+      slabCm_(definition.slabCm ? DimensionText(*definition.slabCm) : std::string()),
+      angleDeg_(DimensionText(definition.alphaDeg)),
+      radiusCm_(DimensionText(definition.radius * 100)) {
+    row_ = NumbersOf(definition);
     row_.standard = std::nullopt;
     row_.defaultDischarge = "";
     row_.headerText = header_;
@@ -199,7 +177,7 @@ UserSection::UserSection(const SectionSpec& spec)
                        .angleDeg = angleDeg_,
                        .radiusCm = radiusCm_};
     row_.userDefined = true;
-    row_.topWidthComputed = !spec.topCm;
+    row_.topWidthComputed = !definition.topCm;
 }
 
 double TangentDepth(double radius, double alphaDeg) {
@@ -211,64 +189,68 @@ double TopWidth(double radius, double alphaDeg, double depth) {
     return 2 * (radius * std::cos(a) + (depth - TangentDepth(radius, alphaDeg)) * std::tan(a));
 }
 
-std::vector<SpecProblem> CheckSpec(const SectionSpec& spec) {
-    std::vector<SpecProblem> problems;
-    const std::string_view name = Trim(spec.name);
+std::vector<DefinitionProblem> CheckDefinition(const SectionDefinition& definition) {
+    std::vector<DefinitionProblem> problems;
+    const std::string_view name = Trim(definition.name);
     if (name.empty()) {
-        problems.push_back(SpecProblem::NameEmpty);
+        problems.push_back(DefinitionProblem::NameEmpty);
     } else if (name.size() > kMaxSectionNameBytes) {
-        problems.push_back(SpecProblem::NameTooLong);
+        problems.push_back(DefinitionProblem::NameTooLong);
     } else if (!IsPrintableUtf8(name)) {
-        problems.push_back(SpecProblem::NameControl);
+        problems.push_back(DefinitionProblem::NameControl);
     } else if (ParseSectionName(HalfWidth(name))) {
-        problems.push_back(SpecProblem::NameStandard);
+        problems.push_back(DefinitionProblem::NameStandard);
     } else if (StartsLikeAnOperand(HalfWidth(name))) {
-        problems.push_back(SpecProblem::NameOperand);
+        problems.push_back(DefinitionProblem::NameOperand);
     }
     // Over 100 m is a typing error, not a U-channel, and would only
     // overflow the searches.
-    const bool radiusOk = std::isfinite(spec.radius) && spec.radius > 0 && spec.radius <= 100;
-    const bool alphaOk = std::isfinite(spec.alphaDeg) && spec.alphaDeg >= 0 && spec.alphaDeg < 45;
-    bool depthOk = std::isfinite(spec.depth) && spec.depth > 0 && spec.depth <= 100;
+    const bool radiusOk =
+        std::isfinite(definition.radius) && definition.radius > 0 && definition.radius <= 100;
+    const bool alphaOk =
+        std::isfinite(definition.alphaDeg) && definition.alphaDeg >= 0 && definition.alphaDeg < 45;
+    bool depthOk =
+        std::isfinite(definition.depth) && definition.depth > 0 && definition.depth <= 100;
     if (depthOk && radiusOk && alphaOk) {
         // Judged by the calculation's own trigonometry, so that every depth
         // the searches reach above the arc meets a wall.
-        depthOk = spec.depth > TangentDepth(NumbersOf(spec));
+        depthOk = definition.depth > TangentDepth(NumbersOf(definition));
     }
     if (!radiusOk) {
-        problems.push_back(SpecProblem::Radius);
+        problems.push_back(DefinitionProblem::Radius);
     }
     if (!alphaOk) {
-        problems.push_back(SpecProblem::Alpha);
+        problems.push_back(DefinitionProblem::Alpha);
     }
     if (!depthOk) {
-        problems.push_back(SpecProblem::Depth);
+        problems.push_back(DefinitionProblem::Depth);
     }
-    if (spec.slabCm && !(std::isfinite(*spec.slabCm) && *spec.slabCm > 0 && *spec.slabCm <= 100)) {
-        problems.push_back(SpecProblem::Slab);
+    if (definition.slabCm && !(std::isfinite(*definition.slabCm) && *definition.slabCm > 0 &&
+                               *definition.slabCm <= 100)) {
+        problems.push_back(DefinitionProblem::Slab);
     }
-    if (spec.topCm && !(std::isfinite(*spec.topCm) && *spec.topCm > 0)) {
-        problems.push_back(SpecProblem::Top);
+    if (definition.topCm && !(std::isfinite(*definition.topCm) && *definition.topCm > 0)) {
+        problems.push_back(DefinitionProblem::Top);
     }
     return problems;
 }
 
 SectionSet::SectionSet() = default;
 
-std::vector<SpecProblem> SectionSet::Add(const SectionSpec& spec) {
-    std::vector<SpecProblem> problems = CheckSpec(spec);
-    const std::string_view name = Trim(spec.name);
+std::vector<DefinitionProblem> SectionSet::Add(const SectionDefinition& definition) {
+    std::vector<DefinitionProblem> problems = CheckDefinition(definition);
+    const std::string_view name = Trim(definition.name);
     const bool repeated = std::any_of(users_.begin(), users_.end(), [&](const auto& u) {
         return SameIgnoringAsciiCase(u->row().name, name);
     });
     if (repeated) {
-        problems.insert(problems.begin(), SpecProblem::NameRepeated);
+        problems.insert(problems.begin(), DefinitionProblem::NameRepeated);
     }
     if (users_.size() >= kMaxUserSections) {
-        problems.push_back(SpecProblem::TooMany);
+        problems.push_back(DefinitionProblem::TooMany);
     }
     if (problems.empty()) {
-        users_.push_back(std::make_shared<const UserSection>(spec));
+        users_.push_back(std::make_shared<const UserSection>(definition));
     }
     return problems;
 }
@@ -310,11 +292,11 @@ std::vector<const USection*> SectionSet::ByArea() const {
     return all;
 }
 
-SectionRef MakeUserSection(const SectionSpec& spec) {
-    if (!CheckSpec(spec).empty()) {
+SectionRef MakeUserSection(const SectionDefinition& definition) {
+    if (!CheckDefinition(definition).empty()) {
         return nullptr;
     }
-    auto owner = std::make_shared<const UserSection>(spec);
+    auto owner = std::make_shared<const UserSection>(definition);
     return {owner, &owner->row()};
 }
 

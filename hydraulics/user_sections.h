@@ -17,7 +17,7 @@
 
 namespace veltrane {
 
-struct SectionSpec {
+struct SectionDefinition {
     std::string name;                // as the report header and the tables name it
     double radius = 0;               // r, m, > 0
     double alphaDeg = 0;             // wall angle α from the vertical, degrees, 0 ≤ α < 45
@@ -26,8 +26,8 @@ struct SectionSpec {
     std::optional<double> topCm{};   // width at the top B, cm, > 0, when given
 };
 
-// What is wrong with a spec, in the order of its fields.
-enum class SpecProblem {
+// What is wrong with a definition, in the order of its fields.
+enum class DefinitionProblem {
     NameEmpty,     // nothing but blanks
     NameTooLong,   // over kMaxSectionNameBytes
     NameControl,   // a control or direction mark, or a byte that is not UTF-8
@@ -51,8 +51,8 @@ inline constexpr std::size_t kMaxSectionNameBytes = 60;
 // 55 sections at 50 slopes already take some 10 s.
 inline constexpr std::size_t kMaxUserSections = 50;
 
-// The spec's own problems (all but NameRepeated and TooMany), in field order.
-std::vector<SpecProblem> CheckSpec(const SectionSpec& spec);
+// The definition's own problems (all but NameRepeated and TooMany), in field order.
+std::vector<DefinitionProblem> CheckDefinition(const SectionDefinition& definition);
 
 // r(1 − sin α), m: where the walls meet the bottom arc.
 double TangentDepth(double radius, double alphaDeg);
@@ -75,9 +75,9 @@ class SectionSet {
   public:
     SectionSet();
 
-    // Adds a spec that CheckSpec passes and whose name is new; else nothing
+    // Adds a definition that CheckDefinition passes and whose name is new; else nothing
     // is added and the problems come back.
-    std::vector<SpecProblem> Add(const SectionSpec& spec);
+    std::vector<DefinitionProblem> Add(const SectionDefinition& definition);
 
     // A standard name (U60 … U140 or D60 … D140, any case) or a user's name
     // (any ASCII case), blanks around it ignored; nothing for another text.
@@ -97,8 +97,8 @@ class SectionSet {
 };
 
 // A one-off row outside any set, for a single run: the row lives as long as
-// the returned pointer. Nothing for a spec that CheckSpec refuses.
-SectionRef MakeUserSection(const SectionSpec& spec);
+// the returned pointer. Nothing for a definition that CheckDefinition refuses.
+SectionRef MakeUserSection(const SectionDefinition& definition);
 
 // The area at the channel depth, m².
 double FullArea(const USection& section);

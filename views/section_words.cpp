@@ -32,40 +32,40 @@ std::string ColumnWord(SectionColumn column, Language language) {
 
 }  // namespace
 
-std::string SpecProblemText(SpecProblem problem, Language language) {
+std::string DefinitionProblemText(DefinitionProblem problem, Language language) {
     const bool en = language == Language::English;
     switch (problem) {
-        case SpecProblem::NameEmpty:
+        case DefinitionProblem::NameEmpty:
             return en ? "the name is empty" : "名称为空";
-        case SpecProblem::NameTooLong:
+        case DefinitionProblem::NameTooLong:
             return en ? "the name is longer than " + std::to_string(kMaxSectionNameBytes) + " bytes"
                       : "名称超过 " + std::to_string(kMaxSectionNameBytes) + " 字节";
-        case SpecProblem::NameControl:
+        case DefinitionProblem::NameControl:
             return en ? "the name holds a control character or is not UTF-8"
                       : "名称含控制字符或不是有效的 UTF-8 文字";
-        case SpecProblem::NameStandard:
+        case DefinitionProblem::NameStandard:
             return en ? "the name is a standard size's (U60 … U140, D60 … D140)"
                       : "名称与标准断面（U60～U140、D60～D140）重名";
-        case SpecProblem::NameOperand:
+        case DefinitionProblem::NameOperand:
             return en ? "the name starts with U:, as a section given by its dimensions"
                       : "名称不得以 U: 开头（该写法表示按尺寸给出的断面）";
-        case SpecProblem::NameRepeated:
+        case DefinitionProblem::NameRepeated:
             return en ? "the name is an earlier row's" : "名称与前面的行重复";
-        case SpecProblem::Radius:
+        case DefinitionProblem::Radius:
             return en ? "r must be above 0 and at most 100 m"
                       : "底弧半径 r 须大于 0 且不大于 100 m";
-        case SpecProblem::Alpha:
+        case DefinitionProblem::Alpha:
             return en ? "alpha must be at least 0 and below 45 degrees"
                       : "直墙倾角 α 须不小于 0° 且小于 45°";
-        case SpecProblem::Depth:
+        case DefinitionProblem::Depth:
             return en ? "H must lie above the tangent depth r(1 - sin alpha) and be at most 100 m"
                       : "渠深 H 须高于切点深度 r(1 − sin α) 且不大于 100 m";
-        case SpecProblem::Slab:
+        case DefinitionProblem::Slab:
             return en ? "thickness, when given, must be above 0 and at most 100 cm"
                       : "板厚 δ 如给定须大于 0 且不大于 100 cm";
-        case SpecProblem::Top:
+        case DefinitionProblem::Top:
             return en ? "top, when given, must be above 0 cm" : "渠口宽 B 如给定须大于 0 cm";
-        case SpecProblem::TooMany:
+        case DefinitionProblem::TooMany:
             return en ? "more than " + std::to_string(kMaxUserSections) + " sections"
                       : "断面超过 " + std::to_string(kMaxUserSections) + " 个";
     }
@@ -108,13 +108,13 @@ std::string SectionProblemText(const SectionProblem& p, Language language) {
             what = en ? ColumnWord(p.column, language) + " is missing"
                       : ColumnWord(p.column, language) + "未填写";
             break;
-        case SectionProblem::Kind::Spec:
-            if (p.spec == SpecProblem::NameRepeated && p.earlier > 0) {
+        case SectionProblem::Kind::Definition:
+            if (p.definition == DefinitionProblem::NameRepeated && p.earlier > 0) {
                 what = en ? "the name is line " + std::to_string(p.earlier) + "'s too"
                           : "名称与第 " + std::to_string(p.earlier) + " 行重复";
                 break;
             }
-            what = SpecProblemText(p.spec, language);
+            what = DefinitionProblemText(p.definition, language);
             break;
         case SectionProblem::Kind::Key:
             what = en ? "unknown or repeated key \"" + ShownName(p.cell) +

@@ -36,22 +36,22 @@ inline constexpr std::array<SectionColumnInfo, 6> kSectionColumns = {{
 // One thing wrong with a catalogue row, or with the file around its rows.
 struct SectionProblem {
     enum class Kind {
-        Header,    // the first line is not the six headings
-        Cells,     // a row without four to six cells
-        Unclosed,  // a quoted cell not closed
-        TooLong,   // a line over the record limit
-        Number,    // a number cell that is not a plain decimal
-        Missing,   // r, alpha or H left empty
-        Spec,      // the row's numbers or name (see SpecProblem)
-        Key,       // a one-off section's unknown or repeated key
+        Header,      // the first line is not the six headings
+        Cells,       // a row without four to six cells
+        Unclosed,    // a quoted cell not closed
+        TooLong,     // a line over the record limit
+        Number,      // a number cell that is not a plain decimal
+        Missing,     // r, alpha or H left empty
+        Definition,  // the row's numbers or name (see DefinitionProblem)
+        Key,         // a one-off section's unknown or repeated key
     };
-    Kind kind = Kind::Spec;
+    Kind kind = Kind::Definition;
     std::size_t line = 0;  // the file's line, or the table's row, from 1; 0 for a one-off
     std::string name{};    // the row's name as written, "" where it has none
     SectionColumn column = SectionColumn::Name;
     std::string cell{};     // the cell or key as written (Number, Key)
     std::size_t cells = 0;  // how many cells the row has (Cells)
-    SpecProblem spec = SpecProblem::NameEmpty;
+    DefinitionProblem definition = DefinitionProblem::NameEmpty;
     std::size_t earlier = 0;  // NameRepeated: the line or row the name is first on
 };
 
@@ -85,8 +85,8 @@ inline constexpr SectionFormWords kSectionForm{};
 // kMaxSectionNameBytes at a whole character.
 std::string SectionProblemText(const SectionProblem& problem, Language language);
 
-// What a spec problem says, without the line: "r must be above 0 and at
+// What a definition problem says, without the line: "r must be above 0 and at
 // most 100 m".
-std::string SpecProblemText(SpecProblem problem, Language language);
+std::string DefinitionProblemText(DefinitionProblem problem, Language language);
 
 }  // namespace veltrane::views

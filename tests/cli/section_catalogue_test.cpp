@@ -156,17 +156,17 @@ TEST(SectionCatalogueFile, TableRoundTripsThroughTheFile) {
 TEST(SectionOperand, ReadsKeysInAnyOrderAndNamesTheSection) {
     const OperandReading a = ReadSectionOperand("U:r=0.45,alpha=8,H=0.6");
     ASSERT_TRUE(a.problems.empty());
-    EXPECT_EQ(a.spec.name, "U(r=0.45,alpha=8,H=0.6)");
-    EXPECT_EQ(a.spec.radius, 0.45);
-    EXPECT_EQ(a.spec.alphaDeg, 8);
-    EXPECT_EQ(a.spec.depth, 0.6);
-    EXPECT_FALSE(a.spec.slabCm.has_value());
+    EXPECT_EQ(a.definition.name, "U(r=0.45,alpha=8,H=0.6)");
+    EXPECT_EQ(a.definition.radius, 0.45);
+    EXPECT_EQ(a.definition.alphaDeg, 8);
+    EXPECT_EQ(a.definition.depth, 0.6);
+    EXPECT_FALSE(a.definition.slabCm.has_value());
     const OperandReading b =
         ReadSectionOperand("u:H=0.6,top=95,name=渠1,thickness=5,R=0.45,ALPHA=8");
     ASSERT_TRUE(b.problems.empty());
-    EXPECT_EQ(b.spec.name, "渠1");
-    EXPECT_EQ(b.spec.slabCm, 5);
-    EXPECT_EQ(b.spec.topCm, 95);
+    EXPECT_EQ(b.definition.name, "渠1");
+    EXPECT_EQ(b.definition.slabCm, 5);
+    EXPECT_EQ(b.definition.topCm, 95);
     EXPECT_TRUE(IsSectionOperand(" U:r=1"));
     EXPECT_FALSE(IsSectionOperand("U80"));
 }

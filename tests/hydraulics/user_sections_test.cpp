@@ -16,7 +16,7 @@
 namespace veltrane {
 namespace {
 
-SectionSpec Spec(std::string name, double r, double alpha, double h) {
+SectionDefinition Definition(std::string name, double r, double alpha, double h) {
     return {.name = std::move(name), .radius = r, .alphaDeg = alpha, .depth = h};
 }
 
@@ -43,7 +43,7 @@ TEST(UserSection, WithAStandardSizesDimensionsReportsAsThatSize) {
         {"0.55", "1000", "0.015", "1.5"}, {"0.25", "-5", "0.017", "1.0"},
     };
     for (const Case& c : cases) {
-        const SectionRef own = MakeUserSection(Spec("自定义", c.r, c.alpha, c.h));
+        const SectionRef own = MakeUserSection(Definition("自定义", c.r, c.alpha, c.h));
         ASSERT_NE(own, nullptr);
         for (const CalculationInputs& in : inputs) {
             const CalculationOutcome mine = RunCalculation(*own, in);
@@ -113,7 +113,7 @@ TEST(UserSection, ElementsAgreeWithATracedOutline) {
     // Vertical walls, a wide angle, and a radius no catalogue has.
     const Odd sections[] = {{0.45, 8, 0.6}, {0.235, 0, 0.5}, {1.3, 31.5, 1.6}};
     for (const Odd& o : sections) {
-        const SectionRef s = MakeUserSection(Spec("odd", o.r, o.alpha, o.H));
+        const SectionRef s = MakeUserSection(Definition("odd", o.r, o.alpha, o.H));
         ASSERT_NE(s, nullptr);
         const double tangent = o.r * (1 - std::sin(o.alpha * std::numbers::pi / 180));
         // Low in the arc, just under and over the tangent point, in the walls, at H.
@@ -169,65 +169,69 @@ TEST(UserSection, ComputedTopWidthMatchesTheStandardTable) {
 }
 
 TEST(UserSection, EveryBadFieldIsNamed) {
-    using P = SpecProblem;
+    using P = DefinitionProblem;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Case {
-        SectionSpec spec;
+        SectionDefinition definition;
         std::vector<P> problems;
     };
     const std::string tooLong(61, 'x');
     const Case cases[] = {
-        {Spec("", 0.4, 8, 0.64), {P::NameEmpty}},
-        {Spec(" \t ", 0.4, 8, 0.64), {P::NameEmpty}},
-        {Spec(tooLong, 0.4, 8, 0.64), {P::NameTooLong}},
-        {Spec(std::string(60, 'x'), 0.4, 8, 0.64), {}},
-        {Spec("a\x1b[2Jb", 0.4, 8, 0.64), {P::NameControl}},
-        {Spec("a\xC2\x85", 0.4, 8, 0.64), {P::NameControl}},  // NEL, a C1 control
-        {Spec("\xE6\xB8", 0.4, 8, 0.64), {P::NameControl}},   // a cut character
-        {Spec("\xC0\xAF", 0.4, 8, 0.64), {P::NameControl}},   // an overlong '/'
-        {Spec("u80", 0.4, 8, 0.64), {P::NameStandard}},
-        {Spec("\xEF\xBC\xB5\xEF\xBC\x98\xEF\xBC\x90", 0.4, 8, 0.64), {P::NameStandard}},  // Ｕ８０
-        {Spec("U:r=0.4", 0.4, 8, 0.64), {P::NameOperand}},
-        {Spec("u:1", 0.4, 8, 0.64), {P::NameOperand}},
-        {Spec("\xC2\xA0\xE3\x80\x80", 0.4, 8, 0.64),
+        {Definition("", 0.4, 8, 0.64), {P::NameEmpty}},
+        {Definition(" \t ", 0.4, 8, 0.64), {P::NameEmpty}},
+        {Definition(tooLong, 0.4, 8, 0.64), {P::NameTooLong}},
+        {Definition(std::string(60, 'x'), 0.4, 8, 0.64), {}},
+        {Definition("a\x1b[2Jb", 0.4, 8, 0.64), {P::NameControl}},
+        {Definition("a\xC2\x85", 0.4, 8, 0.64), {P::NameControl}},  // NEL, a C1 control
+        {Definition("\xE6\xB8", 0.4, 8, 0.64), {P::NameControl}},   // a cut character
+        {Definition("\xC0\xAF", 0.4, 8, 0.64), {P::NameControl}},   // an overlong '/'
+        {Definition("u80", 0.4, 8, 0.64), {P::NameStandard}},
+        {Definition("\xEF\xBC\xB5\xEF\xBC\x98\xEF\xBC\x90", 0.4, 8, 0.64),
+         {P::NameStandard}},  // Ｕ８０
+        {Definition("U:r=0.4", 0.4, 8, 0.64), {P::NameOperand}},
+        {Definition("u:1", 0.4, 8, 0.64), {P::NameOperand}},
+        {Definition("\xC2\xA0\xE3\x80\x80", 0.4, 8, 0.64),
          {P::NameEmpty}},  // no-break and ideographic spaces
-        {Spec("ab\xE2\x80\xAE"
-              "cd",
-              0.4, 8, 0.64),
+        {Definition("ab\xE2\x80\xAE"
+                    "cd",
+                    0.4, 8, 0.64),
          {P::NameControl}},  // U+202E turns the text round
         {{.name = "U90", .radius = 0.4, .alphaDeg = 8, .depth = 0.64, .slabCm = 101}, {P::Slab}},
-        {Spec("D140", 0.4, 8, 0.64), {P::NameStandard}},
-        {Spec("U90", 0, 8, 0.64), {P::Radius}},
-        {Spec("U90", -0.4, 8, 0.64), {P::Radius}},
-        {Spec("U90", nan, 8, 0.64), {P::Radius}},
-        {Spec("U90", 101, 8, 0.64), {P::Radius}},
-        {Spec("U90", 0.4, -0.001, 0.64), {P::Alpha}},
-        {Spec("U90", 0.4, 45, 0.64), {P::Alpha}},
-        {Spec("U90", 0.4, 0, 0.41), {}},
-        {Spec("U90", 0.4, 44.99, 0.64), {}},
+        {Definition("D140", 0.4, 8, 0.64), {P::NameStandard}},
+        {Definition("U90", 0, 8, 0.64), {P::Radius}},
+        {Definition("U90", -0.4, 8, 0.64), {P::Radius}},
+        {Definition("U90", nan, 8, 0.64), {P::Radius}},
+        {Definition("U90", 101, 8, 0.64), {P::Radius}},
+        {Definition("U90", 0.4, -0.001, 0.64), {P::Alpha}},
+        {Definition("U90", 0.4, 45, 0.64), {P::Alpha}},
+        {Definition("U90", 0.4, 0, 0.41), {}},
+        {Definition("U90", 0.4, 44.99, 0.64), {}},
         // The tangent depth of r 0.4, α 8 is 0.3443 m.
-        {Spec("U90", 0.4, 8, 0.344), {P::Depth}},
-        {Spec("U90", 0.4, 8, 0.345), {}},
-        {Spec("U90", 0.4, 8, std::numeric_limits<double>::infinity()), {P::Depth}},
-        {Spec("U90", 0.4, 8, 101), {P::Depth}},
-        {Spec("", -1, 50, -1), {P::NameEmpty, P::Radius, P::Alpha, P::Depth}},
+        {Definition("U90", 0.4, 8, 0.344), {P::Depth}},
+        {Definition("U90", 0.4, 8, 0.345), {}},
+        {Definition("U90", 0.4, 8, std::numeric_limits<double>::infinity()), {P::Depth}},
+        {Definition("U90", 0.4, 8, 101), {P::Depth}},
+        {Definition("", -1, 50, -1), {P::NameEmpty, P::Radius, P::Alpha, P::Depth}},
         {{.name = "U90", .radius = 0.4, .alphaDeg = 8, .depth = 0.64, .slabCm = 0}, {P::Slab}},
         {{.name = "U90", .radius = 0.4, .alphaDeg = 8, .depth = 0.64, .topCm = -3}, {P::Top}},
         {{.name = "U90", .radius = 0.4, .alphaDeg = 8, .depth = 0.64, .slabCm = 4, .topCm = 90},
          {}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CheckSpec(c.spec), c.problems) << c.spec.name << " r " << c.spec.radius;
-        EXPECT_EQ(MakeUserSection(c.spec) == nullptr, !c.problems.empty()) << c.spec.name;
+        EXPECT_EQ(CheckDefinition(c.definition), c.problems)
+            << c.definition.name << " r " << c.definition.radius;
+        EXPECT_EQ(MakeUserSection(c.definition) == nullptr, !c.problems.empty())
+            << c.definition.name;
     }
 }
 
 TEST(SectionSet, NamesAreUniqueInAnyCaseAndFoundSo) {
     SectionSet set;
-    EXPECT_TRUE(set.Add(Spec("Ua", 0.3, 5, 0.5)).empty());
-    EXPECT_EQ(set.Add(Spec(" uA", 0.4, 5, 0.5)), std::vector{SpecProblem::NameRepeated});
-    EXPECT_EQ(set.Add(Spec("ua", -1, 5, 0.5)),
-              (std::vector{SpecProblem::NameRepeated, SpecProblem::Radius}));
+    EXPECT_TRUE(set.Add(Definition("Ua", 0.3, 5, 0.5)).empty());
+    EXPECT_EQ(set.Add(Definition(" uA", 0.4, 5, 0.5)),
+              std::vector{DefinitionProblem::NameRepeated});
+    EXPECT_EQ(set.Add(Definition("ua", -1, 5, 0.5)),
+              (std::vector{DefinitionProblem::NameRepeated, DefinitionProblem::Radius}));
     EXPECT_EQ(set.userCount(), 1u);
     ASSERT_NE(set.Find("UA"), nullptr);
     EXPECT_EQ(set.Find(" ua\t")->radius, 0.3);
@@ -239,9 +243,10 @@ TEST(SectionSet, NamesAreUniqueInAnyCaseAndFoundSo) {
 TEST(SectionSet, TakesAtMostItsLimit) {
     SectionSet set;
     for (int i = 0; i < 50; ++i) {
-        ASSERT_TRUE(set.Add(Spec("S" + std::to_string(i), 0.3, 5, 0.5)).empty()) << i;
+        ASSERT_TRUE(set.Add(Definition("S" + std::to_string(i), 0.3, 5, 0.5)).empty()) << i;
     }
-    EXPECT_EQ(set.Add(Spec("one more", 0.3, 5, 0.5)), std::vector{SpecProblem::TooMany});
+    EXPECT_EQ(set.Add(Definition("one more", 0.3, 5, 0.5)),
+              std::vector{DefinitionProblem::TooMany});
     EXPECT_EQ(set.userCount(), 50u);
 }
 
@@ -249,9 +254,9 @@ TEST(SectionSet, TakesAtMostItsLimit) {
 // at the channel depth, after a standard row of the same area.
 TEST(SectionSet, OrdersByAreaAtTheChannelDepth) {
     SectionSet set;
-    ASSERT_TRUE(set.Add(Spec("big", 0.9, 10, 1.2)).empty());
-    ASSERT_TRUE(set.Add(Spec("small", 0.2, 5, 0.35)).empty());
-    ASSERT_TRUE(set.Add(Spec("like U80", 0.4, 8, 0.64)).empty());
+    ASSERT_TRUE(set.Add(Definition("big", 0.9, 10, 1.2)).empty());
+    ASSERT_TRUE(set.Add(Definition("small", 0.2, 5, 0.35)).empty());
+    ASSERT_TRUE(set.Add(Definition("like U80", 0.4, 8, 0.64)).empty());
     std::vector<std::string_view> names;
     for (const USection* s : set.ByArea()) {
         names.push_back(s->name);
@@ -268,7 +273,7 @@ TEST(SectionSet, FoundRowsOutliveTheSet) {
     SectionRef kept;
     {
         SectionSet set;
-        ASSERT_TRUE(set.Add(Spec("渠甲", 0.45, 8, 0.6)).empty());
+        ASSERT_TRUE(set.Add(Definition("渠甲", 0.45, 8, 0.6)).empty());
         const SectionSet copy = set;
         kept = copy.Find("渠甲");
     }
@@ -279,7 +284,7 @@ TEST(SectionSet, FoundRowsOutliveTheSet) {
 
 TEST(SectionSet, FitRunsOverTheUsersRowsSmallestFirst) {
     SectionSet set;
-    ASSERT_TRUE(set.Add(Spec("U70", 0.35, 7, 0.6)).empty());
+    ASSERT_TRUE(set.Add(Definition("U70", 0.35, 7, 0.6)).empty());
     const std::vector<const USection*> order = set.ByArea();
     const FitResult fit = FitSections({"0.25", "1000", "0.014", "1.2"}, {}, order);
     ASSERT_EQ(fit.rows.size(), 6u);
